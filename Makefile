@@ -1,0 +1,35 @@
+# Thin wrapper over CMake: `make run` starts the tuner, `make test` runs every test.
+JOBS ?= $(shell nproc)
+CONFIG_DIR ?= $(if $(XDG_CONFIG_HOME),$(XDG_CONFIG_HOME),$(HOME)/.config)/merlop
+
+.PHONY: all deps build release sanitize test run bench clean
+
+all: build
+
+deps:
+	scripts/install-deps
+
+build: deps
+	cmake --preset debug >/dev/null
+	cmake --build --preset debug -j $(JOBS)
+
+release: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS)
+
+sanitize: deps
+	cmake --preset sanitize >/dev/null
+	cmake --build --preset sanitize -j $(JOBS)
+
+test: build sanitize
+	scripts/with-test-env ctest --preset debug -j $(JOBS)
+	scripts/with-test-env ctest --preset sanitize -j $(JOBS)
+
+run: release
+	scripts/run "$(CONFIG_DIR)"
+
+bench: release
+	build/release/merlop-bench
+
+clean:
+	rm -rf build

@@ -1,0 +1,103 @@
+// merlop-cli pitch: names the note of each frequency under a reference A, temperament and key.
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "cli_commands.h"
+#include "pitch/pitch_model.h"
+#include "pitch/temperament_table.h"
+
+namespace merlop::cli {
+
+namespace {
+
+int fail(const std::string& message) {
+    std::fprintf(stderr, "merlop-cli pitch: %s\n", message.c_str());
+    return 2;
+}
+
+bool parseInt(const std::string& text, long lo, long hi, int* out) {
+    char* end = nullptr;
+    const long v = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || v < lo || v > hi) return false;
+    *out = static_cast<int>(v);
+    return true;
+}
+
+// C-based key index of a note name, sharps or flats; -1 when unknown.
+int keyIndex(const std::string& name) {
+    static const char* const kFlats[12] = {"C",  "Db", "D",  "Eb", "E",  "F",
+                                           "Gb", "G",  "Ab", "A",  "Bb", "B"};
+    static const char* const kSharps[12] = {"C",  "C#", "D",  "D#", "E",  "F",
+                                            "F#", "G",  "G#", "A",  "A#", "B"};
+    for (int i = 0; i < 12; ++i) {
+        if (name == kFlats[i] || name == kSharps[i]) return i;
+    }
+    return -1;
+}
+
+}  // namespace
+
+int pitch(const Args& args) {
+    int referenceA = 440;
+    int row = 0;
+    int key = 0;
+    bool useA = false;
+    bool sharp = false;
+    std::vector<std::string> frequencies;
+
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--a") {
+            if (!hasValue || !parseInt(args[++i], 400, 500, &referenceA)) {
+                return fail("--a takes a whole number of hertz from 400 to 500");
+            }
+        } else if (a == "--temperament") {
+            if (!hasValue || !parseInt(args[++i], 0, TemperamentTable::kRows - 1, &row)) {
+                return fail("--temperament takes a row from 0 to 74");
+            }
+        } else if (a == "--key") {
+            if (!hasValue || (key = keyIndex(args[++i])) < 0) {
+                return fail("--key takes a note name from C to B");
+            }
+        } else if (a == "--use-a") {
+            useA = true;
+        } else if (a == "--sharp") {
+            sharp = true;
+        } else if (!a.empty() && a[0] == '-' && a.size() > 1 && !std::isdigit(a[1]) &&
+                   a[1] != '.') {
+            return fail("unknown option '" + a + "'");
+        } else {
+            char* end = nullptr;
+            const double f = std::strtod(a.c_str(), &end);
+            if (a.empty() || *end != '\0' || !std::isfinite(f) || f <= 0.0 || f > 1.0e6) {
+                return fail("'" + a + "' is not a positive frequency in Hz");
+            }
+            frequencies.push_back(a);
+        }
+    }
+    if (frequencies.empty()) return fail("give at least one frequency in Hz");
+
+    PitchModel model;
+    model.setReferenceA(referenceA);
+    model.setTemperament(row, key, useA ? 9 : key);
+    model.setSharpNotation(sharp ? 1 : 0);
+
+    for (const std::string& text : frequencies) {
+        const float f = std::strtof(text.c_str(), nullptr);
+        int note = -1;
+        float deviation = 0.0f;
+        int cents = 0;
+        if (f >= model.baseFrequency())
+            cents = model.splitNoteValue(model.noteValueOf(f), &note, &deviation);
+        std::printf("%s note=%d name='%s' deviation=%.4f cents=%d\n", text.c_str(), note,
+                    model.fullNoteName(note).c_str(), deviation, cents);
+    }
+    return 0;
+}
+
+}  // namespace merlop::cli
