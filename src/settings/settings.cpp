@@ -1,0 +1,271 @@
+#include "settings/settings.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <system_error>
+
+namespace merlop {
+
+namespace {
+
+struct FileItem {
+    const char* name;
+    std::size_t offset;
+    int32_t Settings::*member;  // null for the 40-byte reserved4 block
+};
+
+constexpr std::size_t kReserved4Offset = 112;
+
+constexpr std::array<FileItem, 57> kFileOrder{{
+    {"analysisWindowMs", 0, &Settings::analysisWindowMs},
+    {"frequencyOfA", 4, &Settings::frequencyOfA},
+    {"calibrationTenths", 8, &Settings::calibrationTenths},
+    {"freqLowHz", 12, &Settings::freqLowHz},
+    {"freqHighHz", 16, &Settings::freqHighHz},
+    {"sensitivityDb", 20, &Settings::sensitivityDb},
+    {"spectrumDbLow", 24, &Settings::spectrumDbLow},
+    {"spectrumDbHigh", 28, &Settings::spectrumDbHigh},
+    {"fineTuning", 32, &Settings::fineTuning},
+    {"spectrum3D", 36, &Settings::spectrum3D},
+    {"viewAngleA", 40, &Settings::viewAngleA},
+    {"viewAngleB", 44, &Settings::viewAngleB},
+    {"spectrumSustain", 48, &Settings::spectrumSustain},
+    {"hammingWindow", 52, &Settings::hammingWindow},
+    {"curveSmoothing", 56, &Settings::curveSmoothing},
+    {"weighting", 60, &Settings::weighting},
+    {"toneVolume", 64, &Settings::toneVolume},
+    {"toneOctave", 68, &Settings::toneOctave},
+    {"toneUseMidi", 72, &Settings::toneUseMidi},
+    {"midiChannel", 76, &Settings::midiChannel},
+    {"midiPatch", 80, &Settings::midiPatch},
+    {"pitchBendSpan", 84, &Settings::pitchBendSpan},
+    {"toneRepeatRate", 88, &Settings::toneRepeatRate},
+    {"sampleRate", 92, &Settings::sampleRate},
+    {"bitsPerSample", 96, &Settings::bitsPerSample},
+    {"reserved1", 100, &Settings::reserved1},
+    {"reserved2", 104, &Settings::reserved2},
+    {"reserved3", 108, &Settings::reserved3},
+    {"reserved4", kReserved4Offset, nullptr},
+    {"customTuningOn", 152, &Settings::customTuningOn},
+    {"currentTuning", 156, &Settings::currentTuning},
+    {"tuningNoteAutomatic", 160, &Settings::tuningNoteAutomatic},
+    {"instrumentKey", 164, &Settings::instrumentKey},
+    {"earTrainingOn", 168, &Settings::earTrainingOn},
+    {"earRangeLow", 172, &Settings::earRangeLow},
+    {"earRangeHigh", 176, &Settings::earRangeHigh},
+    {"earNoteCount", 180, &Settings::earNoteCount},
+    {"earMaxInterval", 184, &Settings::earMaxInterval},
+    {"earTempo", 188, &Settings::earTempo},
+    {"earScale", 192, &Settings::earScale},
+    {"earKey", 196, &Settings::earKey},
+    {"earShowFirstNote", 200, &Settings::earShowFirstNote},
+    {"midiCalibrationCents", 204, &Settings::midiCalibrationCents},
+    {"reserved5", 208, &Settings::reserved5},
+    {"temperamentIndex", 212, &Settings::temperamentIndex},
+    {"sharpNotation", 216, &Settings::sharpNotation},
+    {"temperamentKey", 220, &Settings::temperamentKey},
+    {"temperamentRefNote", 224, &Settings::temperamentRefNote},
+    {"humFilter", 228, &Settings::humFilter},
+    {"humFrequency", 232, &Settings::humFrequency},
+    {"reserved6", 236, &Settings::reserved6},
+    {"showTuner", 240, &Settings::showTuner},
+    {"showSpectrum", 244, &Settings::showSpectrum},
+    {"showWaveForm", 248, &Settings::showWaveForm},
+    {"showPiano", 252, &Settings::showPiano},
+    {"pianoFirstOctave", 256, &Settings::pianoFirstOctave},
+    {"pianoOctaveCount", 260, &Settings::pianoOctaveCount},
+}};
+
+// The items must tile the image without gaps or overlaps.
+constexpr bool fileOrderIsContiguous() {
+    std::size_t next = 0;
+    for (const FileItem& f : kFileOrder) {
+        if (f.offset != next) return false;
+        next += f.member ? 4 : Settings::kReservedTextSize;
+    }
+    return next == Settings::kFileSize;
+}
+static_assert(fileOrderIsContiguous());
+
+void put32(unsigned char* p, int32_t value) {
+    const auto u = static_cast<uint32_t>(value);
+    p[0] = static_cast<unsigned char>(u);
+    p[1] = static_cast<unsigned char>(u >> 8);
+    p[2] = static_cast<unsigned char>(u >> 16);
+    p[3] = static_cast<unsigned char>(u >> 24);
+}
+
+int32_t get32(const unsigned char* p) {
+    const uint32_t u =
+        uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
+    return static_cast<int32_t>(u);
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+void clampTo(int32_t& v, int32_t lo, int32_t hi) {
+    v = std::clamp(v, lo, hi);
+}
+void toFlag(int32_t& v) {
+    v = v != 0 ? 1 : 0;
+}
+
+std::string quotedText(const std::array<unsigned char, Settings::kReservedTextSize>& block) {
+    static const char* const kHex = "0123456789abcdef";
+    std::string out = "\"";
+    for (unsigned char c : block) {
+        if (c == 0) break;
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20 || c >= 0x7f) {
+            out += "\\x";
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    out += '"';
+    return out;
+}
+
+}  // namespace
+
+std::filesystem::path Settings::configPath(const std::filesystem::path& directoryOrFile) {
+    std::error_code ec;
+    if (directoryOrFile.empty()) return kDefaultFileName;
+    if (std::filesystem::is_directory(directoryOrFile, ec)) {
+        return directoryOrFile / kDefaultFileName;
+    }
+    return directoryOrFile;
+}
+
+void Settings::setLocation(const std::filesystem::path& directoryOrFile) {
+    fileName = configPath(directoryOrFile).string();
+}
+
+Settings::Image Settings::toImage() const {
+    Image image{};
+    for (const FileItem& f : kFileOrder) {
+        if (f.member) {
+            put32(image.data() + f.offset, this->*f.member);
+        } else {
+            std::copy(reserved4.begin(), reserved4.end(), image.begin() + f.offset);
+        }
+    }
+    return image;
+}
+
+Settings Settings::fromImage(const Image& image) {
+    Settings s;
+    for (const FileItem& f : kFileOrder) {
+        if (f.member) {
+            s.*f.member = get32(image.data() + f.offset);
+        } else {
+            std::copy_n(image.begin() + f.offset, kReservedTextSize, s.reserved4.begin());
+        }
+    }
+    return s;
+}
+
+Settings::Image Settings::defaultImage() {
+    return Settings{}.toImage();
+}
+
+void Settings::normalise() {
+    clampTo(analysisWindowMs, 20, 1000);
+    clampTo(frequencyOfA, 400, 500);
+    clampTo(calibrationTenths, -12000, 12000);
+    clampTo(freqLowHz, 20, 4000);
+    clampTo(freqHighHz, std::max(100, freqLowHz + 100), 20000);
+    clampTo(sensitivityDb, -42, -6);
+    clampTo(spectrumDbLow, -50, 0);
+    clampTo(spectrumDbHigh, spectrumDbLow + 1, 120);
+    toFlag(fineTuning);
+    toFlag(spectrum3D);
+    clampTo(viewAngleA, 0, 100);
+    clampTo(viewAngleB, 0, 100);
+    clampTo(spectrumSustain, 1, 20);
+    toFlag(hammingWindow);
+    clampTo(curveSmoothing, 0, 3);
+    clampTo(weighting, 0, 3);
+    clampTo(toneVolume, 0, 127);
+    clampTo(toneOctave, 1, 10);
+    toFlag(toneUseMidi);
+    clampTo(midiCalibrationCents, -30, 30);
+    clampTo(midiChannel, 0, 16);
+    clampTo(midiPatch, 0, 127);
+    clampTo(pitchBendSpan, 1, 96);
+    clampTo(toneRepeatRate, 0, 200);
+    clampTo(sampleRate, 4000, 192000);
+    bitsPerSample = bitsPerSample > 8 ? 16 : 8;
+    toFlag(customTuningOn);
+    clampTo(currentTuning, 0, 31);
+    toFlag(tuningNoteAutomatic);
+    clampTo(instrumentKey, -5, 6);
+    toFlag(earTrainingOn);
+    clampTo(earRangeLow, 0, 127);
+    clampTo(earRangeHigh, earRangeLow, 127);
+    clampTo(earNoteCount, 1, 12);
+    clampTo(earMaxInterval, 1, 48);
+    clampTo(earTempo, 30, 200);
+    clampTo(earScale, 0, 6);
+    clampTo(earKey, 0, 12);
+    toFlag(earShowFirstNote);
+    clampTo(temperamentIndex, 0, 74);
+    toFlag(sharpNotation);
+    clampTo(temperamentKey, 0, 11);
+    clampTo(temperamentRefNote, 0, 11);
+    toFlag(showTuner);
+    toFlag(showSpectrum);
+    toFlag(showWaveForm);
+    toFlag(showPiano);
+    toFlag(humFilter);
+    humFrequency = humFrequency < 55 ? 50 : 60;
+    clampTo(pianoFirstOctave, 0, 9);
+    clampTo(pianoOctaveCount, 1, 10);
+}
+
+int Settings::loadSettings() {
+    loadFailed = 1;
+    Image image{};
+    // "r+b": the file must exist and be writable, since it is written back at exit.
+    FilePtr file(std::fopen(fileName.c_str(), "r+b"));
+    if (file && std::fread(image.data(), 1, image.size(), file.get()) == image.size()) {
+        loadFailed = 0;
+    }
+    const std::string name = std::move(fileName);
+    const int failed = loadFailed;
+    *this = failed ? Settings{} : fromImage(image);
+    fileName = name;
+    loadFailed = failed;
+    normalise();
+    return loadFailed;
+}
+
+int Settings::saveSettings() const {
+    if (loadFailed) return -1;
+    FilePtr file(std::fopen(fileName.c_str(), "r+b"));
+    if (!file) return -1;
+    const Image image = toImage();
+    if (std::fwrite(image.data(), 1, image.size(), file.get()) != image.size()) return -1;
+    if (std::fflush(file.get()) != 0) return -1;
+    return std::fclose(file.release()) == 0 ? 0 : -1;
+}
+
+std::vector<std::pair<std::string, std::string>> Settings::fieldsInFileOrder() const {
+    std::vector<std::pair<std::string, std::string>> out;
+    out.reserve(kFileOrder.size());
+    for (const FileItem& f : kFileOrder) {
+        out.emplace_back(f.name,
+                         f.member ? std::to_string(this->*f.member) : quotedText(reserved4));
+    }
+    return out;
+}
+
+}  // namespace merlop

@@ -1,0 +1,155 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace merlop {
+
+// Every user choice of the program, one 32-bit item each, and the configuration file that keeps
+// them between runs. The file holds 264 bytes, little-endian, in its own order (see kFileOrder in
+// settings.cpp); bytes after offset 264 are never touched.
+//
+// Loading brings every field into the range the rest of the program relies on, so a damaged file
+// can never lead to a division by zero or an index out of bounds later:
+//
+//   field                         range after load
+//   ----------------------------  ------------------------------------------------------------
+//   analysisWindowMs              20..1000
+//   frequencyOfA                  400..500
+//   calibrationTenths             -12000..12000 (at most an octave either way)
+//   freqLowHz                     20..4000
+//   freqHighHz                    100..20000, and at least freqLowHz + 100
+//   sensitivityDb                 -42..-6
+//   spectrumDbLow                 -50..0
+//   spectrumDbHigh                spectrumDbLow + 1..120
+//   viewAngleA, viewAngleB        0..100
+//   spectrumSustain               1..20
+//   curveSmoothing, weighting     0..3
+//   toneVolume, midiPatch         0..127
+//   toneOctave                    1..10
+//   midiCalibrationCents          -30..30
+//   midiChannel                   0..16
+//   pitchBendSpan                 1..96
+//   toneRepeatRate                0..200
+//   sampleRate                    4000..192000
+//   bitsPerSample                 16 when above 8, otherwise 8
+//   currentTuning                 0..31 (the tunings store bounds it further)
+//   instrumentKey                 -5..6
+//   earRangeLow                   0..127
+//   earRangeHigh                  earRangeLow..127
+//   earNoteCount                  1..12
+//   earMaxInterval                1..48
+//   earTempo                      30..200
+//   earScale                      0..6
+//   earKey                        0..12 (12 = random)
+//   temperamentIndex              0..74
+//   temperamentKey                0..11
+//   temperamentRefNote            0..11
+//   humFrequency                  50 below 55, otherwise 60
+//   pianoFirstOctave              0..9
+//   pianoOctaveCount              1..10
+//   on/off flags                  any non-zero value becomes 1
+//   reserved1..reserved6          carried through unchanged
+class Settings {
+  public:
+    static constexpr const char* kDefaultFileName = "merlo301.cfg";
+    static constexpr std::size_t kFileSize = 264;
+    static constexpr std::size_t kReservedTextSize = 40;
+    using Image = std::array<unsigned char, kFileSize>;
+
+    // Declared order; the file order differs (see kFileOrder).
+    int32_t analysisWindowMs = 200;
+    int32_t frequencyOfA = 440;
+    int32_t calibrationTenths = 0;
+    int32_t freqLowHz = 20;
+    int32_t freqHighHz = 1200;
+    int32_t sensitivityDb = -36;
+    int32_t spectrumDbLow = -36;
+    int32_t spectrumDbHigh = 30;
+    int32_t fineTuning = 0;
+    int32_t spectrum3D = 1;
+    int32_t viewAngleA = 0;
+    int32_t viewAngleB = 30;
+    int32_t spectrumSustain = 5;
+    int32_t hammingWindow = 1;
+    int32_t curveSmoothing = 0;
+    int32_t weighting = 0;
+    int32_t toneVolume = 60;
+    int32_t toneOctave = 3;
+    int32_t toneUseMidi = 1;
+    int32_t midiCalibrationCents = 0;
+    int32_t midiChannel = 0;
+    int32_t midiPatch = 0;
+    int32_t pitchBendSpan = 4;
+    int32_t toneRepeatRate = 60;
+    int32_t sampleRate = 11025;
+    int32_t bitsPerSample = 8;
+    int32_t reserved1 = 0;
+    int32_t reserved2 = 0;
+    int32_t reserved3 = 0;
+    std::array<unsigned char, kReservedTextSize> reserved4{};
+    int32_t customTuningOn = 0;
+    int32_t currentTuning = 0;
+    int32_t tuningNoteAutomatic = 1;
+    int32_t instrumentKey = 0;
+    int32_t earTrainingOn = 0;
+    int32_t earRangeLow = 40;
+    int32_t earRangeHigh = 76;
+    int32_t earNoteCount = 2;
+    int32_t earMaxInterval = 12;
+    int32_t earTempo = 90;
+    int32_t earScale = 0;
+    int32_t earKey = 12;
+    int32_t earShowFirstNote = 1;
+    int32_t reserved5 = 0;
+    int32_t temperamentIndex = 0;
+    int32_t sharpNotation = 0;
+    int32_t temperamentKey = 0;
+    int32_t temperamentRefNote = 9;
+    int32_t showTuner = 1;
+    int32_t showSpectrum = 0;
+    int32_t showWaveForm = 0;
+    int32_t showPiano = 1;
+    int32_t humFilter = 0;
+    int32_t humFrequency = 60;
+    int32_t reserved6 = 20;
+    int32_t pianoFirstOctave = 2;
+    int32_t pianoOctaveCount = 4;
+
+    // Path of the configuration file; a bare name lives in the working directory.
+    std::string fileName = kDefaultFileName;
+    // 1 while no complete file has been read; then nothing is ever written back.
+    int loadFailed = 1;
+
+    // A directory gets the default file name inside it; anything else is taken as the file's path.
+    void setLocation(const std::filesystem::path& directoryOrFile);
+
+    // Reads fileName, which must exist and be writable (the program never creates it). Returns
+    // loadFailed: 0 when 264 bytes were read; otherwise 1 and every setting is back at its default.
+    int loadSettings();
+    // Writes the 264 bytes back in place and flushes. Does nothing and returns -1 when the load
+    // failed or the file cannot be written; 0 on success.
+    int saveSettings() const;
+
+    // The file image of these values, byte for byte.
+    Image toImage() const;
+    // Values exactly as the image holds them, out-of-range ones included; see normalise().
+    static Settings fromImage(const Image& image);
+    static Image defaultImage();
+    // Brings every field into the ranges of the table above; reserved fields are left alone.
+    void normalise();
+
+    // Every field in file order as (name, value text); reserved4 is shown as its text in double
+    // quotes, with quotes, backslashes and unprintable bytes escaped.
+    std::vector<std::pair<std::string, std::string>> fieldsInFileOrder() const;
+
+    // Where setLocation would put the file.
+    static std::filesystem::path configPath(const std::filesystem::path& directoryOrFile);
+};
+
+}  // namespace merlop

@@ -1,0 +1,203 @@
+#include "settings/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <map>
+#include <random>
+
+#include "settings/expected_config.h"
+#include "settings/test_files.h"
+
+namespace merlop {
+namespace {
+
+using testing::Bytes;
+using testing::expectedDefaultConfig;
+using testing::int32At;
+using testing::kConfigItems;
+using testing::putInt32At;
+using testing::readBytes;
+using testing::TempDir;
+using testing::writeBytes;
+
+Settings::Image imageOf(const Bytes& b) {
+    Settings::Image image{};
+    std::copy_n(b.begin(), image.size(), image.begin());
+    return image;
+}
+
+// reserved1..3, reserved4, reserved5, reserved6: no load or save may alter them.
+Bytes reservedBytes(const Bytes& b) {
+    Bytes out(b.begin() + 100, b.begin() + 152);
+    out.insert(out.end(), b.begin() + 208, b.begin() + 212);
+    out.insert(out.end(), b.begin() + 236, b.begin() + 240);
+    return out;
+}
+
+// What later code divides by or indexes with must be in range after any load.
+void expectUsable(const Settings& s) {
+    const std::map<std::string, std::pair<int, int>> ranges = {{"analysisWindowMs", {20, 1000}},
+                                                               {"frequencyOfA", {400, 500}},
+                                                               {"freqLowHz", {20, 4000}},
+                                                               {"freqHighHz", {120, 20000}},
+                                                               {"spectrumSustain", {1, 20}},
+                                                               {"pitchBendSpan", {1, 96}},
+                                                               {"toneRepeatRate", {0, 200}},
+                                                               {"sampleRate", {4000, 192000}},
+                                                               {"midiChannel", {0, 16}},
+                                                               {"midiPatch", {0, 127}},
+                                                               {"temperamentIndex", {0, 74}},
+                                                               {"temperamentKey", {0, 11}},
+                                                               {"temperamentRefNote", {0, 11}},
+                                                               {"earKey", {0, 12}},
+                                                               {"earScale", {0, 6}},
+                                                               {"earNoteCount", {1, 12}},
+                                                               {"earTempo", {30, 200}},
+                                                               {"currentTuning", {0, 31}},
+                                                               {"pianoOctaveCount", {1, 10}},
+                                                               {"showSpectrum", {0, 1}},
+                                                               {"fineTuning", {0, 1}},
+                                                               {"toneUseMidi", {0, 1}}};
+    for (const auto& [name, value] : s.fieldsInFileOrder()) {
+        const auto r = ranges.find(name);
+        if (r == ranges.end()) continue;
+        EXPECT_GE(std::stoi(value), r->second.first) << name;
+        EXPECT_LE(std::stoi(value), r->second.second) << name;
+    }
+    EXPECT_GE(s.freqHighHz, s.freqLowHz + 100);
+    EXPECT_GT(s.spectrumDbHigh, s.spectrumDbLow);
+    EXPECT_GE(s.earRangeHigh, s.earRangeLow);
+    EXPECT_TRUE(s.earRangeLow >= 0 && s.earRangeHigh <= 127);
+    EXPECT_TRUE(s.bitsPerSample == 8 || s.bitsPerSample == 16);
+    EXPECT_TRUE(s.humFrequency == 50 || s.humFrequency == 60);
+}
+
+TEST(SettingsImage, DefaultsAndFieldListFollowTheFileLayout) {
+    EXPECT_EQ(imageOf(expectedDefaultConfig()), Settings::defaultImage());
+    const auto fields = Settings{}.fieldsInFileOrder();
+    ASSERT_EQ(fields.size(), 57u);
+    EXPECT_EQ(fields[28], std::make_pair(std::string("reserved4"), std::string("\"\"")));
+    for (std::size_t k = 0, f = 0; k < kConfigItems.size(); ++k, ++f) {
+        if (f == 28) ++f;
+        EXPECT_EQ(fields[f].first, kConfigItems[k].name);
+        EXPECT_EQ(fields[f].second, std::to_string(kConfigItems[k].defaultValue));
+    }
+
+    Settings s;
+    const std::string text = "a\"b\\c\x01";
+    std::copy(text.begin(), text.end(), s.reserved4.begin());
+    s.reserved4[10] = 'z';  // beyond the terminator
+    EXPECT_EQ(s.fieldsInFileOrder()[28].second, "\"a\\\"b\\\\c\\x01\"");
+}
+
+TEST(SettingsImage, LittleEndianInFileOrder) {
+    Bytes b = expectedDefaultConfig();
+    putInt32At(b, 204, 25);  // midiCalibrationCents, not midiChannel
+    putInt32At(b, 4, 0x01BC);
+    putInt32At(b, 104, INT32_MIN);
+    EXPECT_EQ(b[4], 0xBC);
+    EXPECT_EQ(b[5], 0x01);
+    const Settings s = Settings::fromImage(imageOf(b));
+    EXPECT_EQ(s.midiCalibrationCents, 25);
+    EXPECT_EQ(s.midiChannel, 0);
+    EXPECT_EQ(s.frequencyOfA, 0x01BC);
+    EXPECT_EQ(s.reserved2, INT32_MIN);
+    EXPECT_EQ(s.sensitivityDb, -36);
+    EXPECT_EQ(s.toImage(), imageOf(b));
+}
+
+class SettingsFile : public ::testing::Test {
+  protected:
+    std::filesystem::path path() const { return dir_ / Settings::kDefaultFileName; }
+    Settings load() {
+        Settings s;
+        s.setLocation(dir_.path());
+        s.loadSettings();
+        return s;
+    }
+    TempDir dir_;
+};
+
+TEST_F(SettingsFile, SaveChangesOnlyWhatChanged) {
+    Bytes file = expectedDefaultConfig();
+    putInt32At(file, 204, 25);
+    putInt32At(file, 100, 0x12345678);
+    putInt32At(file, 208, -7);
+    for (int k = 0; k < 40; ++k) file[112 + k] = static_cast<unsigned char>(200 + k);
+    file.insert(file.end(), {'t', 'a', 'i', 'l'});
+    writeBytes(path(), file);
+
+    Settings s = load();
+    ASSERT_EQ(s.loadFailed, 0);
+    EXPECT_EQ(s.fileName, path().string());
+    EXPECT_EQ(s.midiCalibrationCents, 25);
+    s.showSpectrum = 1;
+    ASSERT_EQ(s.saveSettings(), 0);
+    putInt32At(file, 244, 1);
+    EXPECT_EQ(readBytes(path()), file);
+}
+
+TEST_F(SettingsFile, MissingOrShortFileGivesDefaultsAndIsNeverWritten) {
+    Settings missing = load();
+    EXPECT_EQ(missing.loadFailed, 1);
+    EXPECT_EQ(missing.saveSettings(), -1);
+    EXPECT_FALSE(std::filesystem::exists(path()));
+
+    Bytes b = expectedDefaultConfig();
+    putInt32At(b, 4, 450);
+    b.resize(263);
+    writeBytes(path(), b);
+    Settings s = load();
+    EXPECT_EQ(s.loadFailed, 1);
+    EXPECT_EQ(s.toImage(), Settings::defaultImage());  // nothing of the partial read is left
+    s.frequencyOfA = 480;
+    EXPECT_EQ(s.saveSettings(), -1);
+    EXPECT_EQ(readBytes(path()), b);
+}
+
+TEST_F(SettingsFile, DamagedValuesLoadInRangeAndReservedBytesSurvive) {
+    Bytes partners = expectedDefaultConfig();
+    putInt32At(partners, 12, 4000);  // freqLowHz over freqHighHz
+    putInt32At(partners, 16, 150);
+    putInt32At(partners, 24, -10);  // spectrumDbLow over spectrumDbHigh
+    putInt32At(partners, 28, -20);
+    putInt32At(partners, 172, 100);  // earRangeLow over earRangeHigh
+    putInt32At(partners, 176, 50);
+    putInt32At(partners, 232, 51);
+    writeBytes(path(), partners);
+    Settings s = load();
+    EXPECT_EQ(s.freqHighHz, 4100);
+    EXPECT_EQ(s.spectrumDbHigh, -9);
+    EXPECT_EQ(s.earRangeHigh, 100);
+    EXPECT_EQ(s.humFrequency, 50);
+
+    std::vector<Bytes> files;
+    for (int32_t extreme : {INT32_MIN, -1, 0, INT32_MAX}) {
+        Bytes b(264);
+        for (std::size_t k = 0; k < 264; k += 4) putInt32At(b, k, extreme);
+        files.push_back(b);
+    }
+    std::mt19937 rng(20240601);
+    for (int round = 0; round < 100; ++round) {
+        Bytes b(264 + rng() % 100);
+        for (auto& c : b) c = static_cast<unsigned char>(rng());
+        files.push_back(b);
+    }
+    for (const Bytes& b : files) {
+        writeBytes(path(), b);
+        Settings loaded = load();
+        ASSERT_EQ(loaded.loadFailed, 0);
+        expectUsable(loaded);
+        ASSERT_EQ(loaded.saveSettings(), 0);
+        const Bytes after = readBytes(path());
+        ASSERT_EQ(after.size(), b.size());
+        EXPECT_EQ(reservedBytes(after), reservedBytes(b));
+        EXPECT_TRUE(std::equal(after.begin() + 264, after.end(), b.begin() + 264));
+        EXPECT_EQ(load().toImage(), loaded.toImage());
+    }
+}
+
+}  // namespace
+}  // namespace merlop
