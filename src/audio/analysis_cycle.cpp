@@ -1,0 +1,223 @@
+#include "audio/analysis_cycle.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "audio/cycle_analyser.h"
+#include "audio/spectrum_analyser.h"
+#include "pitch/pitch_model.h"
+#include "settings/settings.h"
+
+namespace merlop {
+
+namespace {
+
+// To a whole cent, or a tenth of a cent with fine tuning; halves away from zero.
+float roundDeviation(float deviation, bool fine) {
+    const double half = deviation > 0.0f ? 0.5 : -0.5;
+    return fine ? static_cast<float>(std::trunc(deviation * 1000.0 + half) * 0.001)
+                : static_cast<float>(std::trunc(deviation * 100.0 + half) * 0.01);
+}
+
+}  // namespace
+
+AnalysisCycle::AnalysisCycle(const Settings& settings, const CaptureConfig& config,
+                             PitchModel& pitch, const CycleOptions& options)
+    : pitch_(pitch) {
+    clearNoteDeviations();
+    reconfigure(settings, config, options);
+}
+
+AnalysisCycle::~AnalysisCycle() = default;
+
+void AnalysisCycle::reconfigure(const Settings& settings, const CaptureConfig& config,
+                                const CycleOptions& options) {
+    config_ = config;
+    options_ = options;
+    fineTuning_ = settings.fineTuning;
+    humFilter_ = settings.humFilter;
+    instrumentKey_ = settings.instrumentKey;
+    earTrainingOn_ = settings.earTrainingOn != 0;
+    currentFrequency_ = -1.0f;
+    rawFrequency_ = -1.0f;
+
+    const int n = std::max(config.analysisLength, 0);
+    sampleBuffer_.assign(n, 0);
+    workBuffer_.assign(n, 0);
+    spectrum_.reset();
+    cycle_.reset();
+    if (options.calibrating || n == 0) return;
+
+    SpectrumParams params;
+    params.analysisLength = n;
+    params.analysisLowHz = config.analysisLowHz;
+    params.analysisHighHz = config.analysisHighHz;
+    params.sampleBits = config.analysisBits;
+    params.effectiveRate = config.effectiveRate;
+    params.sensitivityDb = static_cast<float>(settings.sensitivityDb);
+    params.hammingWindow = settings.hammingWindow;
+    params.weighting = settings.weighting;
+    params.humFrequency = settings.humFrequency;
+    params.freqLowHz = settings.freqLowHz;
+    params.freqHighHz = settings.freqHighHz;
+    spectrum_ = std::make_unique<SpectrumAnalyser>(params);
+    if (options.tunerOn || options.waveOn) {
+        cycle_ = std::make_unique<CycleAnalyser>(n, config.effectiveRate);
+    }
+}
+
+void AnalysisCycle::startRun() {
+    currentNoteValue_ = -1.0f;
+    currentFrequency_ = -1.0f;
+    rawFrequency_ = -1.0f;
+    lastPeriod_ = -1.0f;
+    smoother_.reset();
+}
+
+void AnalysisCycle::clearNoteDeviations() {
+    noteDeviations_.fill(kNoReading);
+}
+
+bool AnalysisCycle::spectrumUsable() const {
+    return spectrum_ && spectrum_->usable();
+}
+
+bool AnalysisCycle::cycleUsable() const {
+    return cycle_ && cycle_->extremumCapacity() > 0;
+}
+
+bool AnalysisCycle::automaticTuning() const {
+    return options_.fixedTuningNote < 0 || options_.fixedTuningNote >= pitch_.tuningCount();
+}
+
+int AnalysisCycle::tuningNoteNumber(int index) const {
+    const int key = index < static_cast<int>(options_.tuningMidiKeys.size())
+                        ? options_.tuningMidiKeys[index]
+                        : 0;
+    if (key > 0) return key - 9;
+    // A tuning note without a chosen key is named after the nearest note of its frequency.
+    return std::max(0, static_cast<int>(std::trunc(pitch_.tuningNoteValue(index) + 0.5)));
+}
+
+void AnalysisCycle::showReading(const PitchReading& reading) {
+    lastReading_ = reading;
+    if (sinks_.reading) sinks_.reading->showReading(reading);
+}
+
+bool AnalysisCycle::analyseBlock(const int* samples, const SampleRange& range) {
+    if (!sampleBuffer_.empty()) {
+        std::memcpy(sampleBuffer_.data(), samples, sampleBuffer_.size() * sizeof(int));
+    }
+    return analyseBuffer(range.max, range.min);
+}
+
+bool AnalysisCycle::analyseBuffer(int maxSample, int minSample) {
+    if (sinks_.inputPending && sinks_.inputPending()) return false;
+    if (options_.calibrating || !spectrum_) return false;
+
+    const int level = std::abs(maxSample - minSample);
+    lastLevel_ = level;
+    float period = -1.0f;
+    float deviation = -1.0f;
+    int tuningIndex = -1;
+
+    spectrum_->computeSpectrum(sampleBuffer_.data());
+
+    if (options_.tunerOn || options_.waveOn) {
+        const int n = static_cast<int>(spectrum_->fftSize());
+        if (level >= 1 && n > 0 && cycle_) {
+            float f = -1.0f;
+            spectrum_->coarseFrequency(humFilter_, &f);
+            if (f > 0.0f) {
+                float target = f;
+                int targetMode = 0;
+                if (options_.customTuningOn && !automaticTuning()) {
+                    target = pitch_.tuningFrequency(options_.fixedTuningNote);
+                    targetMode = 1;
+                }
+                spectrum_->shapeAroundFrequency(target, n, sampleBuffer_.data(),
+                                                workBuffer_.data());
+                const auto strengthTolerance =
+                    static_cast<float>(std::min(0.15 + static_cast<double>(0.0001f) * target, 0.4));
+                const double rate = config_.effectiveRate;
+                const auto maxPeriod = static_cast<int>(rate * 0.05);
+                const auto scaledRate =
+                    static_cast<float>(config_.sampleRate * 0.47619047619047616);
+                const auto minPeriod = static_cast<int>(rate / scaledRate);
+                const auto expectedPeriod = static_cast<float>(rate / target);
+                period =
+                    cycle_->estimatePeriod(n, workBuffer_.data(), maxPeriod, minPeriod,
+                                           expectedPeriod, targetMode, strengthTolerance, 0.01f);
+            }
+        }
+
+        lastPeriod_ = period;
+        currentFrequency_ = -1.0f;
+        if (period > 1.0f && period < config_.sampleRate * 0.05) {
+            currentFrequency_ = static_cast<float>(config_.effectiveRate / period);
+            currentNoteValue_ = pitch_.noteValueOf(currentFrequency_);
+        } else {
+            currentNoteValue_ = -1.0f;
+            if (period < -100.0f && sinks_.errors) {
+                sinks_.errors->showError("Not enough memory for", "cyc ");
+            }
+        }
+        rawFrequency_ = currentFrequency_;
+
+        if (options_.waveOn && sinks_.wave) {
+            sinks_.wave->showWave(sampleBuffer_.data(), length(),
+                                  currentFrequency_ > 0.0f ? period : 0.0f);
+        }
+    }
+
+    if (options_.tunerOn) {
+        const float smoothed = smoother_.smooth(currentNoteValue_, level);
+        PitchReading reading;
+        bool haveNote = currentNoteValue_ > 0.0f && smoothed > 0.0f;
+        if (haveNote && options_.customTuningOn) {
+            if (automaticTuning()) {
+                pitch_.nearestTuningNote(smoothed, &tuningIndex, &deviation);
+            } else {
+                tuningIndex = options_.fixedTuningNote;
+                deviation = static_cast<float>(std::fmod(
+                    static_cast<double>(smoothed) - pitch_.tuningNoteValue(tuningIndex), 12.0));
+            }
+            // A tuning without notes has nothing to match.
+            haveNote = tuningIndex >= 0;
+        }
+        if (haveNote) {
+            int note = -1;
+            if (options_.customTuningOn) {
+                note = tuningNoteNumber(tuningIndex);
+            } else {
+                pitch_.splitNoteValue(smoothed, &note, &deviation);
+            }
+            deviation = roundDeviation(deviation, fineTuning_ != 0);
+            currentFrequency_ =
+                options_.customTuningOn
+                    ? pitch_.frequencyOfNoteValue(static_cast<float>(
+                          static_cast<double>(pitch_.tuningNoteValue(tuningIndex)) + deviation))
+                    : pitch_.frequencyOfNote(note, deviation);
+
+            if (options_.customTuningOn && options_.recordReadings &&
+                tuningIndex < kMaxTuningNotes &&
+                (automaticTuning() || std::fabs(deviation) <= 0.5f)) {
+                noteDeviations_[tuningIndex] = deviation;
+            }
+            if (earTrainingOn_ && sinks_.ear) {
+                sinks_.ear->recordAnswer(((note - instrumentKey_) % 12 + 12) % 12);
+            }
+            reading = PitchReading{note, tuningIndex, currentFrequency_, deviation};
+        } else {
+            currentFrequency_ = -1.0f;
+        }
+        showReading(reading);
+    }
+
+    if (options_.spectrumOn && sinks_.spectrum) sinks_.spectrum->showSpectrum(*spectrum_);
+    return true;
+}
+
+}  // namespace merlop

@@ -1,0 +1,276 @@
+#include "audio/cycle_analyser.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <new>
+#include <utility>
+
+namespace merlop {
+
+void findExtrema(int kind, int sort, const int* v, int count, int* positions, int* found, int* min,
+                 int* max, int* maxPos) {
+    int recorded = 0;
+    int lo = INT_MAX;
+    int hi = INT_MIN;
+    int hiPos = 0;
+    int lastRecorded = 0;
+    const int limit = count / 2;
+    int previous = 0;  // last non-zero difference
+    int plateau = 0;
+    for (int j = 1; j < count; ++j) {
+        const long long d = static_cast<long long>(v[j]) - v[j - 1];
+        if (d == 0) {
+            ++plateau;
+            continue;
+        }
+        const bool isMax = d < 0 && previous > 0;
+        const bool isMin = d > 0 && previous < 0;
+        if (isMax || isMin) {
+            const int pos = j - 1 - plateau / 2;
+            const int value = v[pos];
+            const bool wanted = kind == 0 || (kind > 0 && isMax) || (kind < 0 && isMin);
+            if (wanted && recorded < limit) {
+                positions[recorded++] = pos;
+                lastRecorded = pos;
+            }
+            if (value < lo) lo = value;
+            if (value > hi) {
+                hi = value;
+                hiPos = lastRecorded;
+            }
+        }
+        previous = d > 0 ? 1 : -1;
+        plateau = 0;
+    }
+    if (sort != 0) {
+        for (int i = 0; i < recorded; ++i) {
+            for (int j = i + 1; j < recorded; ++j) {
+                if (v[positions[j]] > v[positions[i]]) std::swap(positions[i], positions[j]);
+            }
+        }
+    }
+    *found = recorded;
+    *min = lo;
+    *max = hi;
+    *maxPos = hiPos;
+}
+
+int harmonicIndex(int a, int b) {
+    if (b <= 0) return -1;
+    const int q = static_cast<int>(std::floor(static_cast<double>(a) / b + 0.5));
+    if (q == 0) return -1;
+    const long long miss = std::llabs(static_cast<long long>(b) * q - a);
+    if (static_cast<double>(miss) > std::floor(q * 0.5 + 0.5)) return -1;
+    return q;
+}
+
+CycleAnalyser::CycleAnalyser(int n, float effectiveRate) : effectiveRate_(effectiveRate) {
+    if (n <= 0) return;
+    try {
+        extremumPos_.resize(static_cast<size_t>(n));
+        extremumCapacity_ = n;
+    } catch (const std::bad_alloc&) {
+        extremumPos_.clear();
+        extremumCapacity_ = 0;
+    }
+}
+
+namespace {
+
+struct RunTable {
+    int* span;
+    int* periods;
+    int capacity;
+    int count = 0;
+};
+
+// One pass over every second extremum from list position s; strength(i) gives the strength of
+// list entry i. Qualifying runs go into the table; a full table ends the pass.
+template <typename Strength>
+void runPass(const int* pos, int count, int s, Strength strength, int n, int maxPeriod,
+             int minPeriod, float strengthTolerance, float spacingTolerance, double a, int z,
+             RunTable& runs) {
+    if (s >= count) return;
+    int r = 0;
+    int lo = 0;
+    int hi = maxPeriod;
+    int sLow = 0;
+    int sHigh = 32000;
+    int last = pos[s];  // also the last accepted position S
+    int first = last;
+
+    // Stores the run when it spans enough periods; true when the pass must end.
+    auto closeRun = [&]() {
+        const int span = last - first;
+        const int mean = span / (r - 1);
+        if (span > mean * a + z) {
+            if (runs.count >= runs.capacity) return true;
+            runs.periods[runs.count] = r - 1;
+            runs.span[runs.count] = span;
+            ++runs.count;
+            if (runs.count >= runs.capacity - 1 || last > n - z) return true;
+        }
+        return false;
+    };
+
+    for (int i = s; i < count; i += 2) {
+        const int p = pos[i];
+        const long long strong = strength(i);
+        if (strong < sLow) continue;
+        const int delta = p - last;
+        if (delta < lo && strong <= sHigh) continue;
+        if (delta < lo || delta > hi) {
+            if (r >= 2) {
+                if (closeRun()) return;
+                r = 0;
+                lo = minPeriod;
+                hi = maxPeriod;
+            }
+        }
+        ++r;
+        if (r == 1) first = p;
+        last = p;
+        const int tol =
+            static_cast<int>(std::trunc(strong * static_cast<double>(strengthTolerance) + 0.8));
+        sHigh = static_cast<int>(std::min<long long>(strong + tol, INT_MAX));
+        sLow = static_cast<int>(std::max<long long>(strong - tol, 0));
+        if (r == 2) {
+            const int d = delta > maxPeriod ? minPeriod : delta;
+            const int t =
+                static_cast<int>(std::trunc(d * static_cast<double>(spacingTolerance) + 2.0));
+            lo = std::max(d - t, minPeriod);
+            hi = std::min(d + t, maxPeriod);
+        }
+    }
+    if (r >= 3) closeRun();
+}
+
+// q (1, 2, 4 or 8) when the period is close to a power-of-two multiple or fraction of target.
+bool octaveRelated(double target, double period) {
+    if (!(target > 0.0) || !(period > 0.0)) return false;
+    double ratio = target / period;
+    if (ratio < 1.0) ratio = 1.0 / ratio;
+    const int q = static_cast<int>(std::trunc(ratio + 0.5));
+    if (q != 1 && q != 2 && q != 4 && q != 8) return false;
+    return std::fabs(q - ratio) / q < 0.06;
+}
+
+}  // namespace
+
+float CycleAnalyser::estimatePeriod(int n, const int* x, int maxPeriod, int minPeriod,
+                                    float expectedPeriod, int targetMode, float strengthTolerance,
+                                    float spacingTolerance) {
+    if (extremumCapacity_ == 0) return kNoMemory;
+    if (n <= 0 || x == nullptr) return kNoExtrema;
+
+    const int z = static_cast<int>(std::trunc(0.25 * n));
+    const double a = maxPeriod > 0 ? std::max(0.0, 1.95 - static_cast<double>(z) / maxPeriod) : 0.0;
+
+    // Every maximum and minimum, in order: they alternate.
+    int* pos = extremumPos_.data();
+    int count = 0;
+    int lowest = INT_MAX;
+    int highest = INT_MIN;
+    int previous = 0;
+    int plateau = 0;
+    for (int j = 1; j < n; ++j) {
+        const long long d = static_cast<long long>(x[j]) - x[j - 1];
+        if (d == 0) {
+            ++plateau;
+            continue;
+        }
+        if ((d < 0 && previous > 0) || (d > 0 && previous < 0)) {
+            const int p = j - 1 - plateau / 2;
+            if (count < extremumCapacity_) pos[count++] = p;
+            lowest = std::min(lowest, x[p]);
+            highest = std::max(highest, x[p]);
+        }
+        previous = d > 0 ? 1 : -1;
+        plateau = 0;
+    }
+    if (count < 6) return kNoExtrema;
+
+    const long long range = static_cast<long long>(highest) - lowest;
+    const long long mid = lowest + range / 2;
+    const long long bigF = std::min<long long>(3 * range, 32000);
+    const bool startsWithMin = x[pos[1]] > x[pos[0]];
+    const int firstMax = startsWithMin ? 3 : 2;
+    const int firstMin = startsWithMin ? 2 : 3;
+
+    RunTable runs{runSpan_, runPeriods_, kRunCapacity};
+    auto pass = [&](int s, auto strength) {
+        runPass(pos, count, s, strength, n, maxPeriod, minPeriod, strengthTolerance,
+                spacingTolerance, a, z, runs);
+    };
+    pass(firstMax, [&](int i) { return static_cast<long long>(x[pos[i]]) - lowest; });
+    pass(firstMin, [&](int i) { return mid - x[pos[i]]; });
+    pass(firstMin + 1, [&](int i) { return static_cast<long long>(x[pos[i]]) - x[pos[i - 1]]; });
+    {
+        // A three-extremum template taken at the start, matched against later minima.
+        const int s = firstMax + 3;
+        if (s < count) {
+            const int q0 = pos[s], q1 = pos[s - 1], q2 = pos[s - 2];
+            const long long y0 = x[q0], y1 = x[q1], y2 = x[q2];
+            const int d1 = q0 - q1, d2 = q0 - q2;
+            pass(s, [&](int i) {
+                const int p = pos[i];
+                const long long dist =
+                    std::llabs(x[p - d2] - y2) + std::llabs(x[p - d1] - y1) + std::llabs(x[p] - y0);
+                return dist < bigF ? bigF - dist : 0;
+            });
+        }
+    }
+
+    double best = kNoRun;
+    long long bestSpan = 0;
+    for (int i = 0; i < runs.count; ++i) {
+        if (runPeriods_[i] == 0) continue;
+        double factor = 1.0;
+        if (targetMode != 0) {
+            const double mean = static_cast<double>(runSpan_[i]) / runPeriods_[i];
+            const double e = expectedPeriod;
+            if (octaveRelated(e, mean)) {
+                factor = 1.0;
+            } else if (octaveRelated(e * (1.0 / 3.0) * 2.0, mean)) {
+                factor = 1.5;
+            } else {
+                runPeriods_[i] = 0;
+                continue;
+            }
+        }
+        long long span = runSpan_[i];
+        long long periods = runPeriods_[i];
+        for (int j = i + 1; j < runs.count; ++j) {
+            if (runPeriods_[j] == 0) continue;
+            const double merged = static_cast<double>(span) / periods;
+            const double other = static_cast<double>(runSpan_[j]) / runPeriods_[j];
+            if (!(merged > 0.0) || !(other > 0.0)) continue;
+            const double ratio = std::max(merged, other) / std::min(merged, other);
+            if (std::trunc(ratio + 0.5) == 1.0 && std::fabs(1.0 - ratio) < 0.03) {
+                span += runSpan_[j];
+                periods += runPeriods_[j];
+                runPeriods_[j] = 0;
+            }
+        }
+        const double period = static_cast<double>(span) / periods * factor;
+        if (bestSpan * 1.5 < span) {
+            best = period;
+            bestSpan = span;
+        }
+    }
+
+    // No run at all: nothing to fold, the caller's range test rejects the marker.
+    if (expectedPeriod > 0.0f && bestSpan > 0) {
+        double ratio = best / expectedPeriod;
+        if (ratio < 1.0) ratio = 1.0 / ratio;
+        const int q = static_cast<int>(std::trunc(ratio + 0.5));
+        if ((q == 2 || q == 4) && std::floor(n / 2.0) > bestSpan) {
+            best = best < expectedPeriod ? best * q : best / q;
+        }
+    }
+    return static_cast<float>(best);
+}
+
+}  // namespace merlop

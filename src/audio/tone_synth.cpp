@@ -1,0 +1,190 @@
+#include "audio/tone_synth.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <numbers>
+#include <random>
+
+namespace merlop {
+
+namespace {
+
+constexpr double kTwoPi = 2.0 * std::numbers::pi;
+
+std::size_t sampleCountOf(double seconds, int rate) {
+    if (!(seconds > 0.0) || rate <= 0) return 0;
+    return static_cast<std::size_t>(seconds * rate);
+}
+
+// Uniform in [-1, 1) from the raw generator output, so the sequence is the same everywhere
+// (the standard distributions are not specified bit for bit).
+double uniform(std::mt19937& gen) {
+    return static_cast<double>(gen()) / 2147483648.0 - 1.0;
+}
+
+void normalisePeak(std::vector<float>& x, double amplitude) {
+    float peak = 0.0f;
+    for (float v : x) peak = std::max(peak, std::fabs(v));
+    if (peak <= 0.0f) return;
+    const double g = amplitude / peak;
+    for (float& v : x) v = static_cast<float>(v * g);
+}
+
+// Little-endian writers into a buffer sized beforehand.
+void put16(std::uint8_t* p, std::uint32_t v) {
+    p[0] = static_cast<std::uint8_t>(v & 0xFF);
+    p[1] = static_cast<std::uint8_t>((v >> 8) & 0xFF);
+}
+
+void put32(std::uint8_t* p, std::uint32_t v) {
+    put16(p, v & 0xFFFF);
+    put16(p + 2, v >> 16);
+}
+
+void putTag(std::uint8_t* p, const char* tag) {
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(tag[i]);
+}
+
+}  // namespace
+
+std::vector<float> sineTone(double frequency, double seconds, int rate, double amplitude) {
+    std::vector<float> x(sampleCountOf(seconds, rate));
+    const double w = kTwoPi * frequency / rate;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        x[i] = static_cast<float>(amplitude * std::sin(w * static_cast<double>(i)));
+    }
+    return x;
+}
+
+std::vector<float> harmonicTone(double frequency, double seconds, int rate, int harmonics,
+                                double amplitude) {
+    std::vector<float> x(sampleCountOf(seconds, rate));
+    const double w = kTwoPi * frequency / rate;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        double sum = 0.0;
+        for (int k = 1; k <= harmonics && k * frequency < 0.5 * rate; ++k) {
+            sum += std::sin(w * k * static_cast<double>(i)) / k;
+        }
+        x[i] = static_cast<float>(sum);
+    }
+    normalisePeak(x, amplitude);
+    return x;
+}
+
+std::vector<float> pluckedString(double frequency, double seconds, int rate, double amplitude,
+                                 double decaySeconds, std::uint32_t seed) {
+    std::vector<float> x(sampleCountOf(seconds, rate));
+    if (x.empty() || !(frequency > 0.0) || frequency >= 0.45 * rate) return x;
+
+    // The loop: a delay line, a two-point loss filter (1 - S) + S z^-1, a gain and a first-order
+    // allpass that supplies the fractional rest of the period.
+    const double w = kTwoPi * frequency / rate;
+    const double period = static_cast<double>(rate) / frequency;
+    // Gain per period that lets the fundamental fall by 60 dB in decaySeconds.
+    const double target =
+        decaySeconds > 0.0 ? std::pow(10.0, -3.0 / (decaySeconds * frequency)) : 0.5;
+    // S = 0.5 is the classic average; a high note needs a gentler filter or it dies at once.
+    // |H(w)|^2 = 1 - 2 S (1 - S) (1 - cos w); pick S so the filter alone loses no more than the
+    // target allows.
+    const double q = (1.0 - target * target) / (2.0 * (1.0 - std::cos(w)));
+    const double stretch = q >= 0.25 ? 0.5 : (1.0 - std::sqrt(1.0 - 4.0 * q)) / 2.0;
+    const double filterGain =
+        std::sqrt(1.0 - 2.0 * stretch * (1.0 - stretch) * (1.0 - std::cos(w)));
+    const double gain = std::min(1.0, target / filterGain);
+    const double filterDelay =
+        std::atan2(stretch * std::sin(w), 1.0 - stretch + stretch * std::cos(w)) / w;
+
+    int delay = static_cast<int>(std::floor(period - filterDelay - 0.1));
+    if (delay < 2) delay = 2;
+    const double fraction = period - filterDelay - delay;
+    // This coefficient gives the allpass exactly `fraction` samples of delay at the fundamental.
+    const double c = std::sin(w * (1.0 - fraction) / 2.0) / std::sin(w * (1.0 + fraction) / 2.0);
+
+    std::mt19937 gen(seed);
+    std::vector<double> line(delay);
+    for (double& v : line) v = uniform(gen);
+    double previous = 0.0;  // last value leaving the delay line
+    double apIn = 0.0;      // allpass input one sample back
+    double apOut = 0.0;     // allpass output one sample back
+    std::size_t head = 0;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        const double out = line[head];
+        const double filtered = ((1.0 - stretch) * out + stretch * previous) * gain;
+        previous = out;
+        const double shifted = c * filtered + apIn - c * apOut;
+        apIn = filtered;
+        apOut = shifted;
+        line[head] = shifted;
+        head = head + 1 == line.size() ? 0 : head + 1;
+        x[i] = static_cast<float>(out);
+    }
+    normalisePeak(x, amplitude);
+    return x;
+}
+
+void addWhiteNoise(std::vector<float>& x, double db, std::uint32_t seed) {
+    // A uniform variable on [-a, a] has an RMS of a / sqrt(3).
+    const double a = std::pow(10.0, db / 20.0) * std::sqrt(3.0);
+    std::mt19937 gen(seed);
+    for (float& v : x) v = static_cast<float>(v + a * uniform(gen));
+}
+
+void addHum(std::vector<float>& x, int rate, double mainsHz, double db, int harmonics) {
+    const double a = std::pow(10.0, db / 20.0);
+    const double w = kTwoPi * mainsHz / rate;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        double sum = 0.0;
+        for (int k = 1; k <= harmonics && k * mainsHz < 0.5 * rate; ++k) {
+            sum += std::sin(w * k * static_cast<double>(i));
+        }
+        x[i] = static_cast<float>(x[i] + a * sum);
+    }
+}
+
+void scaleDb(std::vector<float>& x, double db) {
+    const double g = std::pow(10.0, db / 20.0);
+    for (float& v : x) v = static_cast<float>(v * g);
+}
+
+std::vector<std::uint8_t> wavImage(const std::vector<float>& x, int rate, int bits) {
+    const int width = bits == 8 ? 1 : 2;
+    const auto dataBytes = static_cast<std::uint32_t>(x.size() * width);
+    std::vector<std::uint8_t> out(44 + static_cast<std::size_t>(dataBytes));
+    std::uint8_t* p = out.data();
+    putTag(p, "RIFF");
+    put32(p + 4, 36 + dataBytes);
+    putTag(p + 8, "WAVE");
+    putTag(p + 12, "fmt ");
+    put32(p + 16, 16);
+    put16(p + 20, 1);  // PCM
+    put16(p + 22, 1);  // mono
+    put32(p + 24, static_cast<std::uint32_t>(rate));
+    put32(p + 28, static_cast<std::uint32_t>(rate * width));
+    put16(p + 32, static_cast<std::uint32_t>(width));
+    put16(p + 34, static_cast<std::uint32_t>(width * 8));
+    putTag(p + 36, "data");
+    put32(p + 40, dataBytes);
+    p += 44;
+    for (float v : x) {
+        const double c = std::clamp(static_cast<double>(v), -1.0, 1.0);
+        if (width == 1) {
+            *p++ = static_cast<std::uint8_t>(std::lround(c * 127.0) + 128);
+        } else {
+            put16(p, static_cast<std::uint32_t>(std::lround(c * 32767.0)) & 0xFFFF);
+            p += 2;
+        }
+    }
+    return out;
+}
+
+bool writeWav(const std::string& path, const std::vector<float>& x, int rate, int bits) {
+    const std::vector<std::uint8_t> image = wavImage(x, rate, bits);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(reinterpret_cast<const char*>(image.data()),
+              static_cast<std::streamsize>(image.size()));
+    return static_cast<bool>(out);
+}
+
+}  // namespace merlop

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace merlop {
+
+// Test signals as floating-point samples on the full scale -1..1, and their PCM WAV images.
+// Every generator is deterministic: the random ones take an explicit seed.
+
+// Sine of the given peak amplitude.
+std::vector<float> sineTone(double frequency, double seconds, int rate, double amplitude);
+
+// Sawtooth-like tone: harmonics 1..harmonics with amplitudes 1/k (those at or above the Nyquist
+// frequency left out), scaled so that its peak equals amplitude.
+std::vector<float> harmonicTone(double frequency, double seconds, int rate, int harmonics,
+                                double amplitude);
+
+// Plucked string (Karplus-Strong) excited by a burst of noise from `seed`, its loop tuned to the
+// exact fundamental, which dies away by 60 dB in `decaySeconds` (higher partials faster). Scaled
+// so that its peak equals amplitude.
+std::vector<float> pluckedString(double frequency, double seconds, int rate, double amplitude,
+                                 double decaySeconds = 3.0, std::uint32_t seed = 1);
+
+// Adds white noise whose RMS level is `db` relative to full scale.
+void addWhiteNoise(std::vector<float>& x, double db, std::uint32_t seed = 7);
+
+// Adds mains hum: the fundamental and harmonics 2..harmonics, each of peak level `db` relative
+// to full scale.
+void addHum(std::vector<float>& x, int rate, double mainsHz, double db, int harmonics = 5);
+
+// Multiplies every sample by 10^(db/20).
+void scaleDb(std::vector<float>& x, double db);
+
+// The canonical 44-byte-header PCM mono WAV image of x at 8 or 16 bits; samples beyond the full
+// scale are clipped.
+std::vector<std::uint8_t> wavImage(const std::vector<float>& x, int rate, int bits);
+
+// Writes wavImage(x, rate, bits) to path; false when the file cannot be written.
+bool writeWav(const std::string& path, const std::vector<float>& x, int rate, int bits);
+
+}  // namespace merlop

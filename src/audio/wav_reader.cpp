@@ -1,0 +1,233 @@
+#include "audio/wav_reader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+
+namespace merlop {
+
+namespace {
+
+constexpr int kPcmFormat = 1;
+constexpr int kExtensibleFormat = 0xFFFE;
+
+std::uint32_t le16(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8);
+}
+
+std::uint32_t le32(const std::uint8_t* p) {
+    return le16(p) | (le16(p + 2) << 16);
+}
+
+bool tagIs(const std::uint8_t* p, const char* tag) {
+    return std::memcmp(p, tag, 4) == 0;
+}
+
+// A stream over bytes held in memory, without copying them into a string.
+class ByteStream : public std::istream {
+  public:
+    explicit ByteStream(std::vector<std::uint8_t> bytes)
+        : std::istream(nullptr), bytes_(std::move(bytes)) {
+        char* begin = reinterpret_cast<char*>(bytes_.data());
+        buffer_.pubsetbuf(begin, static_cast<std::streamsize>(bytes_.size()));
+        rdbuf(&buffer_);
+    }
+
+  private:
+    struct Buffer : std::streambuf {
+        std::streambuf* setbuf(char* s, std::streamsize n) override {
+            setg(s, s, s + n);
+            return this;
+        }
+        pos_type seekoff(off_type off, std::ios_base::seekdir dir,
+                         std::ios_base::openmode) override {
+            const off_type size = egptr() - eback();
+            off_type target = off;
+            if (dir == std::ios_base::cur) target += gptr() - eback();
+            if (dir == std::ios_base::end) target += size;
+            if (target < 0 || target > size) return pos_type(off_type(-1));
+            setg(eback(), eback() + target, egptr());
+            return pos_type(target);
+        }
+        pos_type seekpos(pos_type pos, std::ios_base::openmode mode) override {
+            return seekoff(off_type(pos), std::ios_base::beg, mode);
+        }
+    };
+
+    std::vector<std::uint8_t> bytes_;
+    Buffer buffer_;
+};
+
+std::int64_t streamSize(std::istream& in) {
+    in.seekg(0, std::ios::end);
+    const std::int64_t size = in.tellg();
+    in.seekg(0, std::ios::beg);
+    return size < 0 ? 0 : size;
+}
+
+// Reads up to n bytes at offset; returns how many arrived.
+std::int64_t readAt(std::istream& in, std::int64_t offset, std::uint8_t* out, std::int64_t n) {
+    in.clear();
+    in.seekg(offset, std::ios::beg);
+    if (!in) return 0;
+    in.read(reinterpret_cast<char*>(out), n);
+    return in.gcount();
+}
+
+}  // namespace
+
+const char* wavStatusMessage(WavStatus status) {
+    switch (status) {
+        case WavStatus::ok:
+            return "";
+        case WavStatus::fileMissing:
+            return "File does not exist";
+        case WavStatus::headerError:
+            return "wave header error";
+        case WavStatus::notPcmMono:
+            return "Only PCM mono WAV files supported";
+    }
+    return "";
+}
+
+WavReader::WavReader() = default;
+WavReader::~WavReader() = default;
+
+void WavReader::close() {
+    stream_.reset();
+    dataStart_ = dataEnd_ = position_ = 0;
+    sampleRate_ = bitsPerSample_ = 0;
+    block_.clear();
+    block_.shrink_to_fit();
+}
+
+WavStatus WavReader::open(const std::string& path) {
+    close();
+    auto file = std::make_unique<std::ifstream>(path, std::ios::binary);
+    if (!file->is_open()) return WavStatus::fileMissing;
+    stream_ = std::move(file);
+    return start(parse(streamSize(*stream_)));
+}
+
+WavStatus WavReader::openBytes(std::vector<std::uint8_t> bytes) {
+    close();
+    const auto size = static_cast<std::int64_t>(bytes.size());
+    stream_ = std::make_unique<ByteStream>(std::move(bytes));
+    return start(parse(size));
+}
+
+WavStatus WavReader::start(WavStatus parsed) {
+    if (parsed != WavStatus::ok) {
+        close();
+        return parsed;
+    }
+    // Blocks are then read in sequence without seeking.
+    stream_->clear();
+    stream_->seekg(dataStart_, std::ios::beg);
+    return WavStatus::ok;
+}
+
+WavStatus WavReader::checkFormat(int formatTag, int channels, std::int64_t rate, int bits) {
+    if (formatTag != kPcmFormat || channels != 1 || rate < kMinSampleRate ||
+        rate > kMaxSampleRate || !isSupportedSampleDepth(bits)) {
+        return WavStatus::notPcmMono;
+    }
+    sampleRate_ = static_cast<int>(rate);
+    bitsPerSample_ = bits;
+    return WavStatus::ok;
+}
+
+WavStatus WavReader::parse(std::int64_t fileSize) {
+    std::uint8_t header[kHeaderBlockBytes];
+    if (readAt(*stream_, 0, header, kHeaderBlockBytes) < kHeaderBlockBytes) {
+        return WavStatus::headerError;
+    }
+    if (tagIs(header, "RIFF") && tagIs(header + 8, "WAVE")) return parseRiff(fileSize);
+
+    const WavStatus status =
+        checkFormat(static_cast<int>(le16(header + 20)), static_cast<int>(le16(header + 22)),
+                    le32(header + 24), static_cast<int>(le16(header + 34)));
+    if (status != WavStatus::ok) return status;
+    dataStart_ = kHeaderBlockBytes;
+    dataEnd_ = fileSize;
+    position_ = dataStart_;
+    return WavStatus::ok;
+}
+
+WavStatus WavReader::parseRiff(std::int64_t fileSize) {
+    bool haveFormat = false;
+    bool haveData = false;
+    int formatTag = 0;
+    int channels = 0;
+    std::int64_t rate = 0;
+    int bits = 0;
+
+    std::int64_t offset = 12;
+    while (offset + 8 <= fileSize && !(haveFormat && haveData)) {
+        std::uint8_t chunk[8];
+        if (readAt(*stream_, offset, chunk, 8) < 8) break;
+        const std::int64_t size = le32(chunk + 4);
+        const std::int64_t payload = offset + 8;
+        if (tagIs(chunk, "fmt ") && !haveFormat) {
+            std::uint8_t fmt[40] = {};
+            const std::int64_t want = std::min<std::int64_t>(size, sizeof fmt);
+            if (want < 16 || readAt(*stream_, payload, fmt, want) < want) {
+                return WavStatus::headerError;
+            }
+            formatTag = static_cast<int>(le16(fmt));
+            channels = static_cast<int>(le16(fmt + 2));
+            rate = le32(fmt + 4);
+            bits = static_cast<int>(le16(fmt + 14));
+            // The extensible layout names the real format in the first field of its sub-format.
+            if (formatTag == kExtensibleFormat) {
+                formatTag =
+                    want >= 40 && le16(fmt + 16) >= 22 ? static_cast<int>(le16(fmt + 24)) : 0;
+            }
+            haveFormat = true;
+        } else if (tagIs(chunk, "data") && !haveData) {
+            dataStart_ = payload;
+            // Writers that never finished the file leave a size past its end; what exists counts.
+            dataEnd_ = std::min(payload + size, fileSize);
+            haveData = true;
+        }
+        // Chunks are padded to an even length.
+        offset = payload + size + (size & 1);
+    }
+    if (!haveFormat || !haveData) return WavStatus::headerError;
+    const WavStatus status = checkFormat(formatTag, channels, rate, bits);
+    if (status != WavStatus::ok) return status;
+    position_ = dataStart_;
+    return WavStatus::ok;
+}
+
+std::int64_t WavReader::sampleCount() const {
+    if (bitsPerSample_ <= 0) return 0;
+    return (dataEnd_ - dataStart_) / (bitsPerSample_ / 8);
+}
+
+std::int64_t WavReader::samplePosition() const {
+    if (bitsPerSample_ <= 0) return 0;
+    return (position_ - dataStart_) / (bitsPerSample_ / 8);
+}
+
+bool WavReader::readBlock(int* samples, int count, SampleRange* range) {
+    if (!stream_ || count <= 0) return false;
+    const std::int64_t bytes = static_cast<std::int64_t>(count) * (bitsPerSample_ / 8);
+    if (dataEnd_ - position_ < bytes) {
+        position_ = dataEnd_;
+        return false;
+    }
+    if (static_cast<std::int64_t>(block_.size()) < bytes) block_.resize(bytes);
+    stream_->read(reinterpret_cast<char*>(block_.data()), bytes);
+    if (stream_->gcount() < bytes) {
+        position_ = dataEnd_;
+        return false;
+    }
+    position_ += bytes;
+    const SampleRange r = convertSamples(block_.data(), static_cast<std::size_t>(bytes),
+                                         bitsPerSample_, samples, static_cast<std::size_t>(count));
+    if (range) *range = r;
+    return true;
+}
+
+}  // namespace merlop

@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "audio/tone_synth.h"
+#include "audio/wav_reader.h"
+#include "settings/settings.h"
+
+namespace merlop {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const fs::path& p) {
+    std::ifstream in(p);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::stringstream ss(text);
+    for (std::string line; std::getline(ss, line);) out.push_back(line);
+    return out;
+}
+
+std::vector<std::string> fields(const std::string& line) {
+    std::vector<std::string> out;
+    std::stringstream ss(line);
+    for (std::string f; std::getline(ss, f, ',');) out.push_back(f);
+    if (!line.empty() && line.back() == ',') out.push_back("");
+    return out;
+}
+
+class AnalyseCli : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("merlop_analyse_" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // Runs merlop-cli in the test's own directory.
+    CliRun cli(const std::string& args) {
+        const std::string cmd =
+            "cd '" + dir.string() + "' && '" MERLOP_CLI "' " + args + " > out.txt 2> err.txt";
+        CliRun r;
+        const int raw = std::system(cmd.c_str());
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = slurp(dir / "out.txt");
+        r.err = slurp(dir / "err.txt");
+        return r;
+    }
+
+    void writeTone(const std::string& name, double f, double seconds, int rate = 11025) {
+        ASSERT_TRUE(
+            writeWav((dir / name).string(), harmonicTone(f, seconds, rate, 8, 0.5), rate, 16));
+    }
+
+    fs::path dir;
+};
+
+TEST_F(AnalyseCli, OneLinePerWholeBlock) {
+    writeTone("a.wav", 440.0, 1.0);  // 11025 samples: five blocks of 2048, the rest dropped
+    const CliRun r = cli("analyse a.wav");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto l = lines(r.out);
+    ASSERT_EQ(l.size(), 6u);
+    EXPECT_EQ(l[0], "time_s,note,frequency_hz,cents,tuning_note,level");
+    for (std::size_t i = 1; i < l.size(); ++i) {
+        const auto f = fields(l[i]);
+        ASSERT_EQ(f.size(), 6u) << l[i];
+        EXPECT_NEAR(std::stod(f[0]), (i - 1) * 2048 / 11025.0, 0.0006);
+        EXPECT_EQ(f[1], "A 4");
+        EXPECT_NEAR(std::stod(f[2]), 440.0, 0.6);
+        EXPECT_LE(std::abs(std::stoi(f[3])), 1);
+        EXPECT_EQ(f[4], "");
+        EXPECT_NEAR(std::stoi(f[5]), 2047, 2);  // peak to peak of a half-scale tone
+    }
+}
+
+TEST_F(AnalyseCli, RawColumnAndSilence) {
+    ASSERT_TRUE(writeWav((dir / "quiet.wav").string(), std::vector<float>(4096, 0.0f), 11025, 8));
+    CliRun r = cli("analyse quiet.wav --raw");
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto l = lines(r.out);
+    ASSERT_EQ(l.size(), 3u);
+    EXPECT_EQ(l[0], "time_s,note,frequency_hz,cents,tuning_note,level,raw_frequency_hz");
+    EXPECT_EQ(l[1], "0.000,,-1,,,0,-1");
+
+    writeTone("b.wav", 196.0, 0.6);
+    r = cli("analyse b.wav --raw");
+    l = lines(r.out);
+    ASSERT_GE(l.size(), 2u);
+    const auto f = fields(l.back());
+    ASSERT_EQ(f.size(), 7u);
+    EXPECT_EQ(f[1], "G 3");
+    EXPECT_NEAR(std::stod(f[6]), 196.0, 0.5);
+}
+
+TEST_F(AnalyseCli, RefusedFilesGiveTheTunersMessage) {
+    CliRun r = cli("analyse missing.wav");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "File does not exist\n");
+    EXPECT_TRUE(r.out.empty());
+
+    std::ofstream(dir / "short.wav") << "RIFF";
+    r = cli("analyse short.wav");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "wave header error\n");
+
+    auto image = wavImage(std::vector<float>(100, 0.0f), 11025, 16);
+    image[22] = 2;  // stereo
+    std::ofstream(dir / "stereo.wav", std::ios::binary)
+        .write(reinterpret_cast<const char*>(image.data()), image.size());
+    r = cli("analyse stereo.wav");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "Only PCM mono WAV files supported\n");
+}
+
+TEST_F(AnalyseCli, ConfigurationFileSetsTheAnalysis) {
+    writeTone("a.wav", 440.0 * std::pow(2.0, 8.3 / 1200), 1.0);
+    Settings s;
+    s.fineTuning = 1;
+    s.frequencyOfA = 442;
+    const Settings::Image image = s.toImage();
+    std::ofstream(dir / "fine.cfg", std::ios::binary)
+        .write(reinterpret_cast<const char*>(image.data()), image.size());
+    CliRun r = cli("analyse a.wav --config fine.cfg");
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto f = fields(lines(r.out).back());
+    EXPECT_EQ(f[1], "A 4");
+    // Against A = 442 the tone is 8.3 - 7.85 cents sharp; a tenth of a cent is shown.
+    EXPECT_NE(f[3].find('.'), std::string::npos);
+    EXPECT_NEAR(std::stod(f[3]), 8.3 - 1200 * std::log2(442.0 / 440.0), 1.0);
+
+    // The working directory's configuration is used when none is named.
+    fs::copy_file(dir / "fine.cfg", dir / "merlo301.cfg");
+    r = cli("analyse a.wav");
+    EXPECT_EQ(fields(lines(r.out).back())[3], f[3]);
+
+    r = cli("analyse a.wav --config nothing.cfg");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_FALSE(r.err.empty());
+}
+
+TEST_F(AnalyseCli, CustomTuningNamesTheMatchedNote) {
+    writeTone("d.wav", 146.832 * std::pow(2.0, -4.0 / 1200), 1.0);
+    CliRun r = cli("analyse d.wav --tuning 0");  // Guitar, created with the tunings file
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(fs::exists(dir / "merlo230.tng"));
+    auto f = fields(lines(r.out).back());
+    EXPECT_EQ(f[1], "D 3");
+    EXPECT_EQ(f[4], "D  4th string");
+    EXPECT_NEAR(std::stoi(f[3]), -4, 1);
+
+    // A fixed note half a semitone or more away is no reading for the display.
+    r = cli("analyse d.wav --tuning 0 --note 1");
+    ASSERT_EQ(r.status, 0) << r.err;
+    f = fields(lines(r.out).back());
+    EXPECT_EQ(f[1], "");
+    EXPECT_EQ(f[2], "-1");
+    EXPECT_EQ(f[4], "");
+
+    r = cli("analyse d.wav --tuning 0 --note 2");
+    f = fields(lines(r.out).back());
+    EXPECT_EQ(f[4], "D  4th string");
+
+    EXPECT_EQ(cli("analyse d.wav --tuning 7").status, 2);
+    EXPECT_EQ(cli("analyse d.wav --tuning 0 --note 6").status, 2);
+    EXPECT_EQ(cli("analyse d.wav --note 1").status, 2);
+    EXPECT_EQ(cli("analyse d.wav --bogus").status, 2);
+    EXPECT_EQ(cli("analyse").status, 2);
+}
+
+TEST_F(AnalyseCli, SynthWritesTheRequestedFormat) {
+    CliRun r = cli("synth t.wav --freq 330 --seconds 0.5 --rate 8000 --bits 8 --pluck --noise -40");
+    ASSERT_EQ(r.status, 0) << r.err;
+    WavReader reader;
+    ASSERT_EQ(reader.open((dir / "t.wav").string()), WavStatus::ok);
+    EXPECT_EQ(reader.sampleRate(), 8000);
+    EXPECT_EQ(reader.bitsPerSample(), 8);
+    EXPECT_EQ(reader.sampleCount(), 4000);
+
+    EXPECT_EQ(cli("synth --help").status, 0);
+    EXPECT_EQ(cli("synth x.wav --bits 12").status, 2);
+    EXPECT_EQ(cli("synth x.wav --hum 55").status, 2);
+    EXPECT_FALSE(fs::exists(dir / "x.wav"));
+}
+
+}  // namespace
+}  // namespace merlop
