@@ -147,7 +147,7 @@ void runPass(const int* pos, int count, int s, Strength strength, int n, int max
     if (r >= 3) closeRun();
 }
 
-// q (1, 2, 4 or 8) when the period is close to a power-of-two multiple or fraction of target.
+// True when target / period (or its inverse) is within 6 % of 1, 2, 4 or 8.
 bool octaveRelated(double target, double period) {
     if (!(target > 0.0) || !(period > 0.0)) return false;
     double ratio = target / period;

@@ -135,8 +135,8 @@ void SpectrumAnalyser::computeSpectrum(const int* samples) {
     maxLevel_ = threshold_;
     const double floorPower =
         std::pow(10.0, (static_cast<double>(threshold_) + referenceLevel_) * 0.1);
-    float* level =
-        work_.data();  // level[i] is written after bin i - 1 at level[2i - 1..2i] is read
+    // In place: level[i] is written after bin i - 1, at level[2i - 1] and level[2i], is read.
+    float* level = work_.data();
     for (unsigned i = 1; i <= n / 2; ++i) {
         double value = threshold_;
         if (i <= hiBin_) {
@@ -207,14 +207,15 @@ void SpectrumAnalyser::coarseFrequency(int humFilter, float* frequency) {
 
     const unsigned n = fftSize_;
     const float* level = work_.data();
-    float* spec = cepstrum_.data() + 1;  // packed: spec[0] DC, spec[1] Nyquist, then re/im pairs
-    spec[0] = 0.0f;
-    spec[1] = 0.0f;
+    // Packed layout: [0] DC, [1] Nyquist, then re/im pairs.
+    float* packed = cepstrum_.data() + 1;
+    packed[0] = 0.0f;
+    packed[1] = 0.0f;
     for (unsigned k = 2; k <= n / 2; ++k) {
         const double diff = static_cast<double>(level[k]) - threshold_;
         const bool inBand = k >= loBin_ && k < hiBin_;
-        spec[2 * (k - 1)] = inBand && diff >= 0.0 ? static_cast<float>(diff) : 0.0f;
-        spec[2 * (k - 1) + 1] = 0.0f;
+        packed[2 * (k - 1)] = inBand && diff >= 0.0 ? static_cast<float>(diff) : 0.0f;
+        packed[2 * (k - 1) + 1] = 0.0f;
     }
     // Found hum lines would own the cepstrum; leave them out of it.
     if (humFilter != 0 && detectedHumFrequency_ > 0) {
@@ -222,14 +223,14 @@ void SpectrumAnalyser::coarseFrequency(int humFilter, float* frequency) {
             const int centre = humIndex_[k];
             if (centre <= 0) continue;
             for (int c = centre - 1; c <= centre + 1; ++c) {
-                if (c >= 2 && c <= static_cast<int>(n / 2)) spec[2 * (c - 1)] = 0.0f;
+                if (c >= 2 && c <= static_cast<int>(n / 2)) packed[2 * (c - 1)] = 0.0f;
             }
         }
         // What is left next to a removed line is the skirt of the windowed hum; if nothing else
         // is left, the block holds hum alone and there is nothing to read.
         bool somethingElse = false;
         for (unsigned k = 2; k <= n / 2 && !somethingElse; ++k) {
-            if (spec[2 * (k - 1)] <= 0.0f) continue;
+            if (packed[2 * (k - 1)] <= 0.0f) continue;
             somethingElse = true;
             for (int h = 0; h < kHumHarmonics; ++h) {
                 if (humIndex_[h] > 0 && std::abs(static_cast<int>(k) - humIndex_[h]) <= 2) {
@@ -240,9 +241,9 @@ void SpectrumAnalyser::coarseFrequency(int humFilter, float* frequency) {
         }
         if (!somethingElse) return;
     }
-    fft_.inverse(spec);
+    fft_.inverse(packed);
     int* cep = ints_.data();
-    for (unsigned j = 0; j < n; ++j) cep[j] = truncToInt(spec[j]);
+    for (unsigned j = 0; j < n; ++j) cep[j] = truncToInt(packed[j]);
 
     int found = 0, lowest = 0, highest = 0, top = 0;
     findExtrema(1, 0, cep, static_cast<int>(n / 4), peaks_.data(), &found, &lowest, &highest, &top);

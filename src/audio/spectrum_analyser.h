@@ -44,8 +44,9 @@ class SpectrumAnalyser {
     // detected first and its lines are kept out of the estimate.
     void coarseFrequency(int humFilter, float* frequency);
 
-    // Band-shapes n raw samples around the given frequency (n must equal fftSize()); out receives n
-    // rounded values at half the amplitude of the shaped input. Nothing is written when unusable.
+    // Band-shapes n raw samples around the given frequency, notching hum lines found in this
+    // block; out receives n rounded values at half the amplitude of the shaped input. Nothing is
+    // written when unusable, when n is not fftSize() or when the frequency is not positive.
     void shapeAroundFrequency(float frequency, int n, const int* in, int* out);
 
     // level()[i] for i = 1..fftSize()/2: dB of spectrum index i, never below threshold().

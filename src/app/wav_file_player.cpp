@@ -1,0 +1,185 @@
+#include "app/wav_file_player.h"
+
+#include <QAudioDevice>
+#include <QAudioSink>
+#include <QFile>
+#include <QIODevice>
+#include <QMediaDevices>
+#include <algorithm>
+#include <optional>
+
+#include "app/message_box.h"
+#include "tone/qt/qt_wave_sound.h"
+
+namespace merlop {
+
+namespace {
+
+constexpr const char* kCaption = "MCI device error";
+
+}  // namespace
+
+// The sound data of the open file, from a start position to the end of the data chunk.
+class WavFilePlayer::RangeDevice : public QIODevice {
+  public:
+    RangeDevice(QFile& file, std::int64_t begin, std::int64_t end)
+        : file_(file), pos_(begin), end_(end) {}
+
+    bool isSequential() const override { return true; }
+    bool atEnd() const override { return pos_ >= end_; }
+    qint64 bytesAvailable() const override { return (end_ - pos_) + QIODevice::bytesAvailable(); }
+
+  protected:
+    qint64 readData(char* out, qint64 max) override {
+        const qint64 n = std::min<qint64>(max, end_ - pos_);
+        if (n <= 0) return 0;
+        if (!file_.seek(pos_)) return -1;
+        const qint64 got = file_.read(out, n);
+        if (got > 0) pos_ += got;
+        return got;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+  private:
+    QFile& file_;
+    std::int64_t pos_;
+    std::int64_t end_;
+};
+
+WavFilePlayer::WavFilePlayer(MessageBox& messages, QObject* parent)
+    : QObject(parent), messages_(messages) {}
+
+WavFilePlayer::~WavFilePlayer() {
+    release();
+}
+
+std::string WavFilePlayer::errorText(int error) {
+    switch (error) {
+        case kNoError:
+            return "The specified command was carried out.";
+        case kCannotOpenFile:
+            return "The specified file cannot be opened. Make sure the path and file name are "
+                   "correct.";
+        case kNotWaveFile:
+            return "The file is not a valid wave audio file.";
+        case kUnsupportedFormat:
+            return "The wave audio format of this file cannot be played.";
+        case kNoOutputDevice:
+            return "No wave audio output device is available.";
+        case kNotOpen:
+            return "The device is not open.";
+        case kPositionOutOfRange:
+            return "The specified position is beyond the end of the sound.";
+        case kOutputFailed:
+            return "The wave audio output could not be started.";
+        default:
+            return "Unknown wave audio error " + std::to_string(error) + ".";
+    }
+}
+
+std::int64_t WavFilePlayer::frameCount() const {
+    if (!isOpen() || info_.blockAlign <= 0) return 0;
+    return static_cast<std::int64_t>(info_.dataBytes /
+                                     static_cast<std::uint64_t>(info_.blockAlign));
+}
+
+int WavFilePlayer::fail(int error) {
+    lastError_ = error;
+    return error;
+}
+
+int WavFilePlayer::Open(const std::string& path) {
+    release();
+    const int error = openFile(path);
+    lastError_ = error;
+    if (error != kNoError) {
+        release();
+        messages_.show(errorText(error), kCaption);
+    }
+    return error;
+}
+
+int WavFilePlayer::openFile(const std::string& path) {
+    file_ = std::make_unique<QFile>(QString::fromStdString(path));
+    if (!file_->open(QIODevice::ReadOnly)) return kCannotOpenFile;
+    QFile& file = *file_;
+    const ReadAt readAt = [&file](std::uint64_t offset, void* buffer, std::size_t n) {
+        if (!file.seek(static_cast<qint64>(offset))) return std::size_t{0};
+        const qint64 got = file.read(static_cast<char*>(buffer), static_cast<qint64>(n));
+        return got > 0 ? static_cast<std::size_t>(got) : std::size_t{0};
+    };
+    if (!parseRiffWave(readAt, static_cast<std::uint64_t>(file.size()), &info_)) {
+        return kNotWaveFile;
+    }
+    const std::optional<QAudioFormat> format = qtAudioFormat(info_);
+    if (!format) return kUnsupportedFormat;
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull()) return kNoOutputDevice;
+    if (!device.isFormatSupported(*format)) return kUnsupportedFormat;
+    format_ = *format;
+    return kNoError;
+}
+
+int WavFilePlayer::Play(std::int64_t from) {
+    if (!isOpen()) return fail(kNotOpen);
+    if (from < 0 || from > frameCount()) return fail(kPositionOutOfRange);
+    stopOutput();
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull()) return fail(kNoOutputDevice);
+
+    const auto begin = static_cast<std::int64_t>(info_.dataOffset) + from * info_.blockAlign;
+    const auto end = static_cast<std::int64_t>(info_.dataOffset + info_.dataBytes);
+    range_ = std::make_unique<RangeDevice>(*file_, begin, end);
+    range_->open(QIODevice::ReadOnly);
+    sink_ = std::make_unique<QAudioSink>(device, format_);
+    // At the end of the data the output falls idle; let it go then rather than hold the device.
+    const unsigned run = ++playRun_;
+    connect(sink_.get(), &QAudioSink::stateChanged, this, [this, run](QAudio::State state) {
+        if (state != QAudio::IdleState || range_ == nullptr || !range_->atEnd()) return;
+        QMetaObject::invokeMethod(
+            this,
+            [this, run] {
+                if (run == playRun_) stopOutput();
+            },
+            Qt::QueuedConnection);
+    });
+    sink_->start(range_.get());
+    if (sink_->error() != QAudio::NoError || sink_->state() == QAudio::StoppedState) {
+        stopOutput();
+        return fail(kOutputFailed);
+    }
+    lastError_ = kNoError;
+    return kNoError;
+}
+
+int WavFilePlayer::Stop() {
+    if (!isOpen()) return fail(kNotOpen);
+    stopOutput();
+    lastError_ = kNoError;
+    return kNoError;
+}
+
+void WavFilePlayer::stopOutput() {
+    if (sink_ != nullptr) {
+        sink_->disconnect(this);
+        sink_->stop();
+        sink_.reset();
+    }
+    range_.reset();
+}
+
+int WavFilePlayer::Close() {
+    if (!isOpen()) return fail(kNotOpen);
+    Stop();
+    release();
+    lastError_ = kNoError;
+    return kNoError;
+}
+
+void WavFilePlayer::release() {
+    stopOutput();
+    file_.reset();
+    info_ = RiffWaveInfo{};
+}
+
+}  // namespace merlop

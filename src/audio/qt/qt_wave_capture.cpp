@@ -1,0 +1,213 @@
+#include "audio/qt/qt_wave_capture.h"
+
+#include <QAudioDevice>
+#include <QAudioSource>
+#include <QIODevice>
+#include <QMediaDevices>
+#include <algorithm>
+#include <cstring>
+
+namespace merlop {
+
+// Qt pushes recorded bytes into this device; they go straight into the queued buffers.
+class QtWaveCapture::Writer : public QIODevice {
+  public:
+    explicit Writer(QtWaveCapture& owner) : owner_(owner) {}
+
+  protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 length) override {
+        owner_.receive(data, length);
+        return length;
+    }
+
+  private:
+    QtWaveCapture& owner_;
+};
+
+namespace {
+
+QAudioFormat audioFormat(int rate, int bits) {
+    QAudioFormat format;
+    format.setSampleRate(rate);
+    format.setChannelCount(1);
+    format.setSampleFormat(bits == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
+    return format;
+}
+
+}  // namespace
+
+QtWaveCapture::QtWaveCapture(QObject* parent) : QObject(parent) {}
+
+QtWaveCapture::~QtWaveCapture() {
+    shutdown();
+}
+
+int QtWaveCapture::deviceCount() {
+    return static_cast<int>(QMediaDevices::audioInputs().size());
+}
+
+int QtWaveCapture::capabilities(int device, WaveInCaps* caps) {
+    QAudioDevice info;
+    if (device < 0) {
+        info = QMediaDevices::defaultAudioInput();
+    } else {
+        const QList<QAudioDevice> inputs = QMediaDevices::audioInputs();
+        if (device < inputs.size()) info = inputs[device];
+    }
+    if (info.isNull()) return kWaveInNoCapabilities;
+    caps->name = info.description().toStdString();
+    caps->formats = 0;
+    const int rates[3] = {11025, 22050, 44100};
+    const int depths[2] = {8, 16};
+    for (int r = 0; r < 3; ++r) {
+        for (int d = 0; d < 2; ++d) {
+            if (info.isFormatSupported(audioFormat(rates[r], depths[d]))) {
+                caps->formats |= 1u << (r * 2 + d);
+            }
+        }
+    }
+    return kWaveInNoError;
+}
+
+int QtWaveCapture::open(WaveInListener* listener, const WaveFormat& format) {
+    if (open_) return kWaveInAlreadyOpen;
+    if (format.formatTag != 1 || format.channels != 1 ||
+        (format.bitsPerSample != 8 && format.bitsPerSample != 16) || format.samplesPerSec == 0) {
+        return kWaveInBadFormat;
+    }
+    const QAudioDevice device = QMediaDevices::defaultAudioInput();
+    if (device.isNull()) return kWaveInNoDevice;
+    format_ = audioFormat(static_cast<int>(format.samplesPerSec), format.bitsPerSample);
+    if (!device.isFormatSupported(format_)) return kWaveInBadFormat;
+
+    source_ = std::make_unique<QAudioSource>(device, format_);
+    writer_ = std::make_unique<Writer>(*this);
+    writer_->open(QIODevice::WriteOnly);
+    listener_ = listener;
+    open_ = true;
+    recording_ = false;
+    queue_.clear();
+    post(Note::open);
+    return kWaveInNoError;
+}
+
+int QtWaveCapture::addBuffer(WaveInBlock* block) {
+    if (!open_) return kWaveInNotOpen;
+    if (block == nullptr || block->data == nullptr || block->bufferLength == 0 ||
+        !block->prepared || block->queued) {
+        return kWaveInInvalidParameter;
+    }
+    block->bytesRecorded = 0;
+    block->queued = true;
+    queue_.push_back(block);
+    return kWaveInNoError;
+}
+
+int QtWaveCapture::start() {
+    if (!open_) return kWaveInNotOpen;
+    if (recording_) return kWaveInNoError;
+    streamBytes_ = 0;
+    source_->start(writer_.get());
+    if (source_->error() != QAudio::NoError || source_->state() == QAudio::StoppedState) {
+        source_->stop();
+        return kWaveInDeviceFailed;
+    }
+    recording_ = true;
+    return kWaveInNoError;
+}
+
+void QtWaveCapture::receive(const char* data, qint64 length) {
+    if (!recording_) return;
+    const int frame = format_.bytesPerFrame();
+    while (length > 0) {
+        if (queue_.empty()) {
+            dropped_ += length;
+            streamBytes_ += length;
+            return;
+        }
+        WaveInBlock* block = queue_.front();
+        // A block must begin on a whole sample even when Qt split one and the rest was dropped.
+        if (block->bytesRecorded == 0 && frame > 1 && streamBytes_ % frame != 0) {
+            const qint64 skip = std::min<qint64>(frame - streamBytes_ % frame, length);
+            dropped_ += skip;
+            streamBytes_ += skip;
+            data += skip;
+            length -= skip;
+            continue;
+        }
+        const qint64 n = std::min<qint64>(block->bufferLength - block->bytesRecorded, length);
+        std::memcpy(block->data + block->bytesRecorded, data, static_cast<size_t>(n));
+        block->bytesRecorded += static_cast<std::uint32_t>(n);
+        streamBytes_ += n;
+        data += n;
+        length -= n;
+        if (block->bytesRecorded == block->bufferLength) {
+            block->queued = false;
+            queue_.pop_front();
+            post(Note::data);
+        }
+    }
+}
+
+int QtWaveCapture::reset() {
+    if (!open_) return kWaveInNotOpen;
+    stopSource();
+    while (!queue_.empty()) {
+        queue_.front()->queued = false;
+        queue_.pop_front();
+        post(Note::data);
+    }
+    return kWaveInNoError;
+}
+
+int QtWaveCapture::close() {
+    if (!open_) return kWaveInNotOpen;
+    if (!queue_.empty()) return kWaveInStillRecording;
+    stopSource();
+    source_.reset();
+    writer_.reset();
+    open_ = false;
+    post(Note::close);
+    return kWaveInNoError;
+}
+
+void QtWaveCapture::shutdown() {
+    ++generation_;
+    if (!open_) return;
+    stopSource();
+    for (WaveInBlock* block : queue_) block->queued = false;
+    queue_.clear();
+    source_.reset();
+    writer_.reset();
+    open_ = false;
+}
+
+void QtWaveCapture::stopSource() {
+    recording_ = false;
+    if (source_ != nullptr) source_->stop();
+}
+
+void QtWaveCapture::post(Note note) {
+    WaveInListener* listener = listener_;
+    const unsigned generation = generation_;
+    QMetaObject::invokeMethod(
+        this,
+        [this, listener, generation, note] {
+            if (generation != generation_ || listener == nullptr) return;
+            switch (note) {
+                case Note::open:
+                    listener->onWaveInOpen();
+                    break;
+                case Note::data:
+                    listener->onWaveInData();
+                    break;
+                case Note::close:
+                    listener->onWaveInClose();
+                    break;
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+}  // namespace merlop

@@ -1,0 +1,71 @@
+#include "tone/riff_wave.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace merlop {
+
+namespace {
+
+std::uint32_t le32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+int le16(const std::uint8_t* p) {
+    return p[0] | (p[1] << 8);
+}
+
+constexpr int kExtensible = 0xFFFE;
+
+}  // namespace
+
+bool parseRiffWave(const ReadAt& readAt, std::uint64_t size, RiffWaveInfo* info) {
+    std::uint8_t head[12];
+    if (size < 12 || readAt(0, head, 12) != 12) return false;
+    if (std::memcmp(head, "RIFF", 4) != 0 || std::memcmp(head + 8, "WAVE", 4) != 0) return false;
+
+    RiffWaveInfo found;
+    bool haveFormat = false;
+    std::uint64_t pos = 12;
+    while (pos + 8 <= size) {
+        std::uint8_t chunk[8];
+        if (readAt(pos, chunk, 8) != 8) return false;
+        const std::uint64_t length = le32(chunk + 4);
+        const std::uint64_t body = pos + 8;
+        if (std::memcmp(chunk, "fmt ", 4) == 0) {
+            std::uint8_t fmt[26] = {};
+            const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(length, 26));
+            if (length < 16 || readAt(body, fmt, want) != want) return false;
+            found.formatTag = le16(fmt);
+            found.channels = le16(fmt + 2);
+            found.sampleRate = le32(fmt + 4);
+            found.blockAlign = le16(fmt + 12);
+            found.bitsPerSample = le16(fmt + 14);
+            if (found.formatTag == kExtensible && length >= 26) found.formatTag = le16(fmt + 24);
+            haveFormat = true;
+        } else if (std::memcmp(chunk, "data", 4) == 0) {
+            if (!haveFormat || found.blockAlign <= 0) return false;
+            const std::uint64_t present = std::min(length, size - body);
+            found.dataOffset = body;
+            found.dataBytes = present - present % static_cast<std::uint64_t>(found.blockAlign);
+            *info = found;
+            return true;
+        }
+        // Chunks are word aligned.
+        pos = body + length + (length & 1);
+    }
+    return false;
+}
+
+bool parseRiffWave(const std::uint8_t* image, std::size_t size, RiffWaveInfo* info) {
+    const ReadAt readAt = [image, size](std::uint64_t offset, void* buffer, std::size_t n) {
+        if (offset >= size) return std::size_t{0};
+        const std::size_t count = std::min<std::size_t>(n, size - offset);
+        std::memcpy(buffer, image + offset, count);
+        return count;
+    };
+    return parseRiffWave(readAt, size, info);
+}
+
+}  // namespace merlop

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+
+namespace merlop {
+
+// Layout of a RIFF/WAVE sound as a player needs it.
+struct RiffWaveInfo {
+    int formatTag = 0;  // 1 = PCM; an extensible format reports its sub-format here
+    int channels = 0;
+    std::uint32_t sampleRate = 0;
+    int bitsPerSample = 0;
+    int blockAlign = 0;
+    std::uint64_t dataOffset = 0;
+    // Bytes of sound data actually present (a truncated file reports what it holds), rounded
+    // down to whole sample frames.
+    std::uint64_t dataBytes = 0;
+};
+
+// Reads up to n bytes at offset into buffer and returns how many it read.
+using ReadAt = std::function<std::size_t(std::uint64_t offset, void* buffer, std::size_t n)>;
+
+// Walks the chunks of a "RIFF"/"WAVE" sound of `size` bytes: false when the tags, the "fmt "
+// chunk or the "data" chunk are missing or malformed.
+bool parseRiffWave(const ReadAt& readAt, std::uint64_t size, RiffWaveInfo* info);
+bool parseRiffWave(const std::uint8_t* image, std::size_t size, RiffWaveInfo* info);
+
+}  // namespace merlop
