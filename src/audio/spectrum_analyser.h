@@ -99,6 +99,7 @@ class SpectrumAnalyser {
     RealFft fft_{0};
     std::vector<float> work_;       // transform work array, 1-based: then the levels
     std::vector<float> weight_;     // power weighting per spectrum index
+    std::vector<double> window_;    // Hamming window per sample; empty without the window
     std::vector<float> shapeWork_;  // 1-based transform area of the shaping stage
     std::vector<float> cepstrum_;   // 1-based transform area of the coarse estimate
     std::vector<int> ints_;         // integer cepstrum / hum search input

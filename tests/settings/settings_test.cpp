@@ -30,9 +30,10 @@ Settings::Image imageOf(const Bytes& b) {
 
 // reserved1..3, reserved4, reserved5, reserved6: no load or save may alter them.
 Bytes reservedBytes(const Bytes& b) {
-    Bytes out(b.begin() + 100, b.begin() + 152);
-    out.insert(out.end(), b.begin() + 208, b.begin() + 212);
-    out.insert(out.end(), b.begin() + 236, b.begin() + 240);
+    Bytes out;
+    for (const auto& [from, to] : {std::pair{100, 152}, std::pair{208, 212}, std::pair{236, 240}}) {
+        for (int i = from; i < to; ++i) out.push_back(b.at(i));
+    }
     return out;
 }
 

@@ -1,6 +1,8 @@
 #include "settings/tuning_store.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 #include <unistd.h>
 
 #include <cmath>
@@ -91,7 +93,11 @@ TEST_F(TuningStoreTest, InvalidRecordEndsTheListAndStaysOut) {
 
 TEST_F(TuningStoreTest, AtMostThirtyTwoTuningsAndNoThirtyThird) {
     std::vector<Tuning> records(40);
-    for (int i = 0; i < 40; ++i) records[i].setName("T" + std::to_string(i));
+    for (int i = 0; i < 40; ++i) {
+        char name[8];
+        std::snprintf(name, sizeof name, "T%d", i);
+        records[i].setName(name);
+    }
     const Bytes original = fileOf(records);
     writeBytes(file(), original);
     TuningStore store(dir_.path());
