@@ -41,25 +41,6 @@ bool isDirectory(const std::string& path) {
     return fs::is_directory(path, ec);
 }
 
-// Names and descriptions are shown quoted: their trailing blanks are part of them.
-std::string quoted(const std::string& text) {
-    static const char* const kHex = "0123456789abcdef";
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20 || c >= 0x7f) {
-            out += "\\x";
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + '"';
-}
-
 }  // namespace
 
 int initConfig(const Args& args) {
@@ -137,11 +118,11 @@ int tunings(const Args& args) {
         if (store.readTuning(i) != 0) return fail(cmd, "cannot read tuning " + std::to_string(i));
         std::printf(
             "tuning %d: %s  instrument %d  auto reference tone %d  record readings %d  notes %d\n",
-            i, quoted(store.currentName()).c_str(), store.instrument(), store.autoReferenceTone(),
-            store.recordReadings(), store.noteCount());
+            i, quotedText(store.currentName()).c_str(), store.instrument(),
+            store.autoReferenceTone(), store.recordReadings(), store.noteCount());
         for (int k = 0; k < store.noteCount(); ++k) {
             std::printf("  note %d: %s  MIDI %d  %.3f Hz\n", k,
-                        quoted(store.description(k)).c_str(), store.note(k),
+                        quotedText(store.description(k)).c_str(), store.note(k),
                         static_cast<double>(store.frequency(k)));
         }
     }

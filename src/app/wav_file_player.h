@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "tone/riff_wave.h"
+#include "audio/riff_wave.h"
 
 class QAudioSink;
 class QFile;

@@ -6,6 +6,9 @@
 #include <numbers>
 #include <random>
 
+#include "audio/riff_wave.h"
+#include "settings/byte_order.h"
+
 namespace merlop {
 
 namespace {
@@ -29,21 +32,6 @@ void normalisePeak(std::vector<float>& x, double amplitude) {
     if (peak <= 0.0f) return;
     const double g = amplitude / peak;
     for (float& v : x) v = static_cast<float>(v * g);
-}
-
-// Little-endian writers into a buffer sized beforehand.
-void put16(std::uint8_t* p, std::uint32_t v) {
-    p[0] = static_cast<std::uint8_t>(v & 0xFF);
-    p[1] = static_cast<std::uint8_t>((v >> 8) & 0xFF);
-}
-
-void put32(std::uint8_t* p, std::uint32_t v) {
-    put16(p, v & 0xFFFF);
-    put16(p + 2, v >> 16);
-}
-
-void putTag(std::uint8_t* p, const char* tag) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(tag[i]);
 }
 
 }  // namespace
@@ -150,28 +138,16 @@ void scaleDb(std::vector<float>& x, double db) {
 std::vector<std::uint8_t> wavImage(const std::vector<float>& x, int rate, int bits) {
     const int width = bits == 8 ? 1 : 2;
     const auto dataBytes = static_cast<std::uint32_t>(x.size() * width);
-    std::vector<std::uint8_t> out(44 + static_cast<std::size_t>(dataBytes));
+    std::vector<std::uint8_t> out(kCanonicalHeaderBytes + static_cast<std::size_t>(dataBytes));
     std::uint8_t* p = out.data();
-    putTag(p, "RIFF");
-    put32(p + 4, 36 + dataBytes);
-    putTag(p + 8, "WAVE");
-    putTag(p + 12, "fmt ");
-    put32(p + 16, 16);
-    put16(p + 20, 1);  // PCM
-    put16(p + 22, 1);  // mono
-    put32(p + 24, static_cast<std::uint32_t>(rate));
-    put32(p + 28, static_cast<std::uint32_t>(rate * width));
-    put16(p + 32, static_cast<std::uint32_t>(width));
-    put16(p + 34, static_cast<std::uint32_t>(width * 8));
-    putTag(p + 36, "data");
-    put32(p + 40, dataBytes);
-    p += 44;
+    writeCanonicalHeader(p, static_cast<std::uint32_t>(rate), width * 8, dataBytes);
+    p += kCanonicalHeaderBytes;
     for (float v : x) {
         const double c = std::clamp(static_cast<double>(v), -1.0, 1.0);
         if (width == 1) {
             *p++ = static_cast<std::uint8_t>(std::lround(c * 127.0) + 128);
         } else {
-            put16(p, static_cast<std::uint32_t>(std::lround(c * 32767.0)) & 0xFFFF);
+            le::put16(p, static_cast<std::uint32_t>(std::lround(c * 32767.0)) & 0xFFFF);
             p += 2;
         }
     }

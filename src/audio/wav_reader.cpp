@@ -4,20 +4,14 @@
 #include <cstring>
 #include <fstream>
 
+#include "audio/riff_wave.h"
+#include "settings/byte_order.h"
+
 namespace merlop {
 
 namespace {
 
 constexpr int kPcmFormat = 1;
-constexpr int kExtensibleFormat = 0xFFFE;
-
-std::uint32_t le16(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8);
-}
-
-std::uint32_t le32(const std::uint8_t* p) {
-    return le16(p) | (le16(p + 2) << 16);
-}
 
 bool tagIs(const std::uint8_t* p, const char* tag) {
     return std::memcmp(p, tag, 4) == 0;
@@ -144,9 +138,9 @@ WavStatus WavReader::parse(std::int64_t fileSize) {
     }
     if (tagIs(header, "RIFF") && tagIs(header + 8, "WAVE")) return parseRiff(fileSize);
 
-    const WavStatus status =
-        checkFormat(static_cast<int>(le16(header + 20)), static_cast<int>(le16(header + 22)),
-                    le32(header + 24), static_cast<int>(le16(header + 34)));
+    const WavStatus status = checkFormat(
+        static_cast<int>(le::get16(header + 20)), static_cast<int>(le::get16(header + 22)),
+        le::get32(header + 24), static_cast<int>(le::get16(header + 34)));
     if (status != WavStatus::ok) return status;
     dataStart_ = kHeaderBlockBytes;
     dataEnd_ = fileSize;
@@ -155,47 +149,21 @@ WavStatus WavReader::parse(std::int64_t fileSize) {
 }
 
 WavStatus WavReader::parseRiff(std::int64_t fileSize) {
-    bool haveFormat = false;
-    bool haveData = false;
-    int formatTag = 0;
-    int channels = 0;
-    std::int64_t rate = 0;
-    int bits = 0;
-
-    std::int64_t offset = 12;
-    while (offset + 8 <= fileSize && !(haveFormat && haveData)) {
-        std::uint8_t chunk[8];
-        if (readAt(*stream_, offset, chunk, 8) < 8) break;
-        const std::int64_t size = le32(chunk + 4);
-        const std::int64_t payload = offset + 8;
-        if (tagIs(chunk, "fmt ") && !haveFormat) {
-            std::uint8_t fmt[40] = {};
-            const std::int64_t want = std::min<std::int64_t>(size, sizeof fmt);
-            if (want < 16 || readAt(*stream_, payload, fmt, want) < want) {
-                return WavStatus::headerError;
-            }
-            formatTag = static_cast<int>(le16(fmt));
-            channels = static_cast<int>(le16(fmt + 2));
-            rate = le32(fmt + 4);
-            bits = static_cast<int>(le16(fmt + 14));
-            // The extensible layout names the real format in the first field of its sub-format.
-            if (formatTag == kExtensibleFormat) {
-                formatTag =
-                    want >= 40 && le16(fmt + 16) >= 22 ? static_cast<int>(le16(fmt + 24)) : 0;
-            }
-            haveFormat = true;
-        } else if (tagIs(chunk, "data") && !haveData) {
-            dataStart_ = payload;
-            // Writers that never finished the file leave a size past its end; what exists counts.
-            dataEnd_ = std::min(payload + size, fileSize);
-            haveData = true;
-        }
-        // Chunks are padded to an even length.
-        offset = payload + size + (size & 1);
+    const ReadAt readChunk = [this](std::uint64_t offset, void* buffer, std::size_t n) {
+        const std::int64_t got =
+            readAt(*stream_, static_cast<std::int64_t>(offset), static_cast<std::uint8_t*>(buffer),
+                   static_cast<std::int64_t>(n));
+        return static_cast<std::size_t>(std::max<std::int64_t>(got, 0));
+    };
+    RiffWaveInfo info;
+    if (!parseRiffWave(readChunk, static_cast<std::uint64_t>(fileSize), &info)) {
+        return WavStatus::headerError;
     }
-    if (!haveFormat || !haveData) return WavStatus::headerError;
-    const WavStatus status = checkFormat(formatTag, channels, rate, bits);
+    const WavStatus status =
+        checkFormat(info.formatTag, info.channels, info.sampleRate, info.bitsPerSample);
     if (status != WavStatus::ok) return status;
+    dataStart_ = static_cast<std::int64_t>(info.dataOffset);
+    dataEnd_ = dataStart_ + static_cast<std::int64_t>(info.dataBytes);
     position_ = dataStart_;
     return WavStatus::ok;
 }

@@ -5,6 +5,8 @@
 #include <memory>
 #include <system_error>
 
+#include "settings/byte_order.h"
+
 namespace merlop {
 
 namespace {
@@ -88,20 +90,6 @@ constexpr bool fileOrderIsContiguous() {
 }
 static_assert(fileOrderIsContiguous());
 
-void put32(unsigned char* p, int32_t value) {
-    const auto u = static_cast<uint32_t>(value);
-    p[0] = static_cast<unsigned char>(u);
-    p[1] = static_cast<unsigned char>(u >> 8);
-    p[2] = static_cast<unsigned char>(u >> 16);
-    p[3] = static_cast<unsigned char>(u >> 24);
-}
-
-int32_t get32(const unsigned char* p) {
-    const uint32_t u =
-        uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-    return static_cast<int32_t>(u);
-}
-
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
@@ -112,26 +100,6 @@ void clampTo(int32_t& v, int32_t lo, int32_t hi) {
 }
 void toFlag(int32_t& v) {
     v = v != 0 ? 1 : 0;
-}
-
-std::string quotedText(const std::array<unsigned char, Settings::kReservedTextSize>& block) {
-    static const char* const kHex = "0123456789abcdef";
-    std::string out = "\"";
-    for (unsigned char c : block) {
-        if (c == 0) break;
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20 || c >= 0x7f) {
-            out += "\\x";
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    out += '"';
-    return out;
 }
 
 }  // namespace
@@ -153,7 +121,7 @@ Settings::Image Settings::toImage() const {
     Image image{};
     for (const FileItem& f : kFileOrder) {
         if (f.member) {
-            put32(image.data() + f.offset, this->*f.member);
+            le::put32(image.data() + f.offset, static_cast<uint32_t>(this->*f.member));
         } else {
             std::copy(reserved4.begin(), reserved4.end(), image.begin() + f.offset);
         }
@@ -165,7 +133,7 @@ Settings Settings::fromImage(const Image& image) {
     Settings s;
     for (const FileItem& f : kFileOrder) {
         if (f.member) {
-            s.*f.member = get32(image.data() + f.offset);
+            s.*f.member = static_cast<int32_t>(le::get32(image.data() + f.offset));
         } else {
             std::copy_n(image.begin() + f.offset, kReservedTextSize, s.reserved4.begin());
         }
@@ -262,10 +230,32 @@ std::vector<std::pair<std::string, std::string>> Settings::fieldsInFileOrder() c
     std::vector<std::pair<std::string, std::string>> out;
     out.reserve(kFileOrder.size());
     for (const FileItem& f : kFileOrder) {
-        out.emplace_back(f.name,
-                         f.member ? std::to_string(this->*f.member) : quotedText(reserved4));
+        out.emplace_back(f.name, f.member ? std::to_string(this->*f.member)
+                                          : quotedText(std::string_view(
+                                                reinterpret_cast<const char*>(reserved4.data()),
+                                                std::find(reserved4.begin(), reserved4.end(), 0) -
+                                                    reserved4.begin())));
     }
     return out;
+}
+
+std::string quotedText(std::string_view text) {
+    static const char* const kHex = "0123456789abcdef";
+    std::string out = "\"";
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += ch;
+        } else if (c < 0x20 || c >= 0x7f) {
+            out += "\\x";
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        } else {
+            out += ch;
+        }
+    }
+    return out + '"';
 }
 
 }  // namespace merlop

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -151,5 +152,9 @@ class Settings {
     // Where setLocation would put the file.
     static std::filesystem::path configPath(const std::filesystem::path& directoryOrFile);
 };
+
+// Text in double quotes, with quotes, backslashes and unprintable bytes escaped, so that trailing
+// blanks and odd bytes of names stay visible.
+std::string quotedText(std::string_view text);
 
 }  // namespace merlop

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "pitch/pitch_model.h"
+#include "settings/byte_order.h"
 
 namespace merlop {
 
@@ -20,19 +21,8 @@ constexpr std::size_t kNotesOffset = 1572;
 constexpr std::size_t kFrequenciesOffset = 1956;
 static_assert(kFrequenciesOffset + 4 * Tuning::kMaxNotes == Tuning::kRecordSize);
 
-void put32(unsigned char* p, uint32_t u) {
-    p[0] = static_cast<unsigned char>(u);
-    p[1] = static_cast<unsigned char>(u >> 8);
-    p[2] = static_cast<unsigned char>(u >> 16);
-    p[3] = static_cast<unsigned char>(u >> 24);
-}
-
-uint32_t get32(const unsigned char* p) {
-    return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
-
 int32_t getInt(const unsigned char* p) {
-    return static_cast<int32_t>(get32(p));
+    return static_cast<int32_t>(le::get32(p));
 }
 
 void setText(Tuning::Text& field, std::string_view text) {
@@ -122,16 +112,16 @@ bool Tuning::removeEntry(int i) {
 Tuning::Record Tuning::toRecord() const {
     Record r{};
     std::copy(name.begin(), name.end(), r.begin());
-    put32(&r[kValidOffset], static_cast<uint32_t>(valid));
-    put32(&r[kInstrumentOffset], static_cast<uint32_t>(instrument));
-    put32(&r[kAutoToneOffset], static_cast<uint32_t>(autoReferenceTone));
-    put32(&r[kRecordReadingsOffset], static_cast<uint32_t>(recordReadings));
-    put32(&r[kNoteCountOffset], static_cast<uint32_t>(noteCount));
+    le::put32(&r[kValidOffset], static_cast<uint32_t>(valid));
+    le::put32(&r[kInstrumentOffset], static_cast<uint32_t>(instrument));
+    le::put32(&r[kAutoToneOffset], static_cast<uint32_t>(autoReferenceTone));
+    le::put32(&r[kRecordReadingsOffset], static_cast<uint32_t>(recordReadings));
+    le::put32(&r[kNoteCountOffset], static_cast<uint32_t>(noteCount));
     for (int k = 0; k < kMaxNotes; ++k) {
         std::copy(descriptions[k].begin(), descriptions[k].end(),
                   r.begin() + kDescriptionsOffset + k * kTextSize);
-        put32(&r[kNotesOffset + 4 * k], static_cast<uint32_t>(notes[k]));
-        put32(&r[kFrequenciesOffset + 4 * k], std::bit_cast<uint32_t>(frequencies[k]));
+        le::put32(&r[kNotesOffset + 4 * k], static_cast<uint32_t>(notes[k]));
+        le::put32(&r[kFrequenciesOffset + 4 * k], std::bit_cast<uint32_t>(frequencies[k]));
     }
     return r;
 }
@@ -149,7 +139,7 @@ Tuning Tuning::fromRecord(const unsigned char* data, std::size_t size) {
     for (int k = 0; k < kMaxNotes; ++k) {
         readText(t.descriptions[k], &r[kDescriptionsOffset + k * kTextSize]);
         t.notes[k] = std::clamp(getInt(&r[kNotesOffset + 4 * k]), 0, 127);
-        const float f = std::bit_cast<float>(get32(&r[kFrequenciesOffset + 4 * k]));
+        const float f = std::bit_cast<float>(le::get32(&r[kFrequenciesOffset + 4 * k]));
         t.frequencies[k] = std::isfinite(f) ? f : 0.0f;
     }
     return t;

@@ -4,21 +4,10 @@
 #include <cmath>
 #include <cstring>
 
+#include "audio/riff_wave.h"
+#include "settings/byte_order.h"
+
 namespace merlop {
-
-namespace {
-
-void put16(std::uint8_t* p, std::uint32_t v) {
-    p[0] = static_cast<std::uint8_t>(v & 0xFF);
-    p[1] = static_cast<std::uint8_t>((v >> 8) & 0xFF);
-}
-
-void put32(std::uint8_t* p, std::uint32_t v) {
-    put16(p, v & 0xFFFF);
-    put16(p + 2, v >> 16);
-}
-
-}  // namespace
 
 int writeSineImage(std::uint8_t* image, float frequency, float calibrationFactor, int volume) {
     if (!(frequency > 0.0f) || !(calibrationFactor > 0.0f)) return -1;
@@ -34,18 +23,7 @@ int writeSineImage(std::uint8_t* image, float frequency, float calibrationFactor
     const int count = static_cast<int>(
         std::clamp(std::trunc(periods * static_cast<double>(period)), 0.0, double(maxSamples)));
 
-    std::memcpy(image, "RIFF", 4);
-    put32(image + 4, static_cast<std::uint32_t>(2 * count + 36));
-    std::memcpy(image + 8, "WAVEfmt ", 8);
-    put32(image + 16, 16);
-    put16(image + 20, 1);
-    put16(image + 22, 1);
-    put32(image + 24, kSineRate);
-    put32(image + 28, 2 * kSineRate);
-    put16(image + 32, 2);
-    put16(image + 34, 16);
-    std::memcpy(image + 36, "data", 4);
-    put32(image + 40, static_cast<std::uint32_t>(2 * count));
+    writeCanonicalHeader(image, kSineRate, 16, static_cast<std::uint32_t>(2 * count));
 
     std::uint8_t* data = image + kSineHeaderBytes;
     std::memset(data, 0, kSineDataBytes);
@@ -54,7 +32,7 @@ int writeSineImage(std::uint8_t* image, float frequency, float calibrationFactor
     for (int j = 0; j < count; ++j) {
         const double s =
             std::floor(amplitude * std::sin(j * 6.2831853071 / static_cast<double>(period)) + 0.5);
-        put16(data + 2 * j, static_cast<std::uint16_t>(static_cast<std::int16_t>(s)));
+        le::put16(data + 2 * j, static_cast<std::uint16_t>(static_cast<std::int16_t>(s)));
     }
     return count;
 }

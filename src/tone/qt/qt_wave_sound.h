@@ -5,7 +5,7 @@
 #include <memory>
 #include <optional>
 
-#include "tone/riff_wave.h"
+#include "audio/riff_wave.h"
 #include "tone/wave_sound.h"
 
 class QAudioSink;

@@ -1,20 +1,13 @@
-#include "tone/riff_wave.h"
+#include "audio/riff_wave.h"
 
 #include <algorithm>
 #include <cstring>
 
+#include "settings/byte_order.h"
+
 namespace merlop {
 
 namespace {
-
-std::uint32_t le32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-int le16(const std::uint8_t* p) {
-    return p[0] | (p[1] << 8);
-}
 
 constexpr int kExtensible = 0xFFFE;
 
@@ -31,18 +24,20 @@ bool parseRiffWave(const ReadAt& readAt, std::uint64_t size, RiffWaveInfo* info)
     while (pos + 8 <= size) {
         std::uint8_t chunk[8];
         if (readAt(pos, chunk, 8) != 8) return false;
-        const std::uint64_t length = le32(chunk + 4);
+        const std::uint64_t length = le::get32(chunk + 4);
         const std::uint64_t body = pos + 8;
         if (std::memcmp(chunk, "fmt ", 4) == 0) {
             std::uint8_t fmt[26] = {};
             const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(length, 26));
             if (length < 16 || readAt(body, fmt, want) != want) return false;
-            found.formatTag = le16(fmt);
-            found.channels = le16(fmt + 2);
-            found.sampleRate = le32(fmt + 4);
-            found.blockAlign = le16(fmt + 12);
-            found.bitsPerSample = le16(fmt + 14);
-            if (found.formatTag == kExtensible && length >= 26) found.formatTag = le16(fmt + 24);
+            found.formatTag = static_cast<int>(le::get16(fmt));
+            found.channels = static_cast<int>(le::get16(fmt + 2));
+            found.sampleRate = le::get32(fmt + 4);
+            found.blockAlign = static_cast<int>(le::get16(fmt + 12));
+            found.bitsPerSample = static_cast<int>(le::get16(fmt + 14));
+            if (found.formatTag == kExtensible && length >= 26) {
+                found.formatTag = static_cast<int>(le::get16(fmt + 24));
+            }
             haveFormat = true;
         } else if (std::memcmp(chunk, "data", 4) == 0) {
             if (!haveFormat || found.blockAlign <= 0) return false;
@@ -66,6 +61,23 @@ bool parseRiffWave(const std::uint8_t* image, std::size_t size, RiffWaveInfo* in
         return count;
     };
     return parseRiffWave(readAt, size, info);
+}
+
+void writeCanonicalHeader(std::uint8_t* p, std::uint32_t rate, int bitsPerSample,
+                          std::uint32_t dataBytes) {
+    const auto width = static_cast<std::uint32_t>(bitsPerSample / 8);
+    std::memcpy(p, "RIFF", 4);
+    le::put32(p + 4, 36 + dataBytes);
+    std::memcpy(p + 8, "WAVEfmt ", 8);
+    le::put32(p + 16, 16);
+    le::put16(p + 20, 1);  // PCM
+    le::put16(p + 22, 1);  // mono
+    le::put32(p + 24, rate);
+    le::put32(p + 28, rate * width);
+    le::put16(p + 32, width);
+    le::put16(p + 34, static_cast<std::uint32_t>(bitsPerSample));
+    std::memcpy(p + 36, "data", 4);
+    le::put32(p + 40, dataBytes);
 }
 
 }  // namespace merlop

@@ -1,4 +1,4 @@
-#include "tone/riff_wave.h"
+#include "audio/riff_wave.h"
 
 #include <gtest/gtest.h>
 

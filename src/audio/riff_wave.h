@@ -27,4 +27,11 @@ using ReadAt = std::function<std::size_t(std::uint64_t offset, void* buffer, std
 bool parseRiffWave(const ReadAt& readAt, std::uint64_t size, RiffWaveInfo* info);
 bool parseRiffWave(const std::uint8_t* image, std::size_t size, RiffWaveInfo* info);
 
+constexpr std::size_t kCanonicalHeaderBytes = 44;
+
+// Writes the 44-byte header of a PCM mono sound: "RIFF", its size, "WAVEfmt ", a 16-byte format
+// chunk and the "data" chunk's header for dataBytes of samples.
+void writeCanonicalHeader(std::uint8_t* p, std::uint32_t rate, int bitsPerSample,
+                          std::uint32_t dataBytes);
+
 }  // namespace merlop
