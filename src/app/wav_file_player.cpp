@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/message_box.h"
+#include "audio/message_box.h"
 #include "tone/qt/qt_wave_sound.h"
 
 namespace merlop {

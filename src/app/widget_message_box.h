@@ -5,7 +5,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "app/message_box.h"
+#include "audio/message_box.h"
 
 namespace merlop {
 

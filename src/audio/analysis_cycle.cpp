@@ -161,7 +161,7 @@ bool AnalysisCycle::analyseBuffer(int maxSample, int minSample) {
         } else {
             currentNoteValue_ = -1.0f;
             if (period < -100.0f && sinks_.errors) {
-                sinks_.errors->showError("Not enough memory for", "cyc ");
+                sinks_.errors->show("Not enough memory for", "cyc ");
             }
         }
         rawFrequency_ = currentFrequency_;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "audio/capture_config.h"
+#include "audio/message_box.h"
 #include "audio/reading_smoother.h"
 #include "audio/samples.h"
 
@@ -44,18 +45,12 @@ class EarAnswerSink {
     virtual void recordAnswer(int pitchClass) = 0;
 };
 
-class ErrorReporter {
-  public:
-    virtual ~ErrorReporter() = default;
-    virtual void showError(const char* text, const char* caption) = 0;
-};
-
 struct CycleSinks {
     ReadingDisplay* reading = nullptr;
     WaveDisplay* wave = nullptr;
     SpectrumDisplay* spectrum = nullptr;
     EarAnswerSink* ear = nullptr;  // only while an exercise waits for an answer
-    ErrorReporter* errors = nullptr;
+    MessageBox* errors = nullptr;
     // True when user input waits: the block is then skipped so the window stays responsive.
     std::function<bool()> inputPending;
 };

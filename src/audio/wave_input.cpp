@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "app/message_box.h"
+#include "audio/message_box.h"
 #include "audio/samples.h"
 
 namespace merlop {

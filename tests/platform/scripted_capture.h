@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/message_box.h"
+#include "audio/message_box.h"
 #include "audio/wave_input.h"
 
 namespace merlop::testing {
