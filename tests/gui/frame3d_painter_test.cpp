@@ -1,9 +1,9 @@
+#include "display/qt/frame3d_painter.h"
+
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QPainter>
-
-#include "display/qt/frame3d_painter.h"
 
 namespace merlop {
 namespace {

@@ -2,15 +2,17 @@
 
 #include <QColor>
 #include <QPainter>
-#include <QVector>
 #include <QRgb>
+#include <QVector>
 
 #include "display/colour_table.h"
 #include "display/frame3d.h"
 
 namespace merlop {
 
-inline QColor toQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+inline QColor toQColor(Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
 
 // The display colour table as Qt wants it for a QImage::Format_Indexed8 image.
 const QVector<QRgb>& qtColourTable();
