@@ -98,6 +98,19 @@ TEST_F(AnalyseCli, OneLinePerWholeBlock) {
     }
 }
 
+TEST_F(AnalyseCli, DashReadsStandardInput) {
+    writeTone("a.wav", 330.0, 0.6);
+    const CliRun file = cli("analyse a.wav");
+    const CliRun piped = cli("analyse - < a.wav");
+    ASSERT_EQ(piped.status, 0) << piped.err;
+    EXPECT_EQ(lines(piped.out).size(), 4u);
+    EXPECT_EQ(piped.out, file.out);
+
+    const CliRun junk = cli("analyse - < /dev/null");
+    EXPECT_EQ(junk.status, 2);
+    EXPECT_EQ(lines(junk.err).size(), 1u);
+}
+
 TEST_F(AnalyseCli, RawColumnAndSilence) {
     ASSERT_TRUE(writeWav((dir / "quiet.wav").string(), std::vector<float>(4096, 0.0f), 11025, 8));
     CliRun r = cli("analyse quiet.wav --raw");
@@ -153,10 +166,14 @@ TEST_F(AnalyseCli, ConfigurationFileSetsTheAnalysis) {
     EXPECT_NE(f[3].find('.'), std::string::npos);
     EXPECT_NEAR(std::stod(f[3]), 8.3 - 1200 * std::log2(442.0 / 440.0), 1.0);
 
-    // The working directory's configuration is used when none is named.
+    EXPECT_EQ(r.err, "");
+
+    // The working directory's configuration is used when none is named, and that is said.
     fs::copy_file(dir / "fine.cfg", dir / "merlo301.cfg");
     r = cli("analyse a.wav");
     EXPECT_EQ(fields(lines(r.out).back())[3], f[3]);
+    EXPECT_EQ(lines(r.err).size(), 1u);
+    EXPECT_NE(r.err.find("merlo301.cfg"), std::string::npos) << r.err;
 
     r = cli("analyse a.wav --config nothing.cfg");
     EXPECT_EQ(r.status, 2);
