@@ -7,9 +7,9 @@
 
 #include "audio/analysis_cycle.h"
 #include "audio/capture_config.h"
-#include "audio/tone_synth.h"
 #include "pitch/pitch_model.h"
 #include "settings/settings.h"
+#include "signals/tone_synth.h"
 
 namespace {
 

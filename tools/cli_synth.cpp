@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "audio/tone_synth.h"
 #include "cli_commands.h"
+#include "signals/tone_synth.h"
 
 namespace merlop::cli {
 

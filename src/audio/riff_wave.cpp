@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "settings/byte_order.h"
+#include "common/byte_order.h"
 
 namespace merlop {
 

@@ -5,8 +5,8 @@
 #include <memory>
 #include <system_error>
 
+#include "common/byte_order.h"
 #include "common/file_ptr.h"
-#include "settings/byte_order.h"
 
 namespace merlop {
 

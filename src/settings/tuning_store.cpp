@@ -4,8 +4,8 @@
 #include <bit>
 #include <cmath>
 
+#include "common/byte_order.h"
 #include "pitch/pitch_model.h"
-#include "settings/byte_order.h"
 
 namespace merlop {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "audio/riff_wave.h"
-#include "settings/byte_order.h"
+#include "common/byte_order.h"
 
 namespace merlop {
 

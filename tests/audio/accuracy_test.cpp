@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "analysis_harness.h"
-#include "audio/tone_synth.h"
+#include "signals/tone_synth.h"
 
 namespace merlop {
 namespace {

@@ -6,9 +6,9 @@
 
 #include "audio/analysis_cycle.h"
 #include "audio/spectrum_analyser.h"
-#include "audio/tone_synth.h"
 #include "pitch/pitch_model.h"
 #include "settings/settings.h"
+#include "signals/tone_synth.h"
 
 namespace merlop {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "audio/tone_synth.h"
 #include "audio/wav_reader.h"
+#include "signals/tone_synth.h"
 
 namespace merlop {
 namespace {

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "audio/tone_synth.h"
 #include "audio/wav_reader.h"
 #include "settings/settings.h"
+#include "signals/tone_synth.h"
 
 namespace merlop {
 namespace {

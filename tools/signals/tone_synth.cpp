@@ -1,4 +1,4 @@
-#include "audio/tone_synth.h"
+#include "signals/tone_synth.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include <random>
 
 #include "audio/riff_wave.h"
-#include "settings/byte_order.h"
+#include "common/byte_order.h"
 
 namespace merlop {
 
