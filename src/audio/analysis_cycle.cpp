@@ -144,7 +144,7 @@ bool AnalysisCycle::analyseBuffer(int maxSample, int minSample) {
                 const double rate = config_.effectiveRate;
                 const auto maxPeriod = static_cast<int>(rate * 0.05);
                 const auto scaledRate =
-                    static_cast<float>(config_.sampleRate * 0.47619047619047616);
+                    static_cast<float>(config_.sampleRate * kHighestAnalysedFraction);
                 const auto minPeriod = static_cast<int>(rate / scaledRate);
                 const auto expectedPeriod = static_cast<float>(rate / target);
                 period =

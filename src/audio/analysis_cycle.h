@@ -9,6 +9,7 @@
 #include "audio/message_box.h"
 #include "audio/reading_smoother.h"
 #include "audio/samples.h"
+#include "pitch/pitch_model.h"
 
 namespace merlop {
 
@@ -77,7 +78,7 @@ struct CycleOptions {
 // rebuilds the analysers for a new capture configuration and keeps the readings.
 class AnalysisCycle {
   public:
-    static constexpr int kMaxTuningNotes = 96;
+    static constexpr int kMaxTuningNotes = PitchModel::kMaxTuningNotes;
     static constexpr float kNoReading = -999.0f;
 
     AnalysisCycle(const Settings& settings, const CaptureConfig& config, PitchModel& pitch,

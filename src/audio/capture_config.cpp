@@ -44,7 +44,7 @@ CaptureConfig configureCapture(Settings& settings, const CaptureCandidates& cand
                            : (previousSampleRate > 0 ? previousSampleRate : 11025);
         c.bitsPerSample = mode.fileBitsPerSample;
         if (c.sampleRate / 2 < c.analysisHighHz) {
-            c.analysisHighHz = static_cast<int>(c.sampleRate * 0.47619047619047616);
+            c.analysisHighHz = static_cast<int>(c.sampleRate * kHighestAnalysedFraction);
         }
     } else {
         c.bitsPerSample = candidates.bits[1] == 16 ? 16 : 8;
@@ -92,7 +92,8 @@ void configurePitchModel(PitchModel& pitch, const Settings& settings,
     pitch.setSharpNotation(settings.sharpNotation);
     if (settings.customTuningOn) {
         pitch.setTemperament(0, 0, 0);
-        const int count = tuningFrequencies ? std::clamp(tuningCount, 0, 96) : 0;
+        const int count =
+            tuningFrequencies ? std::clamp(tuningCount, 0, PitchModel::kMaxTuningNotes) : 0;
         pitch.setTuningNotes(tuningFrequencies, count);
     }
 }

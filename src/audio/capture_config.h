@@ -29,9 +29,15 @@ struct CaptureMode {
     bool earTraining = false;
 };
 
+// The sample rates the tuner asks a sound card for, slowest first.
+inline constexpr int kCandidateRates[3] = {11025, 22050, 44100};
+
+// Highest analysed frequency as a fraction of the sample rate: a margin below half the rate.
+inline constexpr double kHighestAnalysedFraction = 0.47619047619047616;
+
 // Rates and depths offered to live capture; an entry the sound card lacks is 0.
 struct CaptureCandidates {
-    std::uint32_t rates[3] = {11025, 22050, 44100};
+    std::uint32_t rates[3] = {kCandidateRates[0], kCandidateRates[1], kCandidateRates[2]};
     std::uint32_t bits[2] = {8, 16};
 };
 

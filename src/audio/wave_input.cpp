@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "audio/capture_config.h"
 #include "audio/message_box.h"
 #include "audio/samples.h"
 
@@ -12,7 +13,7 @@ namespace {
 constexpr const char* kErrorCaption = "sound recording device error";
 constexpr const char* kMemoryCaption = "memory";
 
-constexpr int kRates[3] = {11025, 22050, 44100};
+constexpr const auto& kRates = kCandidateRates;
 constexpr int kDepths[2] = {8, 16};
 
 unsigned formatBit(int rateIndex, int depthIndex) {

@@ -10,6 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "common/file_ptr.h"
+#include "pitch/pitch_model.h"
+
 namespace merlop {
 
 // One entry of a tuning, as the editor and the CLI handle it.
@@ -21,7 +24,7 @@ struct TuningNote {
 
 // A custom tuning, held column-wise exactly as its 2340-byte record in the tunings file.
 struct Tuning {
-    static constexpr int kMaxNotes = 96;
+    static constexpr int kMaxNotes = PitchModel::kMaxTuningNotes;
     static constexpr std::size_t kTextSize = 16;  // 15 characters and the terminating zero
     static constexpr std::size_t kRecordSize = 2340;
     using Text = std::array<char, kTextSize>;
@@ -130,11 +133,6 @@ class TuningStore {
     static std::vector<Tuning> builtInTunings();
 
   private:
-    struct FileCloser {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
-    using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
     bool openOrCreate();
     bool createWithBuiltIns();
     void scan();

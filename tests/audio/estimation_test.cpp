@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "audio/capture_config.h"
 #include "audio/cycle_analyser.h"
 #include "audio/spectrum_analyser.h"
 #include "test_estimation_signals.h"
@@ -136,10 +137,10 @@ double measure(double rate, int n, double tone, unsigned seed) {
     std::vector<int> shaped(static_cast<size_t>(n));
     sa.shapeAroundFrequency(f, n, x.data(), shaped.data());
     const float strength = static_cast<float>(std::min(0.15 + 0.0001f * f, 0.4));
-    const float period =
-        ca.estimatePeriod(n, shaped.data(), static_cast<int>(rate * 0.05),
-                          static_cast<int>(rate / static_cast<float>(rate * 0.47619047619047616)),
-                          static_cast<float>(rate / f), 0, strength, 0.01f);
+    const float period = ca.estimatePeriod(
+        n, shaped.data(), static_cast<int>(rate * 0.05),
+        static_cast<int>(rate / static_cast<float>(rate * kHighestAnalysedFraction)),
+        static_cast<float>(rate / f), 0, strength, 0.01f);
     return period > 1.0f && period < rate * 0.05 ? rate / period : -1.0;
 }
 

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "audio/capture_config.h"
+
 namespace merlop {
 
 // Qt pushes recorded bytes into this device; they go straight into the queued buffers.
@@ -58,7 +60,7 @@ int QtWaveCapture::capabilities(int device, WaveInCaps* caps) {
     if (info.isNull()) return kWaveInNoCapabilities;
     caps->name = info.description().toStdString();
     caps->formats = 0;
-    const int rates[3] = {11025, 22050, 44100};
+    const auto& rates = kCandidateRates;
     const int depths[2] = {8, 16};
     for (int r = 0; r < 3; ++r) {
         for (int d = 0; d < 2; ++d) {
