@@ -9,6 +9,28 @@
 
 namespace merlop {
 
+namespace {
+
+// Calls turn(position, isMax) for each turning point of v[0..count-1] in order; a plateau
+// counts at its middle.
+template <typename Turn>
+void forEachTurn(const int* v, int count, Turn turn) {
+    int previous = 0;  // sign of the last non-zero difference
+    int plateau = 0;
+    for (int j = 1; j < count; ++j) {
+        const long long d = static_cast<long long>(v[j]) - v[j - 1];
+        if (d == 0) {
+            ++plateau;
+            continue;
+        }
+        if ((d < 0 && previous > 0) || (d > 0 && previous < 0)) turn(j - 1 - plateau / 2, d < 0);
+        previous = d > 0 ? 1 : -1;
+        plateau = 0;
+    }
+}
+
+}  // namespace
+
 void findExtrema(int kind, int sort, const int* v, int count, int* positions, int* found, int* min,
                  int* max, int* maxPos) {
     int recorded = 0;
@@ -17,33 +39,19 @@ void findExtrema(int kind, int sort, const int* v, int count, int* positions, in
     int hiPos = 0;
     int lastRecorded = 0;
     const int limit = count / 2;
-    int previous = 0;  // last non-zero difference
-    int plateau = 0;
-    for (int j = 1; j < count; ++j) {
-        const long long d = static_cast<long long>(v[j]) - v[j - 1];
-        if (d == 0) {
-            ++plateau;
-            continue;
+    forEachTurn(v, count, [&](int pos, bool isMax) {
+        const int value = v[pos];
+        const bool wanted = kind == 0 || (kind > 0) == isMax;
+        if (wanted && recorded < limit) {
+            positions[recorded++] = pos;
+            lastRecorded = pos;
         }
-        const bool isMax = d < 0 && previous > 0;
-        const bool isMin = d > 0 && previous < 0;
-        if (isMax || isMin) {
-            const int pos = j - 1 - plateau / 2;
-            const int value = v[pos];
-            const bool wanted = kind == 0 || (kind > 0 && isMax) || (kind < 0 && isMin);
-            if (wanted && recorded < limit) {
-                positions[recorded++] = pos;
-                lastRecorded = pos;
-            }
-            if (value < lo) lo = value;
-            if (value > hi) {
-                hi = value;
-                hiPos = lastRecorded;
-            }
+        if (value < lo) lo = value;
+        if (value > hi) {
+            hi = value;
+            hiPos = lastRecorded;
         }
-        previous = d > 0 ? 1 : -1;
-        plateau = 0;
-    }
+    });
     if (sort != 0) {
         for (int i = 0; i < recorded; ++i) {
             for (int j = i + 1; j < recorded; ++j) {
@@ -173,23 +181,11 @@ float CycleAnalyser::estimatePeriod(int n, const int* x, int maxPeriod, int minP
     int count = 0;
     int lowest = INT_MAX;
     int highest = INT_MIN;
-    int previous = 0;
-    int plateau = 0;
-    for (int j = 1; j < n; ++j) {
-        const long long d = static_cast<long long>(x[j]) - x[j - 1];
-        if (d == 0) {
-            ++plateau;
-            continue;
-        }
-        if ((d < 0 && previous > 0) || (d > 0 && previous < 0)) {
-            const int p = j - 1 - plateau / 2;
-            if (count < extremumCapacity_) pos[count++] = p;
-            lowest = std::min(lowest, x[p]);
-            highest = std::max(highest, x[p]);
-        }
-        previous = d > 0 ? 1 : -1;
-        plateau = 0;
-    }
+    forEachTurn(x, n, [&](int p, bool) {
+        if (count < extremumCapacity_) pos[count++] = p;
+        lowest = std::min(lowest, x[p]);
+        highest = std::max(highest, x[p]);
+    });
     if (count < 6) return kNoExtrema;
 
     const long long range = static_cast<long long>(highest) - lowest;
