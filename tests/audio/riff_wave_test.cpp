@@ -6,36 +6,18 @@
 #include <string>
 #include <vector>
 
+#include "support/riff_builder.h"
+
 namespace merlop {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-void put(Bytes& b, std::uint32_t v, int size) {
-    for (int i = 0; i < size; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
+using testing::riff;
+const auto put = testing::putLittleEndian;
 
-// A RIFF/WAVE image of the given chunks, each (id, body), padded to even sizes.
-Bytes riff(const std::vector<std::pair<std::string, Bytes>>& chunks) {
-    Bytes b = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
-    for (const auto& [id, body] : chunks) {
-        b.insert(b.end(), id.begin(), id.end());
-        put(b, static_cast<std::uint32_t>(body.size()), 4);
-        b.insert(b.end(), body.begin(), body.end());
-        if (body.size() % 2) b.push_back(0);
-    }
-    return b;
-}
-
-Bytes fmt(int tag, int channels, int rate, int bits) {
-    Bytes b;
-    put(b, tag, 2);
-    put(b, channels, 2);
-    put(b, rate, 4);
-    put(b, rate * channels * bits / 8, 4);
-    put(b, channels * bits / 8, 2);
-    put(b, bits, 2);
-    return b;
+Bytes fmt(int tag, int channels, std::uint32_t rate, int bits) {
+    return testing::fmtBody(tag, channels, rate, bits);
 }
 
 TEST(RiffWave, WalksPastOtherChunksToFormatAndData) {

@@ -7,43 +7,19 @@
 
 #include "audio/wav_reader.h"
 #include "signals/tone_synth.h"
+#include "support/riff_builder.h"
 
 namespace merlop {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-void put(Bytes& b, std::uint32_t v, int n) {
-    for (int i = 0; i < n; ++i) b.push_back((v >> (8 * i)) & 0xFF);
-}
-
-Bytes chunk(const char* id, const Bytes& payload, std::uint32_t statedSize) {
-    Bytes b(id, id + 4);
-    put(b, statedSize, 4);
-    b.insert(b.end(), payload.begin(), payload.end());
-    if (payload.size() % 2) b.push_back(0);
-    return b;
-}
+using testing::chunk;
+using testing::riff;
+const auto put = testing::putLittleEndian;
 
 Bytes fmt(int tag, int channels, std::uint32_t rate, int bits, const Bytes& extra = {}) {
-    Bytes p;
-    put(p, tag, 2);
-    put(p, channels, 2);
-    put(p, rate, 4);
-    put(p, rate * channels * bits / 8, 4);
-    put(p, channels * bits / 8, 2);
-    put(p, bits, 2);
-    p.insert(p.end(), extra.begin(), extra.end());
-    return chunk("fmt ", p, static_cast<std::uint32_t>(p.size()));
-}
-
-Bytes riff(const std::vector<Bytes>& chunks) {
-    Bytes body = {'W', 'A', 'V', 'E'};
-    for (const Bytes& c : chunks) body.insert(body.end(), c.begin(), c.end());
-    Bytes b = {'R', 'I', 'F', 'F'};
-    put(b, static_cast<std::uint32_t>(body.size()), 4);
-    b.insert(b.end(), body.begin(), body.end());
-    return b;
+    return testing::fmtChunk(tag, channels, rate, bits, extra);
 }
 
 Bytes pcm16(const std::vector<int>& values) {
