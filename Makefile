@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 CONFIG_DIR ?= $(if $(XDG_CONFIG_HOME),$(XDG_CONFIG_HOME),$(HOME)/.config)/merlop
 
-.PHONY: all deps build release sanitize test run bench clean
+.PHONY: all deps build release sanitize test run bench clean format-check
 
 all: build
 
@@ -21,9 +21,13 @@ sanitize: deps
 	cmake --preset sanitize >/dev/null
 	cmake --build --preset sanitize -j $(JOBS)
 
-test: build sanitize
+test: format-check build sanitize
 	scripts/with-test-env ctest --preset debug -j $(JOBS)
 	scripts/with-test-env ctest --preset sanitize -j $(JOBS)
+
+# Every tracked C++ file as clang-format 14 would leave it.
+format-check: deps
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format-14 --dry-run -Werror
 
 run: release
 	scripts/run "$(CONFIG_DIR)"

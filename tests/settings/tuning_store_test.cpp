@@ -1,11 +1,10 @@
 #include "settings/tuning_store.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdio>
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <random>
 
