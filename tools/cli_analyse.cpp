@@ -57,8 +57,8 @@ std::vector<std::uint8_t> readAll(std::istream& in) {
 // deviation such as 0.07 read 7).
 void formatCents(char* out, std::size_t size, float deviation, bool fine) {
     if (fine) {
-        double cents = deviation * 100.0;
-        if (cents == 0.0) cents = 0.0;  // no "-0.0"
+        // Rounded to the tenth shown first, so that -0.04 reads 0.0 rather than -0.0.
+        const double cents = std::round(deviation * 1000.0) / 10.0 + 0.0;
         std::snprintf(out, size, "%.1f", cents);
     } else {
         std::snprintf(out, size, "%d", static_cast<int>(std::trunc(deviation * 100.1)));

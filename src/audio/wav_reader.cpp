@@ -169,12 +169,12 @@ WavStatus WavReader::parseRiff(std::int64_t fileSize) {
 }
 
 std::int64_t WavReader::sampleCount() const {
-    if (bitsPerSample_ <= 0) return 0;
+    if (bitsPerSample_ < 8) return 0;
     return (dataEnd_ - dataStart_) / (bitsPerSample_ / 8);
 }
 
 std::int64_t WavReader::samplePosition() const {
-    if (bitsPerSample_ <= 0) return 0;
+    if (bitsPerSample_ < 8) return 0;
     return (position_ - dataStart_) / (bitsPerSample_ / 8);
 }
 

@@ -14,7 +14,7 @@ namespace merlop {
 // Capture service on Qt Multimedia: records the default input device and fills the queued
 // buffers in order. Bytes that arrive while no buffer is queued are lost, as with any sound card
 // whose program falls behind. Lives on the GUI thread; notifications are queued events there.
-class QtWaveCapture : public QObject, public WaveCaptureService {
+class QtWaveCapture final : public QObject, public WaveCaptureService {
     Q_OBJECT
 
   public:

@@ -19,7 +19,7 @@ namespace merlop {
 //
 // The soundfont is loaded by the first open and kept until destruction, so re-opening for every
 // reference tone costs only the audio stream; close releases the audio device.
-class FluidSynthMidiOutput : public MidiOutput {
+class FluidSynthMidiOutput final : public MidiOutput {
   public:
     enum class Mode { device, offline };
     enum Error : int {

@@ -17,7 +17,7 @@ std::optional<QAudioFormat> qtAudioFormat(const RiffWaveInfo& info);
 
 // The wave-sound service on Qt Multimedia: plays a WAV image from memory in an endless loop on
 // the default audio output. The sound data is copied, so the caller's image may go at once.
-class QtWaveSound : public QObject, public WaveSound {
+class QtWaveSound final : public QObject, public WaveSound {
     Q_OBJECT
 
   public:
