@@ -6,11 +6,13 @@
 #include <random>
 #include <vector>
 
+#include "signals/tone_synth.h"
+
 namespace merlop::testsignals {
 
-// Consecutive blocks on the 12-bit scale of a band-limited sawtooth (amplitude of its
-// fundamental given), optional mains hum lines 1..harmonics at dbBelow the tone's fundamental
-// with random phases, and white noise.
+// Consecutive blocks, on the 12-bit scale and continuous across blocks, of a band-limited sawtooth
+// (amplitude of its fundamental given), optional mains hum lines 1..harmonics at dbBelow the tone's
+// fundamental with random phases, and white noise.
 class SignalSource {
   public:
     SignalSource(double rate, unsigned seed, double tone, double amplitude, double noise = 0.0)
@@ -26,38 +28,37 @@ class SignalSource {
     }
 
     std::vector<int> block(int n) {
+        std::vector<Partial> partials;
+        for (int h = 1; tone_ > 0.0 && h * tone_ < 0.5 * rate_; ++h) {
+            partials.push_back({h * tone_, amplitude_ / h, 0.0});
+        }
+        partials.insert(partials.end(), lines_.begin(), lines_.end());
+        const std::vector<double> sum =
+            partialSum(partials, rate_, t_, static_cast<std::size_t>(n));
+        t_ += n;
         std::vector<int> out(static_cast<size_t>(n));
         std::normal_distribution<double> gauss(0.0, noise_ > 0.0 ? noise_ : 1.0);
-        for (int& v : out) {
-            const double w = 2.0 * std::numbers::pi * static_cast<double>(t_++) / rate_;
-            double sum = noise_ > 0.0 ? gauss(rng_) : 0.0;
-            for (int h = 1; h * tone_ < 0.5 * rate_ && tone_ > 0.0; ++h) {
-                sum += amplitude_ / h * std::sin(w * h * tone_);
-            }
-            for (const Line& l : lines_) sum += l.amplitude * std::sin(w * l.frequency + l.phase);
-            v = std::clamp(static_cast<int>(std::lround(sum)), -2048, 2047);
+        for (int i = 0; i < n; ++i) {
+            const double v = sum[static_cast<size_t>(i)] + (noise_ > 0.0 ? gauss(rng_) : 0.0);
+            out[static_cast<size_t>(i)] = std::clamp(static_cast<int>(std::lround(v)), -2048, 2047);
         }
         return out;
     }
 
   private:
-    struct Line {
-        double frequency, amplitude, phase;
-    };
     double rate_;
     std::mt19937 rng_;
     double tone_, amplitude_, noise_;
-    std::vector<Line> lines_;
+    std::vector<Partial> lines_;
     long long t_ = 0;
 };
 
 // n samples of a sine with the given period in samples.
 inline std::vector<int> sineBlock(int n, double period, double amplitude, double phase = 0.0) {
-    std::vector<int> out(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) {
-        out[static_cast<size_t>(i)] = static_cast<int>(
-            std::lround(amplitude * std::sin(2.0 * std::numbers::pi * i / period + phase)));
-    }
+    const std::vector<double> sum =
+        partialSum({{1.0 / period, amplitude, phase}}, 1.0, 0, static_cast<std::size_t>(n));
+    std::vector<int> out(sum.size());
+    for (std::size_t i = 0; i < sum.size(); ++i) out[i] = static_cast<int>(std::lround(sum[i]));
     return out;
 }
 

@@ -36,26 +36,34 @@ void normalisePeak(std::vector<float>& x, double amplitude) {
 
 }  // namespace
 
-std::vector<float> sineTone(double frequency, double seconds, int rate, double amplitude) {
-    std::vector<float> x(sampleCountOf(seconds, rate));
-    const double w = kTwoPi * frequency / rate;
-    for (std::size_t i = 0; i < x.size(); ++i) {
-        x[i] = static_cast<float>(amplitude * std::sin(w * static_cast<double>(i)));
+std::vector<double> partialSum(const std::vector<Partial>& partials, double rate, long long first,
+                               std::size_t count) {
+    std::vector<double> sum(count, 0.0);
+    if (!(rate > 0.0)) return sum;
+    for (const Partial& p : partials) {
+        if (!(p.frequency < 0.5 * rate)) continue;
+        const double w = kTwoPi * p.frequency / rate;
+        for (std::size_t i = 0; i < count; ++i) {
+            sum[i] +=
+                p.amplitude *
+                std::sin(w * static_cast<double>(first + static_cast<long long>(i)) + p.phase);
+        }
     }
-    return x;
+    return sum;
+}
+
+std::vector<float> sineTone(double frequency, double seconds, int rate, double amplitude) {
+    const std::vector<double> sum =
+        partialSum({{frequency, amplitude, 0.0}}, rate, 0, sampleCountOf(seconds, rate));
+    return std::vector<float>(sum.begin(), sum.end());
 }
 
 std::vector<float> harmonicTone(double frequency, double seconds, int rate, int harmonics,
                                 double amplitude) {
-    std::vector<float> x(sampleCountOf(seconds, rate));
-    const double w = kTwoPi * frequency / rate;
-    for (std::size_t i = 0; i < x.size(); ++i) {
-        double sum = 0.0;
-        for (int k = 1; k <= harmonics && k * frequency < 0.5 * rate; ++k) {
-            sum += std::sin(w * k * static_cast<double>(i)) / k;
-        }
-        x[i] = static_cast<float>(sum);
-    }
+    std::vector<Partial> partials;
+    for (int k = 1; k <= harmonics; ++k) partials.push_back({k * frequency, 1.0 / k, 0.0});
+    const std::vector<double> sum = partialSum(partials, rate, 0, sampleCountOf(seconds, rate));
+    std::vector<float> x(sum.begin(), sum.end());
     normalisePeak(x, amplitude);
     return x;
 }
@@ -120,14 +128,10 @@ void addWhiteNoise(std::vector<float>& x, double db, std::uint32_t seed) {
 
 void addHum(std::vector<float>& x, int rate, double mainsHz, double db, int harmonics) {
     const double a = std::pow(10.0, db / 20.0);
-    const double w = kTwoPi * mainsHz / rate;
-    for (std::size_t i = 0; i < x.size(); ++i) {
-        double sum = 0.0;
-        for (int k = 1; k <= harmonics && k * mainsHz < 0.5 * rate; ++k) {
-            sum += std::sin(w * k * static_cast<double>(i));
-        }
-        x[i] = static_cast<float>(x[i] + a * sum);
-    }
+    std::vector<Partial> partials;
+    for (int k = 1; k <= harmonics; ++k) partials.push_back({k * mainsHz, a, 0.0});
+    const std::vector<double> hum = partialSum(partials, rate, 0, x.size());
+    for (std::size_t i = 0; i < x.size(); ++i) x[i] = static_cast<float>(x[i] + hum[i]);
 }
 
 void scaleDb(std::vector<float>& x, double db) {

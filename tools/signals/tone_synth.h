@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -8,6 +9,18 @@ namespace merlop {
 
 // Test signals as floating-point samples on the full scale -1..1, and their PCM WAV images.
 // Every generator is deterministic: the random ones take an explicit seed.
+
+// One sine component of a test signal.
+struct Partial {
+    double frequency = 0.0;  // Hz
+    double amplitude = 0.0;  // peak
+    double phase = 0.0;      // radians at sample 0
+};
+
+// The sum of the partials at samples first .. first+count-1; partials at or above half the rate
+// are left out, as a sampled signal cannot hold them. Every generator below is built on this.
+std::vector<double> partialSum(const std::vector<Partial>& partials, double rate, long long first,
+                               std::size_t count);
 
 // Sine of the given peak amplitude.
 std::vector<float> sineTone(double frequency, double seconds, int rate, double amplitude);
