@@ -2,7 +2,9 @@
 #include "cli.h"
 
 #include <algorithm>
+#include <exception>
 #include <istream>
+#include <new>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -129,9 +131,15 @@ int runCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
             return 0;
         }
         const cli::Io io{in, out, err, c.name};
-        const int status = c.run(rest, io);
-        out.flush();
-        return status;
+        try {
+            const int status = c.run(rest, io);
+            out.flush();
+            return status;
+        } catch (const std::bad_alloc&) {
+            return io.fail("out of memory");
+        } catch (const std::exception& e) {
+            return io.fail(e.what());
+        }
     }
     err << "merlop-cli: unknown command '" << name << "' (merlop-cli --help lists them)\n";
     return 2;

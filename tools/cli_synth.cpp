@@ -83,6 +83,17 @@ int synth(const Args& args, const Io& io) {
         }
     }
     if (out.empty()) return io.fail("give an output file (merlop-cli synth --help)");
+    // The string loop needs a few samples per period; above this it would stay silent.
+    if (kind == Kind::pluck && frequency >= 0.45 * rate) {
+        char limit[32];
+        std::snprintf(limit, sizeof limit, "%g", 0.45 * rate);
+        return io.fail(std::string("--pluck needs --freq below ") + limit + " Hz at this rate");
+    }
+    // A test tone, not a recording: this keeps the working memory to a few hundred megabytes.
+    constexpr double kMaxSamples = 40.0e6;
+    if (seconds * rate > kMaxSamples) {
+        return io.fail("--seconds times --rate is limited to 40 million samples");
+    }
     // At or above half the sample rate the tone cannot be sampled: it would alias or vanish.
     if (frequency >= rate / 2.0) {
         char limit[32];

@@ -104,6 +104,9 @@ TEST(CliCommands, SynthRefusesToneAtOrAboveHalfTheRate) {
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("4000 Hz"), std::string::npos) << r.err;
     EXPECT_FALSE(std::filesystem::exists(at));
+    EXPECT_EQ(runIn({"synth", at, "--rate", "8000", "--freq", "3700", "--pluck"}).status, 2);
+    EXPECT_EQ(runIn({"synth", at, "--rate", "384000", "--seconds", "3600"}).status, 2);
+    EXPECT_FALSE(std::filesystem::exists(at));
 }
 
 }  // namespace
