@@ -10,6 +10,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "audio/analysis_cycle.h"
@@ -120,7 +121,7 @@ int analyse(const Args& args, const Io& io) {
     std::string problem;
     if (!configPath.empty()) {
         if (!readConfig(configPath, &settings, &problem)) return io.failFile(configPath, problem);
-    } else if (std::filesystem::exists(Settings::kDefaultFileName)) {
+    } else if (std::error_code ec; std::filesystem::exists(Settings::kDefaultFileName, ec)) {
         // Picked up without being named: say so, since it changes every reading.
         if (!readConfig(Settings::kDefaultFileName, &settings, &problem)) {
             return io.failFile(Settings::kDefaultFileName, problem);
