@@ -5,6 +5,7 @@
 #include <new>
 
 #include "pitch/pitch_model.h"
+#include "settings/settings.h"
 #include "tone/midi_output.h"
 #include "tone/sine_image.h"
 #include "tone/wave_sound.h"
@@ -32,7 +33,7 @@ MidiPitch midiPitchOf(float frequency, int cents, int bendSpan) {
     const float v =
         static_cast<float>(static_cast<double>(equalAt440.noteValueOf(frequency)) + cents * 0.01);
     const int n = static_cast<int>(std::trunc(v));
-    const int stepsPerSemitone = 16384 / (bendSpan >= 1 ? bendSpan : 4);
+    const int stepsPerSemitone = 16384 / usablePitchBendSpan(bendSpan);
     const double bend = kBendCentre + std::trunc((static_cast<double>(v) - n) * stepsPerSemitone);
     return MidiPitch{PitchModel::midiNumber(n), static_cast<int>(std::clamp(bend, 0.0, 16383.0))};
 }

@@ -14,7 +14,8 @@ std::uint32_t packShortMessage(int status, int data1, int data2);
 // The key and 14-bit pitch bend that sound `frequency` raised by `cents`, judged at A = 440 Hz in
 // equal temperament. The bend only ever raises the truncated note (by less than a semitone with
 // the usual span of 4, i.e. a bend range of +-2 semitones). bendSpan is the number of semitones
-// the whole bend range covers; values below 1 count as 4. The bend is held to 0..16383.
+// the whole bend range covers, taken as the settings take it (usablePitchBendSpan: below 2 it
+// counts as 4, above 96 as 96). The bend is held to 0..16383.
 struct MidiPitch {
     int key;
     int bend;

@@ -52,9 +52,11 @@ TEST(MidiPitch, SplitsTheNoteIntoKeyAndUpwardBend) {
     const MidiPitch below = midiPitchOf(440.0f, -30, 4);
     EXPECT_EQ(below.key, 68);
     EXPECT_NEAR(below.bend, 8192 + 0.7 * 4096, 1.0);
-    // A span of 1 would need 16384 steps per semitone: held to 14 bits. Span 0 is no division.
-    EXPECT_EQ(midiPitchOf(445.0f * 1.029f, 0, 1).bend, 16383);
+    // The span as the settings take it: 0 and 1 are the default 4, 2 gives 8192 steps.
     EXPECT_EQ(midiPitchOf(445.0f, 0, 0).bend, 8993);
+    EXPECT_EQ(midiPitchOf(445.0f, 0, 1).bend, 8993);
+    EXPECT_NEAR(midiPitchOf(440.0f, -30, 2).bend, 8192 + 0.7 * 8192, 1.0);
+    EXPECT_LE(midiPitchOf(440.0f, -1, 2).bend, 16383);
 }
 
 TEST(MidiTone, StrikesResetProgramBendNoteOnAndStopsWithNoteOff) {
