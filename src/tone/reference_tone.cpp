@@ -76,7 +76,7 @@ int ReferenceTone::play(float frequency, int cents, int program) {
 int ReferenceTone::playMidi(float frequency, int cents, int program) {
     const MidiPitch pitch = midiPitchOf(frequency, cents, pitchBendSpan_);
     midi_.reset();
-    sounding_ = -1;
+    // A key outside MIDI (octave 10 reaches it) gets no Note On: the reset leaves it silent.
     if (pitch.key < 0 || pitch.key > 127) return 0;
     midi_.shortMessage(packShortMessage(kProgramChange | channel_, std::clamp(program, 0, 127), 0));
     midi_.shortMessage(packShortMessage(kPitchBend | channel_, pitch.bend & 0x7F, pitch.bend >> 7));
@@ -94,8 +94,9 @@ int ReferenceTone::playSine(float frequency) {
 void ReferenceTone::stop() {
     if (!isOpen_) return;
     if (useMidi_ != 0) {
+        // Always the last note struck, even when it was stopped already: a repeated Note Off is
+        // harmless, a missing one can leave a note hanging.
         if (sounding_ >= 0) midi_.shortMessage(packShortMessage(kNoteOff | channel_, sounding_, 0));
-        sounding_ = -1;
     } else {
         sound_.stop();
     }

@@ -50,7 +50,7 @@ class ReferenceTone {
     bool usesMidi() const { return useMidi_ != 0; }
     int channel() const { return channel_; }
     int volume() const { return volume_; }
-    // MIDI key of the last Note On, -1 when none sounds.
+    // MIDI key of the last Note On (stop sends its Note Off), -1 before the first.
     int sounding() const { return sounding_; }
     int waveRate() const { return waveRate_; }
     // The sine image while open in sine mode, else null.

@@ -73,12 +73,13 @@ TEST(MidiTone, StrikesResetProgramBendNoteOnAndStopsWithNoteOff) {
 
     tone.stop();
     EXPECT_EQ(out.sent.back(), packShortMessage(0x80, 69, 0));
-    tone.stop();  // nothing sounds any more
-    EXPECT_EQ(out.sent.size(), 5u);
+    tone.stop();  // every stop ends the last note struck
+    ASSERT_EQ(out.sent.size(), 6u);
+    EXPECT_EQ(out.sent[5], packShortMessage(0x80, 69, 0));
     // A repeat is a whole new strike, reset included.
     tone.play(445.0f, 0, 40);
-    EXPECT_EQ(out.sent[5], kReset);
-    EXPECT_EQ(out.sent.size(), 9u);
+    EXPECT_EQ(out.sent[6], kReset);
+    EXPECT_EQ(out.sent.size(), 10u);
     EXPECT_TRUE(out.images.empty());
 }
 
@@ -128,10 +129,16 @@ TEST(MidiTone, NothingIsSentWhenClosedOrForAnUnplayableNote) {
     EXPECT_EQ(tone.play(0.0f, 0, 0), -1);
     EXPECT_EQ(tone.play(NAN, 0, 0), -1);
     EXPECT_TRUE(out.sent.empty());
-    // Far above key 127: the output is reset and left silent.
-    EXPECT_EQ(tone.play(15000.0f, 0, 0), 0);
-    tone.stop();
-    EXPECT_EQ(out.sent, (std::vector<std::uint32_t>{kReset}));
+    // Keys outside 0..127 (octave 10 reaches them): the output is reset and left silent, and
+    // stop has no note of its own to end.
+    for (float hz : {15000.0f, 5.0f}) {
+        out.sent.clear();
+        EXPECT_EQ(tone.play(hz, 0, 0), 0);
+        tone.stop();
+        EXPECT_EQ(out.sent, (std::vector<std::uint32_t>{kReset})) << hz;
+    }
+    EXPECT_EQ(midiPitchOf(12600.0f, 0, 4).key, 127);  // the top key still sounds
+    EXPECT_EQ(midiPitchOf(8.0f, 0, 4).key, 0);
     EXPECT_EQ(tone.close(), 0);
     EXPECT_EQ(out.closes, 1);
 }
