@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <vector>
 
+#include "audio/riff_wave.h"
 #include "platform/audio_test_support.h"
 #include "tone/qt/fluidsynth_midi_output.h"
 #include "tone/reference_tone.h"
-#include "audio/riff_wave.h"
 #include "tone/sine_image.h"
 #include "tone/wave_sound.h"
 
