@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "audio/capture_config.h"
-#include "audio/message_box.h"
 #include "audio/reading_smoother.h"
 #include "audio/samples.h"
+#include "common/message_box.h"
 #include "pitch/pitch_model.h"
 
 namespace merlop {

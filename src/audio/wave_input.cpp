@@ -3,8 +3,8 @@
 #include <new>
 
 #include "audio/capture_config.h"
-#include "audio/message_box.h"
 #include "audio/samples.h"
+#include "common/message_box.h"
 
 namespace merlop {
 
@@ -42,6 +42,8 @@ std::string waveInErrorText(int error) {
             return "The sound recording device could not be started.";
         case kWaveInNoCapabilities:
             return "The capabilities of the sound recording device cannot be read.";
+        case kWaveInDeviceLost:
+            return "The sound recording device was removed or stopped working.";
         default:
             return "Unknown sound recording device error " + std::to_string(error) + ".";
     }
@@ -58,6 +60,24 @@ WaveInDevice::~WaveInDevice() {
 int WaveInDevice::fail(int error) {
     messages_.show(waveInErrorText(error), kErrorCaption);
     return error;
+}
+
+void WaveInDevice::Relay::onWaveInOpen() {
+    if (device_.listener_ != nullptr) device_.listener_->onWaveInOpen();
+}
+
+void WaveInDevice::Relay::onWaveInData() {
+    if (device_.listener_ != nullptr) device_.listener_->onWaveInData();
+}
+
+void WaveInDevice::Relay::onWaveInClose() {
+    if (device_.listener_ != nullptr) device_.listener_->onWaveInClose();
+}
+
+void WaveInDevice::Relay::onWaveInError(int error) {
+    device_.stopping_ = true;
+    device_.fail(error);
+    if (device_.listener_ != nullptr) device_.listener_->onWaveInError(error);
 }
 
 int WaveInDevice::queryFormats(int rates[3], int depths[2], int* deviceCount, std::string* name) {
@@ -125,7 +145,8 @@ int WaveInDevice::open(WaveInListener* listener, int rate, int bits, int samples
     stopping_ = false;
     current_ = 0;
     queued_ = 0;
-    const int error = service_.open(listener, format_);
+    listener_ = listener;
+    const int error = service_.open(&relay_, format_);
     if (error != kWaveInNoError) {
         releaseMemory();
         return fail(error);

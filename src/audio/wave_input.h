@@ -16,6 +16,10 @@ class WaveInListener {
     // One queued buffer came back, full or (after a reset) partly filled.
     virtual void onWaveInData() = 0;
     virtual void onWaveInClose() = 0;
+    // The device failed while recording (it was unplugged, or the sound service went away). The
+    // error has been shown, the device is stopping and every queued buffer comes back as usual,
+    // so the owner's close follows; a later open may find a device again.
+    virtual void onWaveInError(int /*error*/) {}
 };
 
 // Mono PCM formats a capture device offers, one bit each.
@@ -64,6 +68,7 @@ enum WaveInError : int {
     kWaveInInvalidParameter = 6,
     kWaveInDeviceFailed = 7,
     kWaveInNoCapabilities = 8,
+    kWaveInDeviceLost = 9,
 };
 
 // The message for an error code, at most 100 characters.
@@ -77,7 +82,8 @@ class WaveCaptureService {
     virtual int deviceCount() = 0;
     // device -1 is the default input.
     virtual int capabilities(int device, WaveInCaps* caps) = 0;
-    // Success posts onWaveInOpen; recording waits for start.
+    // Success posts onWaveInOpen; recording waits for start. A failure while recording posts
+    // onWaveInError and then returns every queued buffer, as reset does.
     virtual int open(WaveInListener* listener, const WaveFormat& format) = 0;
     // Each filled buffer is returned with one onWaveInData.
     virtual int addBuffer(WaveInBlock* block) = 0;
@@ -130,9 +136,25 @@ class WaveInDevice {
     std::uint32_t currentRecorded() const;
 
   private:
+    // Stands between the service and the owner so that a failure is shown and stops the device
+    // before the owner hears of it and of the buffers coming back.
+    class Relay : public WaveInListener {
+      public:
+        explicit Relay(WaveInDevice& device) : device_(device) {}
+        void onWaveInOpen() override;
+        void onWaveInData() override;
+        void onWaveInClose() override;
+        void onWaveInError(int error) override;
+
+      private:
+        WaveInDevice& device_;
+    };
+
     int fail(int error);
     void releaseMemory();
 
+    Relay relay_{*this};
+    WaveInListener* listener_ = nullptr;
     WaveCaptureService& service_;
     MessageBox& messages_;
     WaveFormat format_;

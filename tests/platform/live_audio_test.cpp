@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QMediaDevices>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "app/wav_file_player.h"
+#include "app/qt/wav_file_player.h"
 #include "audio/qt/qt_wave_capture.h"
 #include "platform/audio_test_support.h"
 #include "platform/scripted_capture.h"
@@ -55,6 +57,10 @@ struct Recorder : WaveInListener {
         }
     }
     void onWaveInClose() override { events += 'C'; }
+    void onWaveInError(int) override {
+        events += 'E';
+        stopping = true;
+    }
 
     WaveInDevice& device;
     Judge& judge;
@@ -80,13 +86,15 @@ class LiveAudio : public ::testing::Test {
         settings.analysisWindowMs = 100;  // short blocks keep the recording short
         Judge judge(settings, rate, bits, skip);
         Recorder recorder(device_, judge, blocks);
+        const std::size_t boxes = box_.shown.size();
         EXPECT_EQ(device_.open(&recorder, rate, bits, judge.blockLength()), 0);
         EXPECT_TRUE(testing::runEventsUntil(
             [&] { return !recorder.events.empty() && recorder.events.back() == 'C'; }, 15000));
         // Every block came back, the two queued at the reset included, and the close came last.
         EXPECT_EQ(recorder.events, "O" + std::string(blocks + 2, 'D') + "C");
         EXPECT_FALSE(recorder.failed);
-        EXPECT_TRUE(box_.shown.empty());
+        EXPECT_EQ(box_.shown.size(), boxes);
+        EXPECT_EQ(capture_.foreignThreadDeliveries(), 0);
         levels_ = recorder.levels;
         return judge.heard();
     }
@@ -178,6 +186,54 @@ TEST_F(LiveAudio, WavFilePlayerPlaysFromTheGivenSampleAndStops) {
     EXPECT_EQ(player.Close(), 0);
     EXPECT_FALSE(player.isOpen());
     EXPECT_TRUE(box_.shown.empty());
+}
+
+// The recording source of the test server, unloaded and loaded again by pactl.
+struct TestSource {
+    static bool unload() { return std::system("pactl unload-module module-remap-source") == 0; }
+    static bool load() {
+        return std::system(
+                   "pactl load-module module-remap-source master=S.monitor source_name=M "
+                   "channels=1 >/dev/null && pactl set-default-source M") == 0;
+    }
+    ~TestSource() {
+        if (std::system("pactl list short sources | grep -q '\\bM\\b'") != 0) load();
+    }
+};
+
+TEST_F(LiveAudio, LosingTheInputStopsCaptureCleanlyAndItStartsAgainWhenBack) {
+    TestSource guard;
+    Settings settings = measuringSettings(440);
+    settings.analysisWindowMs = 100;
+    Judge judge(settings, 11025, 16);
+    Recorder recorder(device_, judge, 1 << 30);  // until the device goes
+    ASSERT_EQ(device_.open(&recorder, 11025, 16, judge.blockLength()), 0);
+    ASSERT_TRUE(testing::runEventsUntil([&] { return recorder.levels.size() >= 3; }, 10000));
+
+    ASSERT_TRUE(TestSource::unload());
+    ASSERT_TRUE(testing::runEventsUntil(
+        [&] { return !recorder.events.empty() && recorder.events.back() == 'C'; }, 10000))
+        << recorder.events;
+    const std::size_t e = recorder.events.find('E');
+    ASSERT_NE(e, std::string::npos);
+    // Shown once, as any other device error; the two buffers came home and the device closed.
+    EXPECT_EQ(recorder.events.substr(e), "EDDC");
+    ASSERT_EQ(box_.shown.size(), 1u);
+    EXPECT_EQ(box_.shown[0].caption, "sound recording device error");
+    EXPECT_EQ(box_.shown[0].text, waveInErrorText(kWaveInDeviceLost));
+    EXPECT_FALSE(device_.isOpen());
+    EXPECT_FALSE(recorder.failed);
+    // Nothing keeps running once it has closed.
+    const std::string closed = recorder.events;
+    testing::runEventsUntil([] { return false; }, 500);
+    EXPECT_EQ(recorder.events, closed);
+
+    ASSERT_TRUE(TestSource::load());
+    ASSERT_TRUE(testing::runEventsUntil([] { return !QMediaDevices::defaultAudioInput().isNull(); },
+                                        10000));
+    listen(settings, 11025, 16, 4, 0);
+    EXPECT_EQ(levels_.size(), 4u);
+    EXPECT_EQ(box_.shown.size(), 1u);
 }
 
 TEST(WavFilePlayerErrors, OpenFailuresAreShownOthersOnlyKept) {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "audio/message_box.h"
 #include "audio/wave_input.h"
+#include "common/message_box.h"
 
 namespace merlop::testing {
 
@@ -92,7 +92,15 @@ struct ScriptedCapture : WaveCaptureService {
             if (n == 'O') listener->onWaveInOpen();
             if (n == 'D') listener->onWaveInData();
             if (n == 'C') listener->onWaveInClose();
+            if (n == 'E') listener->onWaveInError(kWaveInDeviceLost);
         }
+    }
+
+    // The device goes away while recording.
+    void lose() {
+        recording = false;
+        notes.push_back('E');
+        while (!queue.empty()) finishHead();
     }
 
     void finishHead() {

@@ -37,8 +37,14 @@ struct Owner : WaveInListener {
         queued.push_back(device.queued());
     }
     void onWaveInClose() override { events += 'C'; }
+    void onWaveInError(int error) override {
+        events += 'E';
+        errors.push_back(error);
+        stopped = true;
+    }
 
     WaveInDevice& device;
+    std::vector<int> errors;
     unsigned blockSize = 4;
     bool stopped = false;
     int startResult = -100;
@@ -229,6 +235,34 @@ TEST_F(WaveInDeviceTest, StartFailureIsShownAndAnOpenDeviceShutsDownQuietly) {
     }
     EXPECT_EQ(service.calls.substr(service.calls.size() - 9), "shutdown ");
     EXPECT_TRUE(service.notes.empty());
+}
+
+TEST_F(WaveInDeviceTest, ALostDeviceIsShownStopsCleanlyAndCanBeOpenedAgain) {
+    openRecording(11025, 16, 4);
+    service.feed(ramp(1, 4));
+    service.deliver();
+    service.feed(ramp(5, 2));
+    service.lose();
+    service.deliver();
+    // The error comes first, shown once with the device's caption; then both buffers come home
+    // and the owner's ordinary close follows.
+    EXPECT_EQ(owner.events, "ODEDDC");
+    EXPECT_EQ(owner.errors, (std::vector<int>{kWaveInDeviceLost}));
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].caption, kCaption);
+    EXPECT_EQ(box.shown[0].text, waveInErrorText(kWaveInDeviceLost));
+    EXPECT_EQ(owner.closeResult, 0);
+    EXPECT_FALSE(device.isOpen());
+    EXPECT_EQ(service.added.size(), 3u);  // nothing was queued once the error had arrived
+
+    owner.stopped = false;
+    owner.events.clear();
+    openRecording(11025, 16, 4);
+    service.feed(ramp(9, 4));
+    service.deliver();
+    EXPECT_EQ(owner.events, "OD");
+    EXPECT_EQ(std::vector<int>(owner.samples.end() - 4, owner.samples.end()),
+              (std::vector<int>{9, 10, 11, 12}));
 }
 
 }  // namespace

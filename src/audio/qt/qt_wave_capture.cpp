@@ -4,28 +4,16 @@
 #include <QAudioSource>
 #include <QIODevice>
 #include <QMediaDevices>
+#include <QThread>
 #include <algorithm>
 #include <cstring>
+#include <utility>
+
+#include "audio/qt/sound_stream.h"
 
 #include "audio/capture_config.h"
 
 namespace merlop {
-
-// Qt pushes recorded bytes into this device; they go straight into the queued buffers.
-class QtWaveCapture::Writer : public QIODevice {
-  public:
-    explicit Writer(QtWaveCapture& owner) : owner_(owner) {}
-
-  protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char* data, qint64 length) override {
-        owner_.receive(data, length);
-        return length;
-    }
-
-  private:
-    QtWaveCapture& owner_;
-};
 
 namespace {
 
@@ -39,7 +27,15 @@ QAudioFormat audioFormat(int rate, int bits) {
 
 }  // namespace
 
-QtWaveCapture::QtWaveCapture(QObject* parent) : QObject(parent) {}
+QtWaveCapture::QtWaveCapture(QObject* parent) : QObject(parent) {
+    silence_.setSingleShot(true);
+    silence_.setInterval(kSilenceLimitMs);
+    connect(&silence_, &QTimer::timeout, this, &QtWaveCapture::lose);
+    // The sound service moves the stream of a removed source elsewhere rather than end it, and
+    // Qt 6.4 does not tell a QMediaDevices of the change, so the device list is looked at.
+    presence_.setInterval(kPresenceCheckMs);
+    connect(&presence_, &QTimer::timeout, this, &QtWaveCapture::checkDevicePresent);
+}
 
 QtWaveCapture::~QtWaveCapture() {
     shutdown();
@@ -83,9 +79,7 @@ int QtWaveCapture::open(WaveInListener* listener, const WaveFormat& format) {
     format_ = audioFormat(static_cast<int>(format.samplesPerSec), format.bitsPerSample);
     if (!device.isFormatSupported(format_)) return kWaveInBadFormat;
 
-    source_ = std::make_unique<QAudioSource>(device, format_);
-    writer_ = std::make_unique<Writer>(*this);
-    writer_->open(QIODevice::WriteOnly);
+    device_ = device;
     listener_ = listener;
     open_ = true;
     recording_ = false;
@@ -110,13 +104,59 @@ int QtWaveCapture::start() {
     if (!open_) return kWaveInNotOpen;
     if (recording_) return kWaveInNoError;
     streamBytes_ = 0;
-    source_->start(writer_.get());
-    if (source_->error() != QAudio::NoError || source_->state() == QAudio::StoppedState) {
-        source_->stop();
+    source_ = new QAudioSource(device_, format_, this);
+    stream_ = source_->start();
+    if (stream_ == nullptr || source_->error() != QAudio::NoError ||
+        source_->state() == QAudio::StoppedState) {
+        stopSource();
         return kWaveInDeviceFailed;
     }
+    // Without a receiver of our own thread's affinity readyRead could run pull() elsewhere.
+    connect(stream_, &QIODevice::readyRead, this, &QtWaveCapture::pull);
+    // Qt stops a source whose sound service has gone away. Queued, so that the source is never
+    // destroyed inside its own signal.
+    QAudioSource* source = source_;
+    connect(
+        source_, &QAudioSource::stateChanged, this,
+        [this, source](QAudio::State state) {
+            if (state == QAudio::StoppedState && source == source_) lose();
+        },
+        Qt::QueuedConnection);
     recording_ = true;
+    silence_.start();
+    presence_.start();
     return kWaveInNoError;
+}
+
+void QtWaveCapture::pull() {
+    if (QThread::currentThread() != thread()) {
+        ++foreignDeliveries_;
+        return;
+    }
+    if (!recording_ || stream_ == nullptr) return;
+    chunk_.resize(8192);
+    for (;;) {
+        const qint64 n = stream_->read(chunk_.data(), chunk_.size());
+        if (n <= 0) break;
+        silence_.start();
+        receive(chunk_.constData(), n);
+        if (!recording_) break;
+    }
+}
+
+void QtWaveCapture::checkDevicePresent() {
+    if (!recording_) return;
+    for (const QAudioDevice& d : QMediaDevices::audioInputs()) {
+        if (d.id() == device_.id()) return;
+    }
+    lose();
+}
+
+void QtWaveCapture::lose() {
+    if (!recording_) return;
+    stopSource();
+    post(Note::error);
+    returnQueued();
 }
 
 void QtWaveCapture::receive(const char* data, qint64 length) {
@@ -155,20 +195,22 @@ void QtWaveCapture::receive(const char* data, qint64 length) {
 int QtWaveCapture::reset() {
     if (!open_) return kWaveInNotOpen;
     stopSource();
+    returnQueued();
+    return kWaveInNoError;
+}
+
+void QtWaveCapture::returnQueued() {
     while (!queue_.empty()) {
         queue_.front()->queued = false;
         queue_.pop_front();
         post(Note::data);
     }
-    return kWaveInNoError;
 }
 
 int QtWaveCapture::close() {
     if (!open_) return kWaveInNotOpen;
     if (!queue_.empty()) return kWaveInStillRecording;
     stopSource();
-    source_.reset();
-    writer_.reset();
     open_ = false;
     post(Note::close);
     return kWaveInNoError;
@@ -180,14 +222,15 @@ void QtWaveCapture::shutdown() {
     stopSource();
     for (WaveInBlock* block : queue_) block->queued = false;
     queue_.clear();
-    source_.reset();
-    writer_.reset();
     open_ = false;
 }
 
 void QtWaveCapture::stopSource() {
     recording_ = false;
-    if (source_ != nullptr) source_->stop();
+    silence_.stop();
+    presence_.stop();
+    stream_ = nullptr;
+    stopAndRelease(std::exchange(source_, nullptr));
 }
 
 void QtWaveCapture::post(Note note) {
@@ -206,6 +249,9 @@ void QtWaveCapture::post(Note note) {
                     break;
                 case Note::close:
                     listener->onWaveInClose();
+                    break;
+                case Note::error:
+                    listener->onWaveInError(kWaveInDeviceLost);
                     break;
             }
         },

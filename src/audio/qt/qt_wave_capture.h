@@ -1,23 +1,38 @@
 #pragma once
 
+#include <QAudioDevice>
 #include <QAudioFormat>
+#include <QByteArray>
 #include <QObject>
+#include <QTimer>
 #include <deque>
 #include <memory>
 
 #include "audio/wave_input.h"
 
 class QAudioSource;
+class QIODevice;
 
 namespace merlop {
 
 // Capture service on Qt Multimedia: records the default input device and fills the queued
 // buffers in order. Bytes that arrive while no buffer is queued are lost, as with any sound card
-// whose program falls behind. Lives on the GUI thread; notifications are queued events there.
+// whose program falls behind.
+//
+// Lives on the thread that made it (the GUI thread) and touches its queue only there: it pulls
+// the recorded bytes when the source's device signals readyRead, a signal delivered on the
+// receiver's thread. Notifications to the listener are queued events on that thread too.
+//
+// A device that disappears while recording (removed from the system, its sound service gone, or
+// silent for kSilenceLimitMs) ends the recording with onWaveInError and the queued buffers.
 class QtWaveCapture final : public QObject, public WaveCaptureService {
     Q_OBJECT
 
   public:
+    // Far above any fragment the sound service delivers while it works.
+    static constexpr int kSilenceLimitMs = 3000;
+    static constexpr int kPresenceCheckMs = 250;
+
     explicit QtWaveCapture(QObject* parent = nullptr);
     ~QtWaveCapture() override;
 
@@ -32,19 +47,29 @@ class QtWaveCapture final : public QObject, public WaveCaptureService {
 
     // Bytes dropped so far because no buffer was queued.
     qint64 droppedBytes() const { return dropped_; }
+    // Deliveries of recorded data that came on another thread than this object's; they are
+    // dropped untouched. Zero while Qt keeps its word.
+    int foreignThreadDeliveries() const { return foreignDeliveries_; }
 
   private:
-    class Writer;
-    enum class Note { open, data, close };
+    enum class Note { open, data, close, error };
 
+    void pull();
     void receive(const char* data, qint64 length);
+    void checkDevicePresent();
+    void lose();
     void post(Note note);
     void stopSource();
+    void returnQueued();
 
     WaveInListener* listener_ = nullptr;
     QAudioFormat format_;
-    std::unique_ptr<QAudioSource> source_;
-    std::unique_ptr<Writer> writer_;
+    QAudioDevice device_;
+    QAudioSource* source_ = nullptr;
+    QIODevice* stream_ = nullptr;
+    QTimer silence_;
+    QTimer presence_;
+    QByteArray chunk_;
     std::deque<WaveInBlock*> queue_;
     bool open_ = false;
     bool recording_ = false;
@@ -52,6 +77,7 @@ class QtWaveCapture final : public QObject, public WaveCaptureService {
     unsigned generation_ = 0;
     qint64 dropped_ = 0;
     qint64 streamBytes_ = 0;
+    int foreignDeliveries_ = 0;
 };
 
 }  // namespace merlop

@@ -7,15 +7,20 @@
 #include <QMediaDevices>
 #include <algorithm>
 #include <cstring>
+#include <utility>
+
+#include "audio/qt/sound_stream.h"
 
 namespace merlop {
 
-// Hands out the same sound data over and over.
+// Hands out the same sound data over and over. Never at its end, which also keeps Qt's
+// PulseAudio output from the end-of-source drain that can outlive it (audio/qt/sound_stream.h).
 class QtWaveSound::LoopDevice : public QIODevice {
   public:
-    explicit LoopDevice(QByteArray data) : data_(std::move(data)) {}
+    LoopDevice(QByteArray data, QObject* parent) : QIODevice(parent), data_(std::move(data)) {}
 
     bool isSequential() const override { return true; }
+    bool atEnd() const override { return false; }
     qint64 bytesAvailable() const override { return data_.size() + QIODevice::bytesAvailable(); }
 
   protected:
@@ -76,12 +81,12 @@ bool QtWaveSound::playLooped(const std::uint8_t* image, std::size_t size) {
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (device.isNull() || !device.isFormatSupported(*format)) return false;
 
-    loop_ = std::make_unique<LoopDevice>(
-        QByteArray(reinterpret_cast<const char*>(image + info.dataOffset),
-                   static_cast<qsizetype>(info.dataBytes)));
-    loop_->open(QIODevice::ReadOnly);
-    sink_ = std::make_unique<QAudioSink>(device, *format);
-    sink_->start(loop_.get());
+    sink_ = new QAudioSink(device, *format, this);
+    auto* loop = new LoopDevice(QByteArray(reinterpret_cast<const char*>(image + info.dataOffset),
+                                           static_cast<qsizetype>(info.dataBytes)),
+                                sink_);
+    loop->open(QIODevice::ReadOnly);
+    sink_->start(loop);
     if (sink_->error() != QAudio::NoError || sink_->state() == QAudio::StoppedState) {
         stop();
         return false;
@@ -90,11 +95,7 @@ bool QtWaveSound::playLooped(const std::uint8_t* image, std::size_t size) {
 }
 
 void QtWaveSound::stop() {
-    if (sink_ != nullptr) {
-        sink_->stop();
-        sink_.reset();
-    }
-    loop_.reset();
+    stopAndRelease(std::exchange(sink_, nullptr));
 }
 
 }  // namespace merlop

@@ -31,9 +31,8 @@ class QtWaveSound final : public QObject, public WaveSound {
   private:
     class LoopDevice;
 
-    std::unique_ptr<LoopDevice> loop_;
-    // Declared after the device it reads from, so it is destroyed first.
-    std::unique_ptr<QAudioSink> sink_;
+    // Owns the device it reads from.
+    QAudioSink* sink_ = nullptr;
 };
 
 }  // namespace merlop

@@ -17,7 +17,8 @@ class MessageBox;
 
 // Audible playback of the WAV file being analysed, on the desktop's default audio output. It
 // streams from the file as the output asks for data, on the GUI thread's event loop, so it never
-// holds up the analysis. Positions count sample frames from the start of the sound data.
+// holds up the analysis. Positions count sample frames from the start of the sound data. A played
+// output lets itself go shortly after the end of the data has been heard.
 //
 // Failures of Open are shown (caption "MCI device error"); those of Play, Stop and Close are only
 // kept in lastError(). Every operation returns its error code, 0 on success.
@@ -70,9 +71,9 @@ class WavFilePlayer : public QObject {
     RiffWaveInfo info_;
     QAudioFormat format_;
     std::unique_ptr<QFile> file_;
-    std::unique_ptr<RangeDevice> range_;
-    // Declared after the device it reads from, so it is destroyed first.
-    std::unique_ptr<QAudioSink> sink_;
+    // The output owns the device it reads from; both go together after a stop.
+    QAudioSink* sink_ = nullptr;
+    RangeDevice* range_ = nullptr;
 };
 
 }  // namespace merlop

@@ -1,4 +1,4 @@
-#include "app/wav_file_player.h"
+#include "app/qt/wav_file_player.h"
 
 #include <QAudioDevice>
 #include <QAudioSink>
@@ -7,8 +7,10 @@
 #include <QMediaDevices>
 #include <algorithm>
 #include <optional>
+#include <utility>
 
-#include "audio/message_box.h"
+#include "audio/qt/sound_stream.h"
+#include "common/message_box.h"
 #include "tone/qt/qt_wave_sound.h"
 
 namespace merlop {
@@ -16,23 +18,41 @@ namespace merlop {
 namespace {
 
 constexpr const char* kCaption = "MCI device error";
+constexpr qint64 kBufferMicroseconds = 100000;
 
 }  // namespace
 
-// The sound data of the open file, from a start position to the end of the data chunk.
+// The sound data of the open file, from a start position to the end of the data chunk, then
+// `padding` bytes of silence so the sound still in the output's buffer is heard to its end.
+//
+// It never reports atEnd(): Qt 6.4's PulseAudio output answers an underrun at the end of its
+// source with a drain request that carries a pointer to the output, and nothing cancels that
+// request when the output is stopped and destroyed, so its completion can call into a destroyed
+// object on the sound server client's thread. Without an end there is no such request; the end
+// is ours to notice (exhausted()).
 class WavFilePlayer::RangeDevice : public QIODevice {
   public:
-    RangeDevice(QFile& file, std::int64_t begin, std::int64_t end)
-        : file_(file), pos_(begin), end_(end) {}
+    RangeDevice(QFile& file, std::int64_t begin, std::int64_t end, char silence, QObject* parent)
+        : QIODevice(parent), file_(file), pos_(begin), end_(end), silence_(silence) {}
+
+    void setPadding(std::int64_t bytes) { padding_ = bytes; }
+    bool exhausted() const { return pos_ >= end_ && padding_ <= 0; }
 
     bool isSequential() const override { return true; }
-    bool atEnd() const override { return pos_ >= end_; }
-    qint64 bytesAvailable() const override { return (end_ - pos_) + QIODevice::bytesAvailable(); }
+    bool atEnd() const override { return false; }
+    qint64 bytesAvailable() const override {
+        return (end_ - pos_) + padding_ + QIODevice::bytesAvailable();
+    }
 
   protected:
     qint64 readData(char* out, qint64 max) override {
+        if (pos_ >= end_) {
+            const qint64 n = std::min<qint64>(max, padding_);
+            std::fill(out, out + std::max<qint64>(n, 0), silence_);
+            padding_ -= std::max<qint64>(n, 0);
+            return std::max<qint64>(n, 0);
+        }
         const qint64 n = std::min<qint64>(max, end_ - pos_);
-        if (n <= 0) return 0;
         if (!file_.seek(pos_)) return -1;
         const qint64 got = file_.read(out, n);
         if (got > 0) pos_ += got;
@@ -44,6 +64,8 @@ class WavFilePlayer::RangeDevice : public QIODevice {
     QFile& file_;
     std::int64_t pos_;
     std::int64_t end_;
+    std::int64_t padding_ = 0;
+    char silence_;
 };
 
 WavFilePlayer::WavFilePlayer(MessageBox& messages, QObject* parent)
@@ -129,13 +151,16 @@ int WavFilePlayer::Play(std::int64_t from) {
 
     const auto begin = static_cast<std::int64_t>(info_.dataOffset) + from * info_.blockAlign;
     const auto end = static_cast<std::int64_t>(info_.dataOffset + info_.dataBytes);
-    range_ = std::make_unique<RangeDevice>(*file_, begin, end);
+    sink_ = new QAudioSink(device, format_, this);
+    // A short buffer keeps a stop prompt and the silence after the data short.
+    sink_->setBufferSize(format_.bytesForDuration(kBufferMicroseconds));
+    range_ = new RangeDevice(*file_, begin, end, info_.bitsPerSample == 8 ? '\x80' : '\0', sink_);
     range_->open(QIODevice::ReadOnly);
-    sink_ = std::make_unique<QAudioSink>(device, format_);
-    // At the end of the data the output falls idle; let it go then rather than hold the device.
+    // When the data and the silence after it have run out the output falls idle; let it go then
+    // rather than hold the device.
     const unsigned run = ++playRun_;
-    connect(sink_.get(), &QAudioSink::stateChanged, this, [this, run](QAudio::State state) {
-        if (state != QAudio::IdleState || range_ == nullptr || !range_->atEnd()) return;
+    connect(sink_, &QAudioSink::stateChanged, this, [this, run](QAudio::State state) {
+        if (state != QAudio::IdleState || run != playRun_ || !range_->exhausted()) return;
         QMetaObject::invokeMethod(
             this,
             [this, run] {
@@ -143,7 +168,8 @@ int WavFilePlayer::Play(std::int64_t from) {
             },
             Qt::QueuedConnection);
     });
-    sink_->start(range_.get());
+    sink_->start(range_);
+    range_->setPadding(std::max<qint64>(sink_->bufferSize(), format_.bytesPerFrame()));
     if (sink_->error() != QAudio::NoError || sink_->state() == QAudio::StoppedState) {
         stopOutput();
         return fail(kOutputFailed);
@@ -160,12 +186,10 @@ int WavFilePlayer::Stop() {
 }
 
 void WavFilePlayer::stopOutput() {
-    if (sink_ != nullptr) {
-        sink_->disconnect(this);
-        sink_->stop();
-        sink_.reset();
-    }
-    range_.reset();
+    ++playRun_;
+    QAudioSink* sink = std::exchange(sink_, nullptr);
+    range_ = nullptr;
+    stopAndRelease(sink);
 }
 
 int WavFilePlayer::Close() {
