@@ -38,6 +38,7 @@ void checkTuning(const Tuning& t) {
 void tuneAgainst(const TuningStore& store) {
     Settings settings;
     settings.customTuningOn = 1;
+    settings.analysisWindowMs = 50;  // short blocks keep the fuzzer fast
     CaptureMode mode;
     mode.fileMode = true;
     mode.fileSampleRate = 11025;
@@ -112,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(store.currentTuning() == i && store.currentNote() == 0);
         FUZZ_CHECK(store.currentName() == names[static_cast<std::size_t>(i)]);
         checkTuning(store.current());
-        if (i < 8) tuneAgainst(store);
+        if (i < 4) tuneAgainst(store);
     }
     FUZZ_CHECK(store.readTuning(n) == -1 && store.readTuning(-1) == -1);
     if (n == 0) return 0;
