@@ -2,10 +2,13 @@
 // and prints one CSV line per analysed block.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <filesystem>
+#include <istream>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -13,6 +16,7 @@
 #include "audio/capture_config.h"
 #include "audio/wav_reader.h"
 #include "cli_commands.h"
+#include "cli_files.h"
 #include "pitch/pitch_model.h"
 #include "settings/settings.h"
 #include "settings/tuning_store.h"
@@ -20,11 +24,6 @@
 namespace merlop::cli {
 
 namespace {
-
-int fail(const std::string& message) {
-    std::fprintf(stderr, "merlop-cli analyse: %s\n", message.c_str());
-    return 2;
-}
 
 bool parseIndex(const std::string& text, int* out) {
     char* end = nullptr;
@@ -35,15 +34,23 @@ bool parseIndex(const std::string& text, int* out) {
 }
 
 // The settings as a configuration file holds them; the file is only read, never written.
-bool readConfig(const std::string& path, Settings* settings) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
+bool readConfig(const std::string& path, Settings* settings, std::string* problem) {
     Settings::Image image{};
-    in.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(image.size()));
-    if (in.gcount() != static_cast<std::streamsize>(image.size())) return false;
+    *problem = readConfigImage(path, &image);
+    if (!problem->empty()) return false;
     *settings = Settings::fromImage(image);
     settings->normalise();
     return true;
+}
+
+// The whole of a stream, for a WAV file given on standard input.
+std::vector<std::uint8_t> readAll(std::istream& in) {
+    std::vector<std::uint8_t> bytes;
+    char chunk[1 << 14];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        bytes.insert(bytes.end(), chunk, chunk + in.gcount());
+    }
+    return bytes;
 }
 
 // Cents as the meter shows them: tenths with fine tuning, else whole cents (100.1 lets a float
@@ -71,9 +78,10 @@ std::string csvField(const std::string& text) {
 
 }  // namespace
 
-int analyse(const Args& args) {
+int analyse(const Args& args, const Io& io) {
     std::string wavPath;
     std::string configPath;
+    std::string dir = ".";
     int tuningIndex = -1;
     int noteIndex = -1;
     bool raw = false;
@@ -82,45 +90,50 @@ int analyse(const Args& args) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
         if (a == "--config") {
-            if (!hasValue) return fail("--config needs a file");
+            if (!hasValue) return io.fail("--config needs a file");
             configPath = args[++i];
+        } else if (a == "--dir") {
+            if (!hasValue) return io.fail("--dir needs a directory");
+            dir = args[++i];
         } else if (a == "--tuning") {
             if (!hasValue || !parseIndex(args[++i], &tuningIndex)) {
-                return fail("--tuning takes a tuning index");
+                return io.fail("--tuning takes a tuning index");
             }
         } else if (a == "--note") {
             if (!hasValue || !parseIndex(args[++i], &noteIndex)) {
-                return fail("--note takes a note index");
+                return io.fail("--note takes a note index");
             }
         } else if (a == "--raw") {
             raw = true;
         } else if (a.size() > 1 && a[0] == '-') {
-            return fail("unknown option " + a);
+            return io.fail("unknown option " + a);
         } else if (wavPath.empty()) {
             wavPath = a;
         } else {
-            return fail("one WAV file only");
+            return io.fail("one WAV file only");
         }
     }
-    if (wavPath.empty()) {
-        return fail("usage: analyse FILE.wav [--config FILE] [--tuning INDEX [--note I]] [--raw]");
-    }
-    if (noteIndex >= 0 && tuningIndex < 0) return fail("--note needs --tuning");
+    if (wavPath.empty()) return io.fail("give a WAV file, or - for standard input (see --help)");
+    if (noteIndex >= 0 && tuningIndex < 0) return io.fail("--note needs --tuning");
 
     Settings settings;
+    std::string problem;
     if (!configPath.empty()) {
-        if (!readConfig(configPath, &settings)) {
-            return fail("cannot read a complete configuration file from " + configPath);
+        if (!readConfig(configPath, &settings, &problem)) return io.failFile(configPath, problem);
+    } else if (std::filesystem::exists(Settings::kDefaultFileName)) {
+        // Picked up without being named: say so, since it changes every reading.
+        if (!readConfig(Settings::kDefaultFileName, &settings, &problem)) {
+            return io.failFile(Settings::kDefaultFileName, problem);
         }
-    } else if (!readConfig(Settings::kDefaultFileName, &settings)) {
-        settings = Settings{};
+        io.err << "merlop-cli analyse: using the configuration ./" << Settings::kDefaultFileName
+               << '\n';
     }
 
     WavReader reader;
-    const WavStatus status = reader.open(wavPath);
+    const bool fromStdin = wavPath == "-";
+    const WavStatus status = fromStdin ? reader.openBytes(readAll(io.in)) : reader.open(wavPath);
     if (status != WavStatus::ok) {
-        std::fprintf(stderr, "%s\n", wavStatusMessage(status));
-        return 2;
+        return io.failFile(fromStdin ? "(standard input)" : wavPath, wavStatusMessage(status));
     }
 
     // The tuner analyses a file with the tuner display alone; ear training has no exercise here.
@@ -131,14 +144,15 @@ int analyse(const Args& args) {
 
     std::unique_ptr<TuningStore> store;
     if (tuningIndex >= 0) {
-        store = std::make_unique<TuningStore>(".");
+        problem = openTunings(dir, &store);
+        if (!problem.empty()) return io.fail(problem);
         if (tuningIndex >= store->tuningsInFile() || store->readTuning(tuningIndex) != 0) {
-            return fail("there is no tuning " + std::to_string(tuningIndex) + " in " +
-                        TuningStore::kFileName);
+            return io.failFile(store->path().string(),
+                               "there is no tuning " + std::to_string(tuningIndex));
         }
         if (noteIndex >= store->noteCount()) {
-            return fail("tuning " + std::to_string(tuningIndex) + " has no note " +
-                        std::to_string(noteIndex));
+            return io.fail("tuning " + std::to_string(tuningIndex) + " has no note " +
+                           std::to_string(noteIndex));
         }
         options.customTuningOn = true;
         options.fixedTuningNote = noteIndex;
@@ -161,11 +175,8 @@ int analyse(const Args& args) {
     AnalysisCycle cycle(settings, config, pitch, options);
     cycle.startRun();
 
-    static char outBuffer[1 << 16];
-    std::setvbuf(stdout, outBuffer, _IOFBF, sizeof outBuffer);
-    std::fputs(raw ? "time_s,note,frequency_hz,cents,tuning_note,level,raw_frequency_hz\n"
-                   : "time_s,note,frequency_hz,cents,tuning_note,level\n",
-               stdout);
+    io.out << (raw ? "time_s,note,frequency_hz,cents,tuning_note,level,raw_frequency_hz\n"
+                   : "time_s,note,frequency_hz,cents,tuning_note,level\n");
 
     const bool fine = settings.fineTuning != 0;
     const double blockSeconds = static_cast<double>(config.analysisLength) / config.sampleRate;
@@ -197,7 +208,7 @@ int analyse(const Args& args) {
         const int n =
             std::snprintf(line, sizeof line, "%.3f,%s,%s,%s,%s,%d", block * blockSeconds,
                           name.c_str(), frequency, cents, description.c_str(), range.level());
-        std::fwrite(line, 1, static_cast<std::size_t>(std::min<int>(n, sizeof line - 1)), stdout);
+        io.out.write(line, std::min<int>(n, sizeof line - 1));
         if (raw) {
             const float f = cycle.rawFrequency();
             if (f > 0.0f) {
@@ -205,12 +216,12 @@ int analyse(const Args& args) {
             } else {
                 std::snprintf(rawFrequency, sizeof rawFrequency, ",-1\n");
             }
-            std::fputs(rawFrequency, stdout);
+            io.out << rawFrequency;
         } else {
-            std::fputc('\n', stdout);
+            io.out << '\n';
         }
     }
-    std::fflush(stdout);
+    io.out.flush();
     return 0;
 }
 

@@ -1,20 +1,34 @@
 #pragma once
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
 // Each sub-command of merlop-cli takes the arguments after its name and returns the exit status:
 // 0 success, 1 refused (e.g. would overwrite), 2 bad arguments or unusable input.
-// Errors go to stderr as one line.
+// Errors go to err as one line naming the command.
 namespace merlop::cli {
 
 using Args = std::vector<std::string>;
 
-int initConfig(const Args& args);
-int showConfig(const Args& args);
-int tunings(const Args& args);
-int pitch(const Args& args);
-int analyse(const Args& args);
-int synth(const Args& args);
+struct Io {
+    std::istream& in;
+    std::ostream& out;
+    std::ostream& err;
+    const char* command;
+
+    // "merlop-cli COMMAND: message" on err; returns status.
+    int fail(const std::string& message, int status = 2) const;
+    // The same for a message about one file: "merlop-cli COMMAND: FILE: message".
+    int failFile(const std::string& file, const std::string& message, int status = 2) const;
+};
+
+int initConfig(const Args& args, const Io& io);
+int initTunings(const Args& args, const Io& io);
+int showConfig(const Args& args, const Io& io);
+int tunings(const Args& args, const Io& io);
+int pitch(const Args& args, const Io& io);
+int analyse(const Args& args, const Io& io);
+int synth(const Args& args, const Io& io);
 
 }  // namespace merlop::cli

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,10 +15,9 @@ namespace merlop::cli {
 
 namespace {
 
-int fail(const std::string& message) {
-    std::fprintf(stderr, "merlop-cli pitch: %s\n", message.c_str());
-    return 2;
-}
+// What a musician can hear; anything outside is a typing slip, not a note.
+constexpr double kLowestAudibleHz = 20.0;
+constexpr double kHighestAudibleHz = 20000.0;
 
 bool parseInt(const std::string& text, long lo, long hi, int* out) {
     char* end = nullptr;
@@ -41,7 +41,7 @@ int keyIndex(const std::string& name) {
 
 }  // namespace
 
-int pitch(const Args& args) {
+int pitch(const Args& args, const Io& io) {
     int referenceA = 440;
     int row = 0;
     int key = 0;
@@ -54,33 +54,36 @@ int pitch(const Args& args) {
         const bool hasValue = i + 1 < args.size();
         if (a == "--a") {
             if (!hasValue || !parseInt(args[++i], 400, 500, &referenceA)) {
-                return fail("--a takes a whole number of hertz from 400 to 500");
+                return io.fail("--a takes a whole number of hertz from 400 to 500");
             }
         } else if (a == "--temperament") {
             if (!hasValue || !parseInt(args[++i], 0, TemperamentTable::kRows - 1, &row)) {
-                return fail("--temperament takes a row from 0 to 74");
+                return io.fail("--temperament takes a row from 0 to 74");
             }
         } else if (a == "--key") {
             if (!hasValue || (key = keyIndex(args[++i])) < 0) {
-                return fail("--key takes a note name from C to B");
+                return io.fail("--key takes a note name from C to B");
             }
         } else if (a == "--use-a") {
             useA = true;
         } else if (a == "--sharp") {
             sharp = true;
-        } else if (!a.empty() && a[0] == '-' && a.size() > 1 && !std::isdigit(a[1]) &&
+        } else if (a.size() > 1 && a[0] == '-' && !std::isdigit(static_cast<unsigned char>(a[1])) &&
                    a[1] != '.') {
-            return fail("unknown option '" + a + "'");
+            return io.fail("unknown option '" + a + "'");
         } else {
             char* end = nullptr;
             const double f = std::strtod(a.c_str(), &end);
-            if (a.empty() || *end != '\0' || !std::isfinite(f) || f <= 0.0 || f > 1.0e6) {
-                return fail("'" + a + "' is not a positive frequency in Hz");
+            if (a.empty() || *end != '\0' || !std::isfinite(f)) {
+                return io.fail("'" + a + "' is not a frequency in Hz");
+            }
+            if (f < kLowestAudibleHz || f > kHighestAudibleHz) {
+                return io.fail("'" + a + "' Hz is beyond the audible range of 20 to 20000 Hz");
             }
             frequencies.push_back(a);
         }
     }
-    if (frequencies.empty()) return fail("give at least one frequency in Hz");
+    if (frequencies.empty()) return io.fail("give at least one frequency in Hz");
 
     PitchModel model;
     model.setReferenceA(referenceA);
@@ -94,8 +97,10 @@ int pitch(const Args& args) {
         int cents = 0;
         if (f >= model.baseFrequency())
             cents = model.splitNoteValue(model.noteValueOf(f), &note, &deviation);
-        std::printf("%s note=%d name='%s' deviation=%.4f cents=%d\n", text.c_str(), note,
-                    model.fullNoteName(note).c_str(), deviation, cents);
+        char line[128];
+        std::snprintf(line, sizeof line, " note=%d name='%s' deviation=%.4f cents=%d\n", note,
+                      model.fullNoteName(note).c_str(), deviation, cents);
+        io.out << text << line;
     }
     return 0;
 }

@@ -11,25 +11,6 @@ namespace merlop::cli {
 
 namespace {
 
-const char* const kUsage =
-    "usage: merlop-cli synth OUT.wav [--freq HZ] [--seconds S] [--rate R] [--bits 8|16]\n"
-    "                        [--pluck|--sine|--harmonic] [--noise DB] [--hum 50|60 --hum-db DB]\n"
-    "  --freq HZ      fundamental, default 440\n"
-    "  --seconds S    length, default 2\n"
-    "  --rate R       sample rate, default 11025\n"
-    "  --bits 8|16    sample size, default 16\n"
-    "  --harmonic     eight harmonics falling as 1/k (default); --sine a pure tone;\n"
-    "                 --pluck a plucked string\n"
-    "  --noise DB     add white noise at DB relative to full scale (RMS)\n"
-    "  --hum 50|60    add mains hum with harmonics up to the 5th, each at --hum-db DB\n"
-    "                 relative to full scale (default -30)\n"
-    "The tone itself peaks at -6 dB of full scale.\n";
-
-int fail(const std::string& message) {
-    std::fprintf(stderr, "merlop-cli synth: %s\n", message.c_str());
-    return 2;
-}
-
 bool parseNumber(const std::string& text, double lo, double hi, double* out) {
     char* end = nullptr;
     const double v = std::strtod(text.c_str(), &end);
@@ -40,7 +21,7 @@ bool parseNumber(const std::string& text, double lo, double hi, double* out) {
 
 }  // namespace
 
-int synth(const Args& args) {
+int synth(const Args& args, const Io& io) {
     std::string out;
     double frequency = 440.0;
     double seconds = 2.0;
@@ -55,26 +36,23 @@ int synth(const Args& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (a == "--help" || a == "-h") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        } else if (a == "--freq") {
+        if (a == "--freq") {
             if (!hasValue || !parseNumber(args[++i], 1.0, 100000.0, &frequency)) {
-                return fail("--freq takes a frequency in Hz");
+                return io.fail("--freq takes a frequency in Hz");
             }
         } else if (a == "--seconds") {
             if (!hasValue || !parseNumber(args[++i], 0.0, 3600.0, &seconds)) {
-                return fail("--seconds takes 0 to 3600 seconds");
+                return io.fail("--seconds takes 0 to 3600 seconds");
             }
         } else if (a == "--rate") {
             if (!hasValue || !parseNumber(args[++i], 1000.0, 384000.0, &rate) ||
                 rate != static_cast<int>(rate)) {
-                return fail("--rate takes a whole number of Hz from 1000 to 384000");
+                return io.fail("--rate takes a whole number of Hz from 1000 to 384000");
             }
         } else if (a == "--bits") {
             if (!hasValue || !parseNumber(args[++i], 8.0, 16.0, &bits) ||
                 (bits != 8.0 && bits != 16.0)) {
-                return fail("--bits takes 8 or 16");
+                return io.fail("--bits takes 8 or 16");
             }
         } else if (a == "--pluck") {
             kind = Kind::pluck;
@@ -84,29 +62,32 @@ int synth(const Args& args) {
             kind = Kind::harmonic;
         } else if (a == "--noise") {
             if (!hasValue || !parseNumber(args[++i], -200.0, 20.0, &noiseDb)) {
-                return fail("--noise takes a level in dB");
+                return io.fail("--noise takes a level in dB");
             }
             noise = true;
         } else if (a == "--hum") {
             if (!hasValue || !parseNumber(args[++i], 50.0, 60.0, &humHz) ||
                 (humHz != 50.0 && humHz != 60.0)) {
-                return fail("--hum takes 50 or 60");
+                return io.fail("--hum takes 50 or 60");
             }
         } else if (a == "--hum-db") {
             if (!hasValue || !parseNumber(args[++i], -200.0, 20.0, &humDb)) {
-                return fail("--hum-db takes a level in dB");
+                return io.fail("--hum-db takes a level in dB");
             }
         } else if (a.size() > 1 && a[0] == '-') {
-            return fail("unknown option " + a);
+            return io.fail("unknown option " + a);
         } else if (out.empty()) {
             out = a;
         } else {
-            return fail("one output file only");
+            return io.fail("one output file only");
         }
     }
-    if (out.empty()) {
-        std::fputs(kUsage, stderr);
-        return 2;
+    if (out.empty()) return io.fail("give an output file (merlop-cli synth --help)");
+    // At or above half the sample rate the tone cannot be sampled: it would alias or vanish.
+    if (frequency >= rate / 2.0) {
+        char limit[32];
+        std::snprintf(limit, sizeof limit, "%g", rate / 2.0);
+        return io.fail(std::string("--freq must be below half the sample rate (") + limit + " Hz)");
     }
 
     const int r = static_cast<int>(rate);
@@ -125,7 +106,7 @@ int synth(const Args& args) {
     }
     if (humHz > 0.0) addHum(x, r, humHz, humDb);
     if (noise) addWhiteNoise(x, noiseDb);
-    if (!writeWav(out, x, r, static_cast<int>(bits))) return fail("cannot write " + out);
+    if (!writeWav(out, x, r, static_cast<int>(bits))) return io.failFile(out, "cannot write");
     return 0;
 }
 

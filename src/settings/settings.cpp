@@ -5,6 +5,7 @@
 #include <memory>
 #include <system_error>
 
+#include "common/file_ptr.h"
 #include "settings/byte_order.h"
 
 namespace merlop {
@@ -90,11 +91,6 @@ constexpr bool fileOrderIsContiguous() {
 }
 static_assert(fileOrderIsContiguous());
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
 void clampTo(int32_t& v, int32_t lo, int32_t hi) {
     v = std::clamp(v, lo, hi);
 }
@@ -139,6 +135,10 @@ Settings Settings::fromImage(const Image& image) {
         }
     }
     return s;
+}
+
+bool Settings::readImage(std::FILE* file, Image* image) {
+    return std::fread(image->data(), 1, image->size(), file) == image->size();
 }
 
 Settings::Image Settings::defaultImage() {
@@ -204,7 +204,7 @@ int Settings::loadSettings() {
     Image image{};
     // "r+b": the file must exist and be writable, since it is written back at exit.
     FilePtr file(std::fopen(fileName.c_str(), "r+b"));
-    if (file && std::fread(image.data(), 1, image.size(), file.get()) == image.size()) {
+    if (file && readImage(file.get(), &image)) {
         loadFailed = 0;
     }
     const std::string name = std::move(fileName);

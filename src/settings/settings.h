@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -141,6 +142,8 @@ class Settings {
     Image toImage() const;
     // Values exactly as the image holds them, out-of-range ones included; see normalise().
     static Settings fromImage(const Image& image);
+    // Reads an image from the start of an open file; false when the file is shorter.
+    static bool readImage(std::FILE* file, Image* image);
     static Image defaultImage();
     // Brings every field into the ranges of the table above; reserved fields are left alone.
     void normalise();

@@ -98,6 +98,19 @@ TEST_F(AnalyseCli, OneLinePerWholeBlock) {
     }
 }
 
+TEST_F(AnalyseCli, DashReadsStandardInput) {
+    writeTone("a.wav", 330.0, 0.6);
+    const CliRun file = cli("analyse a.wav");
+    const CliRun piped = cli("analyse - < a.wav");
+    ASSERT_EQ(piped.status, 0) << piped.err;
+    EXPECT_EQ(lines(piped.out).size(), 4u);
+    EXPECT_EQ(piped.out, file.out);
+
+    const CliRun junk = cli("analyse - < /dev/null");
+    EXPECT_EQ(junk.status, 2);
+    EXPECT_EQ(lines(junk.err).size(), 1u);
+}
+
 TEST_F(AnalyseCli, RawColumnAndSilence) {
     ASSERT_TRUE(writeWav((dir / "quiet.wav").string(), std::vector<float>(4096, 0.0f), 11025, 8));
     CliRun r = cli("analyse quiet.wav --raw");
@@ -120,13 +133,13 @@ TEST_F(AnalyseCli, RawColumnAndSilence) {
 TEST_F(AnalyseCli, RefusedFilesGiveTheTunersMessage) {
     CliRun r = cli("analyse missing.wav");
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "File does not exist\n");
+    EXPECT_EQ(r.err, "merlop-cli analyse: missing.wav: File does not exist\n");
     EXPECT_TRUE(r.out.empty());
 
     std::ofstream(dir / "short.wav") << "RIFF";
     r = cli("analyse short.wav");
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "wave header error\n");
+    EXPECT_EQ(r.err, "merlop-cli analyse: short.wav: wave header error\n");
 
     auto image = wavImage(std::vector<float>(100, 0.0f), 11025, 16);
     image[22] = 2;  // stereo
@@ -134,7 +147,7 @@ TEST_F(AnalyseCli, RefusedFilesGiveTheTunersMessage) {
         .write(reinterpret_cast<const char*>(image.data()), image.size());
     r = cli("analyse stereo.wav");
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "Only PCM mono WAV files supported\n");
+    EXPECT_EQ(r.err, "merlop-cli analyse: stereo.wav: Only PCM mono WAV files supported\n");
 }
 
 TEST_F(AnalyseCli, ConfigurationFileSetsTheAnalysis) {
@@ -153,10 +166,14 @@ TEST_F(AnalyseCli, ConfigurationFileSetsTheAnalysis) {
     EXPECT_NE(f[3].find('.'), std::string::npos);
     EXPECT_NEAR(std::stod(f[3]), 8.3 - 1200 * std::log2(442.0 / 440.0), 1.0);
 
-    // The working directory's configuration is used when none is named.
+    EXPECT_EQ(r.err, "");
+
+    // The working directory's configuration is used when none is named, and that is said.
     fs::copy_file(dir / "fine.cfg", dir / "merlo301.cfg");
     r = cli("analyse a.wav");
     EXPECT_EQ(fields(lines(r.out).back())[3], f[3]);
+    EXPECT_EQ(lines(r.err).size(), 1u);
+    EXPECT_NE(r.err.find("merlo301.cfg"), std::string::npos) << r.err;
 
     r = cli("analyse a.wav --config nothing.cfg");
     EXPECT_EQ(r.status, 2);
@@ -165,9 +182,15 @@ TEST_F(AnalyseCli, ConfigurationFileSetsTheAnalysis) {
 
 TEST_F(AnalyseCli, CustomTuningNamesTheMatchedNote) {
     writeTone("d.wav", 146.832 * std::pow(2.0, -4.0 / 1200), 1.0);
-    CliRun r = cli("analyse d.wav --tuning 0");  // Guitar, created with the tunings file
+    // Reading a tuning never creates the tunings file.
+    CliRun r = cli("analyse d.wav --tuning 0");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("merlo230.tng"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(dir / "merlo230.tng"));
+
+    ASSERT_EQ(cli("init-tunings").status, 0);
+    r = cli("analyse d.wav --tuning 0");  // Guitar
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(fs::exists(dir / "merlo230.tng"));
     auto f = fields(lines(r.out).back());
     EXPECT_EQ(f[1], "D 3");
     EXPECT_EQ(f[4], "D  4th string");

@@ -145,7 +145,14 @@ TEST_F(ConfigCommands, ShowConfigRefusesMissingAndShortFiles) {
     EXPECT_EQ(shortFile.out, "");
 }
 
-TEST_F(ConfigCommands, TuningsCreatesAndListsTheBuiltIns) {
+TEST_F(ConfigCommands, TuningsListsTheFileInitTuningsCreates) {
+    // Listing never creates: a missing file is named in the error.
+    const CliResult missing = run({"tunings"});
+    expectOneLineError(missing, 2);
+    EXPECT_NE(missing.err.find("merlo230.tng"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_empty(work()));
+
+    ASSERT_EQ(run({"init-tunings"}).status, 0);
     const CliResult r = run({"tunings"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(readBytes(work() / "merlo230.tng").size(), 7020u);
@@ -160,7 +167,9 @@ TEST_F(ConfigCommands, TuningsCreatesAndListsTheBuiltIns) {
 
     // A second run lists the same file without touching it.
     const Bytes file = readBytes(work() / "merlo230.tng");
-    EXPECT_EQ(run({"tunings", "."}).out, r.out);
+    EXPECT_EQ(run({"tunings", "--dir", "."}).out, r.out);
+    EXPECT_EQ(readBytes(work() / "merlo230.tng"), file);
+    expectOneLineError(run({"init-tunings"}), 1);
     EXPECT_EQ(readBytes(work() / "merlo230.tng"), file);
 }
 

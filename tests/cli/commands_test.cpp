@@ -1,0 +1,110 @@
+// The commands run in-process through runCli, the same entry point merlop-cli's main uses.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli.h"
+#include "settings/test_files.h"
+
+namespace merlop {
+namespace {
+
+struct CliOutcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+CliOutcome runIn(const std::vector<std::string>& args, const std::string& input = "") {
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    CliOutcome r;
+    r.status = runCli(args, in, out, err);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+// The cents field of one line of pitch output.
+int centsOf(const std::string& line) {
+    const auto at = line.find("cents=");
+    return at == std::string::npos ? 9999 : std::stoi(line.substr(at + 6));
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}
+
+TEST(CliCommands, EveryCommandHasHelpAndTheProgramAVersion) {
+    for (const std::string command :
+         {"init-config", "init-tunings", "show-config", "tunings", "pitch", "analyse", "synth"}) {
+        const CliOutcome r = runIn({command, "--help"});
+        EXPECT_EQ(r.status, 0) << command;
+        EXPECT_EQ(r.out.rfind("usage: merlop-cli " + command, 0), 0u) << r.out;
+        EXPECT_EQ(r.err, "");
+    }
+    const CliOutcome v = runIn({"--version"});
+    EXPECT_EQ(v.status, 0);
+    EXPECT_EQ(lines(v.out).size(), 1u);
+    EXPECT_EQ(v.out.rfind("merlop-cli 3.", 0), 0u) << v.out;
+
+    const CliOutcome unknown = runIn({"tune"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(lines(unknown.err).size(), 1u);
+}
+
+TEST(CliCommands, PitchTunesTheTemperamentToAOnlyWithUseA) {
+    // A mean-tone row: tuned to its key C, A 440 is off; tuned to A, C is off instead.
+    const std::vector<std::string> base = {"pitch", "440",   "261.63", "--temperament",
+                                           "29",    "--key", "C"};
+    CliOutcome r = runIn(base);
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto out = lines(r.out);
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_GE(std::abs(centsOf(out[0])), 5) << out[0];
+    EXPECT_EQ(centsOf(out[1]), 0) << out[1];
+
+    auto useA = base;
+    useA.push_back("--use-a");
+    r = runIn(useA);
+    ASSERT_EQ(r.status, 0) << r.err;
+    out = lines(r.out);
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_EQ(out[0], "440 note=60 name='A 4' deviation=0.0000 cents=0");
+    EXPECT_GE(std::abs(centsOf(out[1])), 5) << out[1];
+}
+
+TEST(CliCommands, PitchRefusesWhatCannotBeHeard) {
+    EXPECT_EQ(runIn({"pitch", "20", "20000"}).status, 0);
+    for (const std::string f : {"19.9", "20001", "-440", "0", "1e9", "nan", "440Hz", "\xe9"}) {
+        const CliOutcome r = runIn({"pitch", f});
+        EXPECT_EQ(r.status, 2) << f;
+        EXPECT_EQ(r.out, "") << f;
+        ASSERT_EQ(lines(r.err).size(), 1u) << r.err;
+        EXPECT_EQ(r.err.rfind("merlop-cli pitch: ", 0), 0u) << r.err;
+    }
+    EXPECT_NE(runIn({"pitch", "25000"}).err.find("audible range"), std::string::npos);
+}
+
+TEST(CliCommands, SynthRefusesToneAtOrAboveHalfTheRate) {
+    const testing::TempDir dir;
+    const std::string below = (dir / "below.wav").string();
+    const std::string at = (dir / "at.wav").string();
+    EXPECT_EQ(
+        runIn({"synth", below, "--rate", "8000", "--freq", "3999", "--seconds", "0.1"}).status, 0);
+    EXPECT_TRUE(std::filesystem::exists(below));
+    const CliOutcome r = runIn({"synth", at, "--rate", "8000", "--freq", "4000"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("4000 Hz"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(at));
+}
+
+}  // namespace
+}  // namespace merlop

@@ -1,0 +1,140 @@
+// merlop-cli's command table: each command's usage, and the dispatch to it.
+#include "cli.h"
+
+#include <algorithm>
+#include <istream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli_commands.h"
+
+#ifndef MERLOP_VERSION
+#define MERLOP_VERSION "unknown"
+#endif
+
+namespace merlop {
+
+namespace cli {
+
+int Io::fail(const std::string& message, int status) const {
+    err << "merlop-cli " << command << ": " << message << '\n';
+    return status;
+}
+
+int Io::failFile(const std::string& file, const std::string& message, int status) const {
+    return fail(file + ": " + message, status);
+}
+
+}  // namespace cli
+
+namespace {
+
+struct Command {
+    const char* name;
+    int (*run)(const cli::Args&, const cli::Io&);
+    const char* synopsis;  // first line of the overview
+    const char* usage;     // what --help prints
+};
+
+const Command kCommands[] = {
+    {"init-config", cli::initConfig, "init-config [DIR]          write a default merlo301.cfg",
+     "usage: merlop-cli init-config [DIR]\n"
+     "Writes the default configuration file merlo301.cfg into DIR (default: the working\n"
+     "directory). An existing file is left unchanged (exit status 1).\n"},
+    {"init-tunings", cli::initTunings,
+     "init-tunings [DIR]         write merlo230.tng with the built-in tunings",
+     "usage: merlop-cli init-tunings [DIR]\n"
+     "Writes the tunings file merlo230.tng with the built-in tunings (Guitar, Violin, Bagpipe)\n"
+     "into DIR (default: the working directory). An existing file is left unchanged (exit\n"
+     "status 1).\n"},
+    {"show-config", cli::showConfig, "show-config [FILE]         print every setting",
+     "usage: merlop-cli show-config [FILE|DIR]\n"
+     "Prints every setting of a configuration file (default: ./merlo301.cfg) in file order.\n"
+     "Values the tuner would replace are remarked on standard error.\n"},
+    {"tunings", cli::tunings, "tunings [--dir DIR]        list the custom tunings",
+     "usage: merlop-cli tunings [--dir DIR]\n"
+     "Lists the custom tunings of DIR/merlo230.tng (default: the working directory).\n"
+     "The file is only read; create one with merlop-cli init-tunings.\n"},
+    {"pitch", cli::pitch, "pitch FREQ... [options]    name the note of each frequency",
+     "usage: merlop-cli pitch FREQ... [--a HZ] [--temperament ROW] [--key C..B] [--use-a]\n"
+     "                        [--sharp]\n"
+     "Names the note of each frequency (Hz, within the audible range 20 to 20000).\n"
+     "  --a HZ            reference A, 400 to 500 (default 440)\n"
+     "  --temperament ROW temperament row, 0 to 74 (default 0, equal temperament)\n"
+     "  --key NOTE        key of the temperament, C to B with # or b (default C)\n"
+     "  --use-a           tune the temperament to A instead of to the key note\n"
+     "  --sharp           name notes with sharps instead of flats\n"},
+    {"analyse", cli::analyse, "analyse FILE.wav [options] the tuner's readings of a file, as CSV",
+     "usage: merlop-cli analyse FILE.wav|- [--config FILE] [--dir DIR] [--tuning INDEX\n"
+     "                          [--note I]] [--raw]\n"
+     "Analyses a PCM mono WAV file (- reads it from standard input) as the tuner does and\n"
+     "prints one CSV line per analysed block.\n"
+     "  --config FILE   the settings to use (default: ./merlo301.cfg if there is one,\n"
+     "                  else the default settings)\n"
+     "  --dir DIR       where merlo230.tng is (default: the working directory)\n"
+     "  --tuning INDEX  analyse against custom tuning INDEX of merlo230.tng\n"
+     "  --note I        fix the tuning's note I\n"
+     "  --raw           add the estimator's unsmoothed frequency as a last column\n"},
+    {"synth", cli::synth, "synth OUT.wav [options]    write a test tone",
+     "usage: merlop-cli synth OUT.wav [--freq HZ] [--seconds S] [--rate R] [--bits 8|16]\n"
+     "                        [--pluck|--sine|--harmonic] [--noise DB] [--hum 50|60 --hum-db DB]\n"
+     "Writes a test tone as a PCM mono WAV file.\n"
+     "  --freq HZ      fundamental, below half the sample rate (default 440)\n"
+     "  --seconds S    length, default 2\n"
+     "  --rate R       sample rate, default 11025\n"
+     "  --bits 8|16    sample size, default 16\n"
+     "  --harmonic     eight harmonics falling as 1/k (default); --sine a pure tone;\n"
+     "                 --pluck a plucked string\n"
+     "  --noise DB     add white noise at DB relative to full scale (RMS)\n"
+     "  --hum 50|60    add mains hum with harmonics up to the 5th, each at --hum-db DB\n"
+     "                 relative to full scale (default -30)\n"
+     "The tone itself peaks at -6 dB of full scale.\n"},
+};
+
+void overview(std::ostream& out) {
+    out << "usage: merlop-cli COMMAND [ARGS]   (merlop-cli COMMAND --help for its options)\n";
+    for (const Command& c : kCommands) out << "  " << c.synopsis << '\n';
+    out << "  --version                  print the program's version\n";
+}
+
+bool asksForHelp(const std::vector<std::string>& args) {
+    return std::any_of(args.begin(), args.end(),
+                       [](const std::string& a) { return a == "--help" || a == "-h"; });
+}
+
+}  // namespace
+
+int runCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+           std::ostream& err) {
+    if (args.empty()) {
+        overview(err);
+        return 2;
+    }
+    const std::string& name = args[0];
+    if (name == "help" || name == "--help" || name == "-h") {
+        overview(out);
+        return 0;
+    }
+    if (name == "--version" || name == "version") {
+        out << "merlop-cli " << MERLOP_VERSION << '\n';
+        return 0;
+    }
+    const std::string wanted = name == "analyze" ? "analyse" : name;
+    for (const Command& c : kCommands) {
+        if (wanted != c.name) continue;
+        const cli::Args rest(args.begin() + 1, args.end());
+        if (asksForHelp(rest)) {
+            out << c.usage;
+            return 0;
+        }
+        const cli::Io io{in, out, err, c.name};
+        const int status = c.run(rest, io);
+        out.flush();
+        return status;
+    }
+    err << "merlop-cli: unknown command '" << name << "' (merlop-cli --help lists them)\n";
+    return 2;
+}
+
+}  // namespace merlop
