@@ -74,7 +74,9 @@ CaptureConfig configureCapture(Settings& settings, const CaptureCandidates& cand
     }
 
     const auto n = static_cast<std::int64_t>(static_cast<double>(c.bufferSeconds) * c.sampleRate);
-    c.analysisLength = std::max(largestPowerOfTwoAtMost(n, kMaxAnalysisLength), kMinAnalysisLength);
+    // A window shorter than one sample still gets a block of one: a block of none would never
+    // be analysed nor end.
+    c.analysisLength = largestPowerOfTwoAtMost(n, kMaxAnalysisLength);
     c.bufferSeconds = static_cast<float>(static_cast<double>(c.analysisLength) / c.sampleRate);
     if (!mode.fileMode) {
         // The extra 10 ms keeps the next derivation on the same power of two.

@@ -35,13 +35,12 @@ struct CaptureCandidates {
     std::uint32_t bits[2] = {8, 16};
 };
 
-// Blocks are never shorter than this: shorter ones would leave the analysers nothing to work on.
-constexpr int kMinAnalysisLength = 256;
 constexpr int kMaxAnalysisLength = 8192;
 
-// Derives the capture configuration from the settings. In live mode it picks the rate and depth
-// and writes them, and the window length actually used, back into the settings; a file run
-// leaves the settings alone. previousSampleRate is kept when no candidate rate covers the
+// Derives the capture configuration from the settings. Blocks are the largest power of two
+// within the window, at most kMaxAnalysisLength and at least one sample. In live mode it picks the
+// rate and depth and writes them, and the window length actually used, back into the settings; a
+// file run leaves the settings alone. previousSampleRate is kept when no candidate rate covers the
 // frequency range (a non-positive one means there is none: the fastest offered rate is used).
 CaptureConfig configureCapture(Settings& settings, const CaptureCandidates& candidates,
                                int previousSampleRate, const CaptureMode& mode);

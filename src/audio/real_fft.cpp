@@ -7,7 +7,12 @@
 namespace merlop {
 
 RealFft::RealFft(unsigned n) {
-    if (n < 4 || (n & (n - 1)) != 0) return;
+    if (n == 0 || (n & (n - 1)) != 0) return;
+    if (n < 4) {
+        // One or two samples: DC (and Nyquist) need no tables.
+        n_ = n;
+        return;
+    }
     const unsigned half = n / 2;
     cosTable_.resize(half);
     sinTable_.resize(half);
@@ -62,7 +67,13 @@ void RealFft::complexTransform(float* data, int sign) const {
 }
 
 void RealFft::forward(float* data) const {
-    if (n_ == 0) return;
+    if (n_ < 2) return;  // one sample is its own DC value
+    if (n_ == 2) {
+        const double a = data[0], b = data[1];
+        data[0] = static_cast<float>((a + b) * 0.5);
+        data[1] = static_cast<float>((a - b) * 0.5);
+        return;
+    }
     complexTransform(data, -1);
     const unsigned half = n_ / 2;
     const double scale = 1.0 / n_;
@@ -91,7 +102,13 @@ void RealFft::forward(float* data) const {
 }
 
 void RealFft::inverse(float* data) const {
-    if (n_ == 0) return;
+    if (n_ < 2) return;
+    if (n_ == 2) {
+        const double dc = data[0], nyquist = data[1];
+        data[0] = static_cast<float>(dc + nyquist);
+        data[1] = static_cast<float>(dc - nyquist);
+        return;
+    }
     const unsigned half = n_ / 2;
     const double x0 = data[0], xh = data[1];
     data[0] = static_cast<float>(x0 + xh);

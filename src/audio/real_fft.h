@@ -4,14 +4,14 @@
 
 namespace merlop {
 
-// Real FFT of a fixed power-of-two size n >= 4, done as a complex FFT of n/2 points over the
+// Real FFT of a fixed power-of-two size n, done as a complex FFT of n/2 points over the
 // interleaved samples plus a split step. Tables are built once; calls do not allocate.
 //
 // Packed spectrum layout (n floats): data[0] = DC, data[1] = Nyquist, data[2k] and data[2k + 1] =
-// real and imaginary part of bin k, k = 1..n/2 - 1.
+// real and imaginary part of bin k, k = 1..n/2 - 1. For n = 1 there is only the DC value.
 class RealFft {
   public:
-    // A size that is not a power of two, or below 4, leaves the transform unusable (size() == 0).
+    // A size that is not a power of two (0 included) leaves the transform unusable (size() == 0).
     explicit RealFft(unsigned n);
 
     unsigned size() const { return n_; }

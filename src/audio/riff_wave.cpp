@@ -35,13 +35,20 @@ bool parseRiffWave(const ReadAt& readAt, std::uint64_t size, RiffWaveInfo* info)
             found.sampleRate = le::get32(fmt + 4);
             found.blockAlign = static_cast<int>(le::get16(fmt + 12));
             found.bitsPerSample = static_cast<int>(le::get16(fmt + 14));
+            // Some writers leave the block align at 0; the frame size follows from the format.
+            if (found.blockAlign == 0) {
+                found.blockAlign = found.channels * ((found.bitsPerSample + 7) / 8);
+            }
             if (found.formatTag == kExtensible && length >= 26) {
                 found.formatTag = static_cast<int>(le::get16(fmt + 24));
             }
             haveFormat = true;
         } else if (std::memcmp(chunk, "data", 4) == 0) {
             if (!haveFormat || found.blockAlign <= 0) return false;
-            const std::uint64_t present = std::min(length, size - body);
+            // A recorder that cannot seek back leaves the size at 0 (or too large): the samples
+            // then run to the end of the file.
+            const std::uint64_t available = size - std::min(size, body);
+            const std::uint64_t present = length == 0 ? available : std::min(length, available);
             found.dataOffset = body;
             found.dataBytes = present - present % static_cast<std::uint64_t>(found.blockAlign);
             *info = found;

@@ -12,10 +12,10 @@ struct RiffWaveInfo {
     int channels = 0;
     std::uint32_t sampleRate = 0;
     int bitsPerSample = 0;
-    int blockAlign = 0;
+    int blockAlign = 0;  // derived from channels and bits when the file has 0
     std::uint64_t dataOffset = 0;
-    // Bytes of sound data actually present (a truncated file reports what it holds), rounded
-    // down to whole sample frames.
+    // Bytes of sound data actually present (a truncated file reports what it holds; a size of 0
+    // means up to the end), rounded down to whole sample frames.
     std::uint64_t dataBytes = 0;
 };
 

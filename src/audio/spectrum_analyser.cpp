@@ -58,11 +58,12 @@ SpectrumAnalyser::SpectrumAnalyser(const SpectrumParams& params)
         humIndex_[k] = 0;
     }
 
-    // Largest power of two not above N; the transform needs at least 4 points.
+    // Largest power of two not above N. Blocks of a few samples are valid: their band is empty,
+    // so they read as silence.
     long long size = 1;
     while (params.analysisLength >= size) size *= 2;
     size /= 2;
-    if (size < 4 || !(effectiveRate_ > 0.0f) || !std::isfinite(effectiveRate_)) {
+    if (size < 1 || !(effectiveRate_ > 0.0f) || !std::isfinite(effectiveRate_)) {
         makeUnusable();
         return;
     }
@@ -70,7 +71,7 @@ SpectrumAnalyser::SpectrumAnalyser(const SpectrumParams& params)
     binWidth_ = static_cast<float>(static_cast<double>(effectiveRate_) / n);
 
     const double loEdge = std::trunc(static_cast<double>(freqLow_) / binWidth_ + 0.5);
-    loBin_ = static_cast<unsigned>(std::clamp(loEdge, 2.0, static_cast<double>(n)));
+    loBin_ = static_cast<unsigned>(std::clamp(loEdge, 2.0, std::max(2.0, static_cast<double>(n))));
     double hiEdge = std::trunc(static_cast<double>(freqHigh_) / binWidth_ + 1.0);
     if (hiEdge <= loBin_) hiEdge = loBin_ + 1.0;
     hiBin_ = static_cast<unsigned>(std::min(hiEdge, static_cast<double>(n / 2)));
@@ -203,7 +204,8 @@ void SpectrumAnalyser::detectHum() {
 
 void SpectrumAnalyser::coarseFrequency(int humFilter, float* frequency) {
     *frequency = -1.0f;
-    if (fftSize_ == 0) return;
+    // Fewer than four samples leave no index inside the band to take a cepstrum of.
+    if (fftSize_ < 4) return;
     if (!(maxLevel_ > threshold_)) return;
 
     detectedHumFrequency_ = -1;
@@ -291,6 +293,10 @@ void SpectrumAnalyser::coarseFrequency(int humFilter, float* frequency) {
 void SpectrumAnalyser::shapeAroundFrequency(float frequency, int n, const int* in, int* out) {
     if (fftSize_ == 0 || n != static_cast<int>(fftSize_) || in == nullptr || out == nullptr) return;
     if (!(frequency > 0.0f) || !std::isfinite(frequency)) return;
+    if (n == 1) {
+        out[0] = 0;  // a lone sample is all DC, which lies outside every band
+        return;
+    }
     float* data = shapeWork_.data();  // 1-based: index c at data[2c - 1], data[2c]
     for (int i = 0; i < n; ++i) data[i + 1] = static_cast<float>(in[i]);
     fft_.forward(data + 1);

@@ -136,7 +136,15 @@ WavStatus WavReader::parse(std::int64_t fileSize) {
     if (readAt(*stream_, 0, header, kHeaderBlockBytes) < kHeaderBlockBytes) {
         return WavStatus::headerError;
     }
-    if (tagIs(header, "RIFF") && tagIs(header + 8, "WAVE")) return parseRiff(fileSize);
+    if (tagIs(header, "RIFF") && tagIs(header + 8, "WAVE")) {
+        const WavStatus walked = parseRiff(fileSize);
+        // Chunks out of order or no "data" chunk: the fixed layout still reads such a file when
+        // its fixed fields describe PCM mono.
+        if (walked != WavStatus::headerError || le::get16(header + 20) != kPcmFormat ||
+            le::get16(header + 22) != 1) {
+            return walked;
+        }
+    }
 
     const WavStatus status = checkFormat(
         static_cast<int>(le::get16(header + 20)), static_cast<int>(le::get16(header + 22)),

@@ -23,9 +23,11 @@ const char* wavStatusMessage(WavStatus status);
 // Reads a PCM mono WAV file one analysis buffer at a time.
 //
 // A file tagged "RIFF"/"WAVE" has its chunks walked: the format comes from the "fmt " chunk
-// (plain or extensible), the samples from the "data" chunk's payload and never from outside it.
-// A file without those tags is read the traditional way: format fields at fixed offsets of a
-// 48-byte header block and samples from byte 48 to the end of the file.
+// (plain or extensible), the samples from the "data" chunk's payload and never from outside it
+// (a size of 0 or one past the end, as streaming recorders leave it, reads to the end of the
+// file in whole frames). A file without those tags, or one whose walk finds no "data" chunk after
+// "fmt " but whose fixed fields describe PCM mono, is read the traditional way: format fields at
+// fixed offsets of a 48-byte header block and samples from byte 48 to the end of the file.
 class WavReader {
   public:
     // Lowest and highest sample rates accepted; anything outside cannot be analysed sensibly.

@@ -94,11 +94,14 @@ static_assert(fileOrderIsContiguous());
 void clampTo(int32_t& v, int32_t lo, int32_t hi) {
     v = std::clamp(v, lo, hi);
 }
-void toFlag(int32_t& v) {
-    v = v != 0 ? 1 : 0;
-}
 
 }  // namespace
+
+int usablePitchBendSpan(int span) {
+    // A span of 0 is a file that never set it; 1 would pin the bend for half of each semitone.
+    if (span < 2) return Settings{}.pitchBendSpan;
+    return std::min(span, 96);
+}
 
 std::filesystem::path Settings::configPath(const std::filesystem::path& directoryOrFile) {
     std::error_code ec;
@@ -153,30 +156,23 @@ void Settings::normalise() {
     clampTo(freqHighHz, std::max(100, freqLowHz + 100), 20000);
     clampTo(sensitivityDb, -42, -6);
     clampTo(spectrumDbLow, -50, 0);
-    clampTo(spectrumDbHigh, spectrumDbLow + 1, 120);
-    toFlag(fineTuning);
-    toFlag(spectrum3D);
+    clampTo(spectrumDbHigh, spectrumDbLow + 1, kMaxSpectrumDbHigh);
     clampTo(viewAngleA, 0, 100);
     clampTo(viewAngleB, 0, 100);
     clampTo(spectrumSustain, 1, 20);
-    toFlag(hammingWindow);
     clampTo(curveSmoothing, 0, 3);
     clampTo(weighting, 0, 3);
     clampTo(toneVolume, 0, 127);
     clampTo(toneOctave, 1, 10);
-    toFlag(toneUseMidi);
     clampTo(midiCalibrationCents, -30, 30);
     clampTo(midiChannel, 0, 16);
     clampTo(midiPatch, 0, 127);
-    clampTo(pitchBendSpan, 1, 96);
+    pitchBendSpan = usablePitchBendSpan(pitchBendSpan);
     clampTo(toneRepeatRate, 0, 200);
     clampTo(sampleRate, 4000, 192000);
     bitsPerSample = bitsPerSample > 8 ? 16 : 8;
-    toFlag(customTuningOn);
     clampTo(currentTuning, 0, 31);
-    toFlag(tuningNoteAutomatic);
     clampTo(instrumentKey, -5, 6);
-    toFlag(earTrainingOn);
     clampTo(earRangeLow, 0, 127);
     clampTo(earRangeHigh, earRangeLow, 127);
     clampTo(earNoteCount, 1, 12);
@@ -184,16 +180,9 @@ void Settings::normalise() {
     clampTo(earTempo, 30, 200);
     clampTo(earScale, 0, 6);
     clampTo(earKey, 0, 12);
-    toFlag(earShowFirstNote);
     clampTo(temperamentIndex, 0, 74);
-    toFlag(sharpNotation);
     clampTo(temperamentKey, 0, 11);
     clampTo(temperamentRefNote, 0, 11);
-    toFlag(showTuner);
-    toFlag(showSpectrum);
-    toFlag(showWaveForm);
-    toFlag(showPiano);
-    toFlag(humFilter);
     humFrequency = humFrequency < 55 ? 50 : 60;
     clampTo(pianoFirstOctave, 0, 9);
     clampTo(pianoOctaveCount, 1, 10);

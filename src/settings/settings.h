@@ -16,8 +16,9 @@ namespace merlop {
 // them between runs. The file holds 264 bytes, little-endian, in its own order (see kFileOrder in
 // settings.cpp); bytes after offset 264 are never touched.
 //
-// Loading brings every field into the range the rest of the program relies on, so a damaged file
-// can never lead to a division by zero or an index out of bounds later:
+// Loading brings a field into range only where a later part would otherwise misbehave (a division
+// by zero, an index out of bounds, a byte that cannot hold the value); everything else stays as
+// stored and is written back so at exit:
 //
 //   field                         range after load
 //   ----------------------------  ------------------------------------------------------------
@@ -28,7 +29,8 @@ namespace merlop {
 //   freqHighHz                    100..20000, and at least freqLowHz + 100
 //   sensitivityDb                 -42..-6
 //   spectrumDbLow                 -50..0
-//   spectrumDbHigh                spectrumDbLow + 1..120
+//   spectrumDbHigh                spectrumDbLow + 1..700 (the wave window's full scale stays a
+//                                 finite float)
 //   viewAngleA, viewAngleB        0..100
 //   spectrumSustain               1..20
 //   curveSmoothing, weighting     0..3
@@ -36,7 +38,7 @@ namespace merlop {
 //   toneOctave                    1..10
 //   midiCalibrationCents          -30..30
 //   midiChannel                   0..16
-//   pitchBendSpan                 1..96
+//   pitchBendSpan                 2..96, and 0 or 1 becomes the default 4
 //   toneRepeatRate                0..200
 //   sampleRate                    4000..192000
 //   bitsPerSample                 16 when above 8, otherwise 8
@@ -55,10 +57,11 @@ namespace merlop {
 //   humFrequency                  50 below 55, otherwise 60
 //   pianoFirstOctave              0..9
 //   pianoOctaveCount              1..10
-//   on/off flags                  any non-zero value becomes 1
+//   on/off flags                  kept as stored: every reader takes non-zero as on
 //   reserved1..reserved6          carried through unchanged
 class Settings {
   public:
+    static constexpr int32_t kMaxSpectrumDbHigh = 700;
     static constexpr const char* kDefaultFileName = "merlo301.cfg";
     static constexpr std::size_t kFileSize = 264;
     static constexpr std::size_t kReservedTextSize = 40;
@@ -155,6 +158,9 @@ class Settings {
     // Where setLocation would put the file.
     static std::filesystem::path configPath(const std::filesystem::path& directoryOrFile);
 };
+
+// The pitch-bend span (semitones of the whole bend range) every user of the setting applies.
+int usablePitchBendSpan(int span);
 
 // Text in double quotes, with quotes, backslashes and unprintable bytes escaped, so that trailing
 // blanks and odd bytes of names stay visible.

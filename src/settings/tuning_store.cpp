@@ -48,6 +48,15 @@ long recordOffset(int i) {
     return static_cast<long>(i) * static_cast<long>(Tuning::kRecordSize);
 }
 
+// True when the stream's first byte can be read, or the stream is empty.
+bool readable(std::FILE* f) {
+    unsigned char first = 0;
+    const bool ok =
+        std::fseek(f, 0, SEEK_SET) == 0 && (std::fread(&first, 1, 1, f) == 1 || !std::ferror(f));
+    std::clearerr(f);
+    return ok;
+}
+
 bool putRecord(std::FILE* f, int i, const Tuning& t) {
     if (!f || std::fseek(f, recordOffset(i), SEEK_SET) != 0) return false;
     const Tuning::Record record = t.toRecord();
@@ -56,6 +65,11 @@ bool putRecord(std::FILE* f, int i, const Tuning& t) {
 }
 
 }  // namespace
+
+bool usableTuningFrequency(float f) {
+    // Denormals are no pitch either, and their periods would leave every range.
+    return std::isnormal(f) && f > 0.0f && f <= kMaxTuningFrequency;
+}
 
 std::string Tuning::nameText() const {
     return textOf(name);
@@ -133,14 +147,14 @@ Tuning Tuning::fromRecord(const unsigned char* data, std::size_t size) {
     readText(t.name, &r[0]);
     t.valid = getInt(&r[kValidOffset]);
     t.instrument = std::clamp(getInt(&r[kInstrumentOffset]), 0, 127);
-    t.autoReferenceTone = getInt(&r[kAutoToneOffset]) != 0 ? 1 : 0;
-    t.recordReadings = getInt(&r[kRecordReadingsOffset]) != 0 ? 1 : 0;
+    t.autoReferenceTone = getInt(&r[kAutoToneOffset]);
+    t.recordReadings = getInt(&r[kRecordReadingsOffset]);
     t.noteCount = std::clamp(getInt(&r[kNoteCountOffset]), 0, kMaxNotes);
     for (int k = 0; k < kMaxNotes; ++k) {
         readText(t.descriptions[k], &r[kDescriptionsOffset + k * kTextSize]);
         t.notes[k] = std::clamp(getInt(&r[kNotesOffset + 4 * k]), 0, 127);
         const float f = std::bit_cast<float>(le::get32(&r[kFrequenciesOffset + 4 * k]));
-        t.frequencies[k] = std::isfinite(f) ? f : 0.0f;
+        t.frequencies[k] = usableTuningFrequency(f) ? f : 0.0f;
     }
     return t;
 }
@@ -198,6 +212,12 @@ TuningStore::TuningStore(const std::filesystem::path& directory)
     clearCurrent();
     if (!openOrCreate()) memoryOnly_ = builtInTunings();
     scan();
+    if (readOnly_ && tuningsInFile_ == 0) {
+        // Nothing to list and no way to seed the file: the built-in tunings from memory.
+        file_.reset();
+        memoryOnly_ = builtInTunings();
+        scan();
+    }
     if (readTuning(0) != 0) {
         clearCurrent();
         currentTuning_ = 0;
@@ -216,13 +236,23 @@ bool TuningStore::createWithBuiltIns() {
 
 bool TuningStore::openOrCreate() {
     const std::string name = path_.string();
+    readOnly_ = false;
+    std::error_code ec;
+    const auto status = std::filesystem::status(path_, ec);
+    // A folder (or a device) in the file's place is nothing to read or write.
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        return false;
+    }
     file_.reset(std::fopen(name.c_str(), "r+b"));
     if (file_) {
         // An empty file holds nothing to lose; give it the built-in tunings as a new one gets.
-        if (std::fseek(file_.get(), 0, SEEK_END) == 0 && std::ftell(file_.get()) == 0) {
-            createWithBuiltIns();
+        if (std::fseek(file_.get(), 0, SEEK_END) == 0 && std::ftell(file_.get()) == 0 &&
+            !createWithBuiltIns()) {
+            file_.reset();
+            return false;
         }
-        return true;
+        if (!readable(file_.get())) file_.reset();
+        return file_ != nullptr;
     }
     // "x": only ever create; an existing file that merely refused "r+b" must not be truncated.
     file_.reset(std::fopen(name.c_str(), "wbx"));
@@ -232,6 +262,8 @@ bool TuningStore::openOrCreate() {
         if (file_) return true;
     }
     file_.reset(std::fopen(name.c_str(), "rb"));
+    if (file_ && !readable(file_.get())) file_.reset();
+    readOnly_ = file_ != nullptr;
     return file_ != nullptr;
 }
 
@@ -318,8 +350,8 @@ int TuningStore::deleteTuning(int i) {
         ok = readRecord(b, moving) == 0 && writeRecord(b - 1, moving) == 0;
         if (ok) names_[b - 1] = moving.name;
     }
-    // With nothing moved, the marker keeps the deleted record's own data.
-    if (ok && i == n - 1) ok = readRecord(n - 1, moving) == 0;
+    // With nothing moved, the marker holds the current tuning, as it always did.
+    if (i == n - 1) moving = tuning_;
     if (ok) {
         moving.valid = 0;
         ok = writeRecord(n - 1, moving) == 0;

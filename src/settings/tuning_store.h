@@ -12,6 +12,11 @@
 
 namespace merlop {
 
+// Highest frequency a tuning note may have, Hz.
+constexpr float kMaxTuningFrequency = 20000.0f;
+// Finite and normal, above 0 and at most kMaxTuningFrequency.
+bool usableTuningFrequency(float f);
+
 // One entry of a tuning, as the editor and the CLI handle it.
 struct TuningNote {
     std::string description;  // at most 15 characters
@@ -55,7 +60,8 @@ struct Tuning {
     Record toRecord() const;
     // Reads as much of a record as there is (missing bytes count as zero). Whatever the bytes
     // hold, the result is usable: texts terminated, noteCount 0..96, instrument 0..127, notes
-    // 0..127, options 0/1 and non-finite frequencies 0.
+    // 0..127, frequencies that no tuner can sound (see usableTuningFrequency) 0, i.e. "no
+    // frequency". The options stay as stored: any non-zero value is on.
     static Tuning fromRecord(const unsigned char* data, std::size_t size);
 };
 
@@ -67,7 +73,8 @@ struct Tuning {
 // - A missing or empty file is created with the three built-in tunings (Guitar, Violin, Bagpipe).
 //   An existing file is never truncated or recreated, even when it cannot be opened for writing.
 // - A file that exists but is read-only is listed; every save and delete then returns -1.
-// - A file that can neither be opened nor created: the three built-in tunings are offered from
+// - A file that can neither be opened nor created, a folder in its place, a file that cannot be
+//   read, or a read-only one that lists nothing: the three built-in tunings are offered from
 //   memory and every save and delete returns -1 (hasFile() is false).
 // - Saving a 33rd tuning is refused: nothing is written, -1, the current index is unchanged.
 // - Deleting the last remaining tuning is refused (-1), so a list that has tunings never becomes
@@ -149,6 +156,7 @@ class TuningStore {
     int currentNote_ = -1;
     int currentTuning_ = 0;
     int tuningsInFile_ = 0;
+    bool readOnly_ = false;
     std::array<Tuning::Text, kMaxTunings> names_{};
 };
 

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "pitch/pitch_model.h"
+#include "settings/settings.h"
 #include "tone/midi_output.h"
 #include "tone/sine_image.h"
 #include "tone/wave_sound.h"
@@ -32,7 +33,7 @@ MidiPitch midiPitchOf(float frequency, int cents, int bendSpan) {
     const float v =
         static_cast<float>(static_cast<double>(equalAt440.noteValueOf(frequency)) + cents * 0.01);
     const int n = static_cast<int>(std::trunc(v));
-    const int stepsPerSemitone = 16384 / (bendSpan >= 1 ? bendSpan : 4);
+    const int stepsPerSemitone = 16384 / usablePitchBendSpan(bendSpan);
     const double bend = kBendCentre + std::trunc((static_cast<double>(v) - n) * stepsPerSemitone);
     return MidiPitch{PitchModel::midiNumber(n), static_cast<int>(std::clamp(bend, 0.0, 16383.0))};
 }
@@ -75,7 +76,7 @@ int ReferenceTone::play(float frequency, int cents, int program) {
 int ReferenceTone::playMidi(float frequency, int cents, int program) {
     const MidiPitch pitch = midiPitchOf(frequency, cents, pitchBendSpan_);
     midi_.reset();
-    sounding_ = -1;
+    // A key outside MIDI (octave 10 reaches it) gets no Note On: the reset leaves it silent.
     if (pitch.key < 0 || pitch.key > 127) return 0;
     midi_.shortMessage(packShortMessage(kProgramChange | channel_, std::clamp(program, 0, 127), 0));
     midi_.shortMessage(packShortMessage(kPitchBend | channel_, pitch.bend & 0x7F, pitch.bend >> 7));
@@ -93,8 +94,9 @@ int ReferenceTone::playSine(float frequency) {
 void ReferenceTone::stop() {
     if (!isOpen_) return;
     if (useMidi_ != 0) {
+        // Always the last note struck, even when it was stopped already: a repeated Note Off is
+        // harmless, a missing one can leave a note hanging.
         if (sounding_ >= 0) midi_.shortMessage(packShortMessage(kNoteOff | channel_, sounding_, 0));
-        sounding_ = -1;
     } else {
         sound_.stop();
     }

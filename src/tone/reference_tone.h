@@ -14,7 +14,8 @@ std::uint32_t packShortMessage(int status, int data1, int data2);
 // The key and 14-bit pitch bend that sound `frequency` raised by `cents`, judged at A = 440 Hz in
 // equal temperament. The bend only ever raises the truncated note (by less than a semitone with
 // the usual span of 4, i.e. a bend range of +-2 semitones). bendSpan is the number of semitones
-// the whole bend range covers; values below 1 count as 4. The bend is held to 0..16383.
+// the whole bend range covers, taken as the settings take it (usablePitchBendSpan: below 2 it
+// counts as 4, above 96 as 96). The bend is held to 0..16383.
 struct MidiPitch {
     int key;
     int bend;
@@ -49,7 +50,7 @@ class ReferenceTone {
     bool usesMidi() const { return useMidi_ != 0; }
     int channel() const { return channel_; }
     int volume() const { return volume_; }
-    // MIDI key of the last Note On, -1 when none sounds.
+    // MIDI key of the last Note On (stop sends its Note Off), -1 before the first.
     int sounding() const { return sounding_; }
     int waveRate() const { return waveRate_; }
     // The sine image while open in sine mode, else null.

@@ -65,6 +65,22 @@ TEST(Accuracy, SineToneOtherRatesAndDepths) {
     }
 }
 
+TEST(Accuracy, ALowRateFileWithTheShortestWindowIsRead) {
+    // 4000 Hz and 50 ms: 128-sample blocks, a dozen periods of A4 each.
+    Settings s = fineSettings();
+    s.analysisWindowMs = 50;
+    const auto blocks = analyseImage(wavImage(harmonicTone(440.0, 2.0, 4000, 4, 0.5), 4000, 16), s);
+    ASSERT_EQ(blocks.size(), 62u);
+    int read = 0;
+    for (const BlockResult& b : blocks) {
+        if (b.reading.note < 0) continue;
+        ++read;
+        EXPECT_EQ(b.reading.note, 60);
+        EXPECT_LE(std::fabs(b.reading.deviation * 100), 10.0);
+    }
+    EXPECT_GE(read, 50);
+}
+
 TEST(Accuracy, PluckedStringsAreReadWhileTheySound) {
     for (double f : {82.41, 110.0, 146.83, 196.0, 246.94, 329.63, 440.0, 880.0}) {
         const auto blocks = analyseImage(

@@ -56,10 +56,14 @@ TEST(ConfigureCapture, WindowBecomesAPowerOfTwoAndIsRewritten) {
     EXPECT_EQ(s.analysisWindowMs, 195);
 
     s.freqHighHz = 1200;
-    for (int ms : {0, 10, -5}) {  // never a block the analysers cannot use
+    // Short windows keep the power-of-two rule; only an empty block is never made.
+    s.analysisWindowMs = 10;  // 110 samples
+    EXPECT_EQ(live(s).analysisLength, 64);
+    EXPECT_EQ(s.analysisWindowMs, 15);
+    for (int ms : {0, -5}) {
         s.analysisWindowMs = ms;
-        EXPECT_EQ(live(s).analysisLength, kMinAnalysisLength);
-        EXPECT_EQ(s.analysisWindowMs, 33);
+        EXPECT_EQ(live(s).analysisLength, 1);
+        EXPECT_EQ(s.analysisWindowMs, 10);
     }
 }
 
@@ -98,6 +102,9 @@ TEST(ConfigureCapture, FileModeTakesTheFilesFormatAndLeavesTheSettings) {
     EXPECT_EQ(s.sampleRate, 11025);
     EXPECT_EQ(s.bitsPerSample, 8);
     EXPECT_EQ(s.analysisWindowMs, 200);
+
+    s.analysisWindowMs = 50;
+    EXPECT_EQ(file(s, 4000).analysisLength, 128);  // 200 samples
 
     c = file(s, 0);  // the reader refuses such files; the derivation still stays finite
     EXPECT_EQ(c.sampleRate, 11025);

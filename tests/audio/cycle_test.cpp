@@ -259,6 +259,23 @@ TEST_F(CycleTest, TuningNoteWithoutAKeyIsNamedAfterItsFrequency) {
     EXPECT_EQ(rec.readings.back().note, 55 - 9);  // G 3
 }
 
+TEST_F(CycleTest, TheShortestBlocksAreAnalysedAndShowNoNote) {
+    CycleOptions o;
+    o.waveOn = o.spectrumOn = true;
+    for (int length : {1, 2, 4, 8, 16}) {
+        build(o);
+        config.analysisLength = length;
+        cycle->reconfigure(settings, config, o);
+        ASSERT_EQ(cycle->length(), length);
+        EXPECT_TRUE(cycle->spectrumUsable()) << length;  // not an out-of-memory case
+        EXPECT_TRUE(cycle->cycleUsable()) << length;
+        feed(toneBlock(440.0, length), 2);
+        EXPECT_EQ(rec.readings.back().note, -1) << length;
+        EXPECT_EQ(rec.periods.back(), 0.0f) << length;
+        EXPECT_EQ(rec.waveLength, length);
+    }
+}
+
 TEST_F(CycleTest, EarTrainingHearsPitchClassesAsWritten) {
     settings.earTrainingOn = 1;
     settings.instrumentKey = -2;  // a B flat instrument

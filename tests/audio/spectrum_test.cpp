@@ -52,8 +52,8 @@ TEST(SpectrumLayout, BinsOfTheBand) {
 }
 
 TEST(SpectrumLayout, UnusableOrEmptySetupsDoNothing) {
-    for (const auto& [n, rate] : std::vector<std::pair<int, double>>{
-             {0, kRate}, {-8, kRate}, {3, kRate}, {2048, 0.0}, {2048, -1.0}}) {
+    for (const auto& [n, rate] :
+         std::vector<std::pair<int, double>>{{0, kRate}, {-8, kRate}, {2048, 0.0}, {2048, -1.0}}) {
         SpectrumAnalyser sa(params(n, rate));
         EXPECT_EQ(sa.fftSize(), 0u) << n << " " << rate;
         std::vector<int> in(8, 100), out(8, 7);
@@ -69,6 +69,27 @@ TEST(SpectrumLayout, UnusableOrEmptySetupsDoNothing) {
     std::vector<int> in(128, 1), out(128, 9);
     high.shapeAroundFrequency(200.0f, 128, in.data(), out.data());
     EXPECT_EQ(out, std::vector<int>(128, 9));
+}
+
+TEST(SpectrumLayout, TheShortestBlocksAreSilentButUsable) {
+    for (int n : {1, 2, 3, 4, 8, 16}) {
+        SpectrumAnalyser sa(params(n, kRate, 20, 1200, 1));
+        ASSERT_TRUE(sa.usable()) << n;
+        EXPECT_EQ(sa.fftSize(), n == 3 ? 2u : static_cast<unsigned>(n));
+        EXPECT_LE(sa.hiBin(), sa.fftSize() / 2 > 0 ? sa.fftSize() / 2 : 0u);
+        std::vector<int> in(static_cast<size_t>(n), 1500), out(in.size(), 7);
+        in[0] = -1500;
+        EXPECT_EQ(coarse(sa, in, 1), -1.0f) << n;
+        sa.shapeAroundFrequency(440.0f, static_cast<int>(sa.fftSize()), in.data(), out.data());
+        // Below four samples no index lies in the band: shaping removes everything.
+        for (size_t i = 0; i < sa.fftSize() && n < 4; ++i) EXPECT_EQ(out[i], 0) << n;
+        for (size_t i = 0; i < sa.fftSize(); ++i) EXPECT_LE(std::abs(out[i]), 1500) << n;
+    }
+    // Two samples: index 1 holds DC and Nyquist together.
+    SpectrumAnalyser two(params(2));
+    two.computeSpectrum(std::vector<int>{2000, 0}.data());
+    EXPECT_NEAR(two.level()[1], 10.0 * std::log10(2.0 * 1000.0 * 1000.0) - 42.247, 0.01);
+    EXPECT_EQ(two.maxLevel(), two.threshold());
 }
 
 TEST(SpectrumLevels, SineLevelsWithAndWithoutWindow) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <map>
 #include <random>
 
@@ -44,7 +45,7 @@ void expectUsable(const Settings& s) {
                                                                {"freqLowHz", {20, 4000}},
                                                                {"freqHighHz", {120, 20000}},
                                                                {"spectrumSustain", {1, 20}},
-                                                               {"pitchBendSpan", {1, 96}},
+                                                               {"pitchBendSpan", {2, 96}},
                                                                {"toneRepeatRate", {0, 200}},
                                                                {"sampleRate", {4000, 192000}},
                                                                {"midiChannel", {0, 16}},
@@ -57,10 +58,7 @@ void expectUsable(const Settings& s) {
                                                                {"earNoteCount", {1, 12}},
                                                                {"earTempo", {30, 200}},
                                                                {"currentTuning", {0, 31}},
-                                                               {"pianoOctaveCount", {1, 10}},
-                                                               {"showSpectrum", {0, 1}},
-                                                               {"fineTuning", {0, 1}},
-                                                               {"toneUseMidi", {0, 1}}};
+                                                               {"pianoOctaveCount", {1, 10}}};
     for (const auto& [name, value] : s.fieldsInFileOrder()) {
         const auto r = ranges.find(name);
         if (r == ranges.end()) continue;
@@ -69,6 +67,7 @@ void expectUsable(const Settings& s) {
     }
     EXPECT_GE(s.freqHighHz, s.freqLowHz + 100);
     EXPECT_GT(s.spectrumDbHigh, s.spectrumDbLow);
+    EXPECT_LE(s.spectrumDbHigh, Settings::kMaxSpectrumDbHigh);
     EXPECT_GE(s.earRangeHigh, s.earRangeLow);
     EXPECT_TRUE(s.earRangeLow >= 0 && s.earRangeHigh <= 127);
     EXPECT_TRUE(s.bitsPerSample == 8 || s.bitsPerSample == 16);
@@ -156,6 +155,49 @@ TEST_F(SettingsFile, MissingOrShortFileGivesDefaultsAndIsNeverWritten) {
     s.frequencyOfA = 480;
     EXPECT_EQ(s.saveSettings(), -1);
     EXPECT_EQ(readBytes(path()), b);
+}
+
+TEST_F(SettingsFile, ValuesThatHarmNothingAreKeptAndWrittenBack) {
+    Bytes b = expectedDefaultConfig();
+    putInt32At(b, 32, 7);    // fineTuning: any non-zero value is on
+    putInt32At(b, 244, -1);  // showSpectrum
+    putInt32At(b, 228, 2);   // humFilter
+    putInt32At(b, 216, 5);   // sharpNotation
+    putInt32At(b, 28, 300);  // spectrumDbHigh far above the usual top
+    putInt32At(b, 84, 24);   // pitchBendSpan
+    writeBytes(path(), b);
+    Settings s = load();
+    EXPECT_EQ(s.fineTuning, 7);
+    EXPECT_EQ(s.showSpectrum, -1);
+    EXPECT_EQ(s.humFilter, 2);
+    EXPECT_EQ(s.sharpNotation, 5);
+    EXPECT_EQ(s.spectrumDbHigh, 300);
+    EXPECT_EQ(s.pitchBendSpan, 24);
+    ASSERT_EQ(s.saveSettings(), 0);
+    EXPECT_EQ(readBytes(path()), b);
+
+    // The wave window's full scale, 4096 x 10^((high - 30) / 20), must stay a finite float.
+    putInt32At(b, 28, INT32_MAX);
+    writeBytes(path(), b);
+    s = load();
+    EXPECT_EQ(s.spectrumDbHigh, Settings::kMaxSpectrumDbHigh);
+    EXPECT_TRUE(
+        std::isfinite(static_cast<float>(4096.0 * std::pow(10.0, (s.spectrumDbHigh - 30) / 20.0))));
+}
+
+TEST(PitchBendSpan, ZeroAndOneTakeTheDefaultWherePutToUse) {
+    EXPECT_EQ(usablePitchBendSpan(0), 4);
+    EXPECT_EQ(usablePitchBendSpan(1), 4);  // would pin the bend for half of each semitone
+    EXPECT_EQ(usablePitchBendSpan(-3), 4);
+    EXPECT_EQ(usablePitchBendSpan(2), 2);
+    EXPECT_EQ(usablePitchBendSpan(96), 96);
+    EXPECT_EQ(usablePitchBendSpan(1000), 96);
+    for (int span : {0, 1, 2, 200}) {
+        Settings s = Settings::fromImage(Settings::defaultImage());
+        s.pitchBendSpan = span;
+        s.normalise();
+        EXPECT_EQ(s.pitchBendSpan, usablePitchBendSpan(span)) << span;
+    }
 }
 
 TEST_F(SettingsFile, DamagedValuesLoadInRangeAndReservedBytesSurvive) {

@@ -1,11 +1,10 @@
 #include "settings/tuning_store.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdio>
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <random>
 
@@ -132,8 +131,14 @@ TEST_F(TuningStoreTest, DeletingTheFirstOfThree) {
 TEST_F(TuningStoreTest, DeletingTheLastAndTheOnlyTuning) {
     TuningStore store(dir_.path());
     Bytes expected = readBytes(file());
+    store.current().setName("Edited");  // unsaved changes of the current tuning
     ASSERT_EQ(store.deleteTuning(2), 0);
-    putInt32At(expected, 2 * kRecord + 16, 0);  // the marker keeps its own data
+    // Nothing moves down: the marker is the current tuning as it stands, marked invalid.
+    Tuning marker = TuningStore::builtInTunings()[0];
+    marker.setName("Edited");
+    marker.valid = 0;
+    const Tuning::Record r = marker.toRecord();
+    std::copy(r.begin(), r.end(), expected.begin() + 2 * kRecord);
     EXPECT_EQ(readBytes(file()), expected);
 
     EXPECT_EQ(store.deleteTuning(2), -1);
@@ -219,6 +224,65 @@ TEST_F(TuningStoreTest, CorruptFilesStayInBoundsAndUntouched) {
             EXPECT_EQ(store.deleteTuning(0), 0);
         }
     }
+}
+
+TEST_F(TuningStoreTest, OptionsStayAsStoredAndOnlySoundablePitchesAreFrequencies) {
+    Tuning t = TuningStore::builtInTunings()[1];
+    t.autoReferenceTone = 5;
+    t.recordReadings = -1;
+    const float stored[] = {1e30f, 1e-40f, 0.0f, -5.0f, 20000.0f, 20000.5f, 440.0f, 1e-3f};
+    t.noteCount = 8;
+    for (int k = 0; k < 8; ++k) t.frequencies[k] = stored[k];
+    const Bytes original = fileOf({t});
+    writeBytes(file(), original);
+    {
+        TuningStore store(dir_.path());
+        EXPECT_EQ(store.autoReferenceTone(), 5);
+        EXPECT_EQ(store.recordReadings(), -1);
+        const float read[] = {0.0f, 0.0f, 0.0f, 0.0f, 20000.0f, 0.0f, 440.0f, 1e-3f};
+        for (int k = 0; k < 8; ++k) EXPECT_EQ(store.frequency(k), read[k]) << k;
+        store.current().frequencies = t.frequencies;  // what the record held
+        ASSERT_EQ(store.saveCurrent(false), 0);
+    }
+    EXPECT_EQ(readBytes(file()), original);
+}
+
+TEST_F(TuningStoreTest, AFolderOrAnUnreadableFileServesTheBuiltInsFromMemory) {
+    const auto expectBuiltInsOnly = [](TuningStore& store, const char* what) {
+        EXPECT_FALSE(store.hasFile()) << what;
+        EXPECT_EQ(store.names(), (Names{"Guitar ", "Violin", "Bagpipe"})) << what;
+        ASSERT_EQ(store.readTuning(2), 0) << what;
+        EXPECT_EQ(store.instrument(), 109) << what;
+        EXPECT_EQ(store.saveCurrent(false), -1) << what;
+        EXPECT_EQ(store.saveCurrent(true), -1) << what;
+        EXPECT_EQ(store.deleteTuning(0), -1) << what;
+        EXPECT_EQ(store.tuningsInFile(), 3) << what;
+    };
+    std::filesystem::create_directory(file());
+    {
+        TuningStore store(dir_.path());
+        expectBuiltInsOnly(store, "folder");
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(file()));
+    std::filesystem::remove(file());
+
+    if (geteuid() == 0) {
+        // Permissions do not bind root; a file whose reads and writes fail stands in for it.
+        std::filesystem::create_symlink("/proc/self/mem", file());
+        TuningStore store(dir_.path());
+        expectBuiltInsOnly(store, "unreadable");
+        return;
+    }
+    writeBytes(file(), fileOf({TuningStore::builtInTunings()[1]}));
+    std::filesystem::permissions(file(), std::filesystem::perms::none);
+    {
+        TuningStore store(dir_.path());
+        expectBuiltInsOnly(store, "unreadable");
+    }
+    writeBytes(file(), {});
+    std::filesystem::permissions(file(), std::filesystem::perms::owner_read);
+    TuningStore emptyReadOnly(dir_.path());
+    expectBuiltInsOnly(emptyReadOnly, "empty and read-only");
 }
 
 TEST_F(TuningStoreTest, EmptyFileGetsBuiltInsButATinyOneIsKept) {

@@ -52,9 +52,11 @@ TEST(MidiPitch, SplitsTheNoteIntoKeyAndUpwardBend) {
     const MidiPitch below = midiPitchOf(440.0f, -30, 4);
     EXPECT_EQ(below.key, 68);
     EXPECT_NEAR(below.bend, 8192 + 0.7 * 4096, 1.0);
-    // A span of 1 would need 16384 steps per semitone: held to 14 bits. Span 0 is no division.
-    EXPECT_EQ(midiPitchOf(445.0f * 1.029f, 0, 1).bend, 16383);
+    // The span as the settings take it: 0 and 1 are the default 4, 2 gives 8192 steps.
     EXPECT_EQ(midiPitchOf(445.0f, 0, 0).bend, 8993);
+    EXPECT_EQ(midiPitchOf(445.0f, 0, 1).bend, 8993);
+    EXPECT_NEAR(midiPitchOf(440.0f, -30, 2).bend, 8192 + 0.7 * 8192, 1.0);
+    EXPECT_LE(midiPitchOf(440.0f, -1, 2).bend, 16383);
 }
 
 TEST(MidiTone, StrikesResetProgramBendNoteOnAndStopsWithNoteOff) {
@@ -71,12 +73,13 @@ TEST(MidiTone, StrikesResetProgramBendNoteOnAndStopsWithNoteOff) {
 
     tone.stop();
     EXPECT_EQ(out.sent.back(), packShortMessage(0x80, 69, 0));
-    tone.stop();  // nothing sounds any more
-    EXPECT_EQ(out.sent.size(), 5u);
+    tone.stop();  // every stop ends the last note struck
+    ASSERT_EQ(out.sent.size(), 6u);
+    EXPECT_EQ(out.sent[5], packShortMessage(0x80, 69, 0));
     // A repeat is a whole new strike, reset included.
     tone.play(445.0f, 0, 40);
-    EXPECT_EQ(out.sent[5], kReset);
-    EXPECT_EQ(out.sent.size(), 9u);
+    EXPECT_EQ(out.sent[6], kReset);
+    EXPECT_EQ(out.sent.size(), 10u);
     EXPECT_TRUE(out.images.empty());
 }
 
@@ -126,10 +129,16 @@ TEST(MidiTone, NothingIsSentWhenClosedOrForAnUnplayableNote) {
     EXPECT_EQ(tone.play(0.0f, 0, 0), -1);
     EXPECT_EQ(tone.play(NAN, 0, 0), -1);
     EXPECT_TRUE(out.sent.empty());
-    // Far above key 127: the output is reset and left silent.
-    EXPECT_EQ(tone.play(15000.0f, 0, 0), 0);
-    tone.stop();
-    EXPECT_EQ(out.sent, (std::vector<std::uint32_t>{kReset}));
+    // Keys outside 0..127 (octave 10 reaches them): the output is reset and left silent, and
+    // stop has no note of its own to end.
+    for (float hz : {15000.0f, 5.0f}) {
+        out.sent.clear();
+        EXPECT_EQ(tone.play(hz, 0, 0), 0);
+        tone.stop();
+        EXPECT_EQ(out.sent, (std::vector<std::uint32_t>{kReset})) << hz;
+    }
+    EXPECT_EQ(midiPitchOf(12600.0f, 0, 4).key, 127);  // the top key still sounds
+    EXPECT_EQ(midiPitchOf(8.0f, 0, 4).key, 0);
     EXPECT_EQ(tone.close(), 0);
     EXPECT_EQ(out.closes, 1);
 }
