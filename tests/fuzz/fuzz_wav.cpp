@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     AnalysisCycle cycle(settings, config, pitch, options);
     cycle.startRun();
     const int n = cycle.length();
-    FUZZ_CHECK(n >= kMinAnalysisLength && n <= kMaxAnalysisLength);
+    FUZZ_CHECK(n >= 1 && n <= kMaxAnalysisLength && (n & (n - 1)) == 0);
 
     std::vector<int> copy(static_cast<std::size_t>(n));
     std::int64_t blocks = 0;
