@@ -21,6 +21,15 @@ float roundDeviation(float deviation, bool fine) {
                 : static_cast<float>(std::trunc(deviation * 100.0 + half) * 0.01);
 }
 
+// Longest period in samples any rate can ask for: a second of the fastest file.
+constexpr double kMaxPeriodSamples = 1.0e7;
+
+// A period limit in whole samples, held where an int holds it.
+int periodSamples(double samples) {
+    if (!(samples > 0.0)) return 0;
+    return static_cast<int>(std::trunc(std::min(samples, kMaxPeriodSamples)));
+}
+
 }  // namespace
 
 AnalysisCycle::AnalysisCycle(const Settings& settings, const CaptureConfig& config,
@@ -96,7 +105,10 @@ int AnalysisCycle::tuningNoteNumber(int index) const {
     const int key = index < static_cast<int>(options_.tuningMidiKeys.size())
                         ? options_.tuningMidiKeys[index]
                         : 0;
-    if (key > 0) return key - 9;
+    // Keys 1..8 lie below note 0, and a negative note reads as none: they are named an octave
+    // up, which keeps the name right.
+    if (key >= 1 && key <= 8) return key - 9 + 12;
+    if (key > 8 && key <= 127) return key - 9;
     // A tuning note without a chosen key is named after the nearest note of its frequency.
     return std::max(0, static_cast<int>(std::trunc(pitch_.tuningNoteValue(index) + 0.5)));
 }
@@ -137,19 +149,23 @@ bool AnalysisCycle::analyseBuffer(int maxSample, int minSample) {
                     target = pitch_.tuningFrequency(options_.fixedTuningNote);
                     targetMode = 1;
                 }
-                spectrum_->shapeAroundFrequency(target, n, sampleBuffer_.data(),
-                                                workBuffer_.data());
-                const auto strengthTolerance =
-                    static_cast<float>(std::min(0.15 + static_cast<double>(0.0001f) * target, 0.4));
                 const double rate = config_.effectiveRate;
-                const auto maxPeriod = static_cast<int>(rate * 0.05);
-                const auto scaledRate =
-                    static_cast<float>(config_.sampleRate * 0.47619047619047616);
-                const auto minPeriod = static_cast<int>(rate / scaledRate);
-                const auto expectedPeriod = static_cast<float>(rate / target);
-                period =
-                    cycle_->estimatePeriod(n, workBuffer_.data(), maxPeriod, minPeriod,
-                                           expectedPeriod, targetMode, strengthTolerance, 0.01f);
+                const double expected = rate / target;
+                // A fixed note without a frequency has nothing to aim at; and no period may leave
+                // the int range below.
+                if (target > 0.0f && std::isfinite(expected) && expected < kMaxPeriodSamples) {
+                    spectrum_->shapeAroundFrequency(target, n, sampleBuffer_.data(),
+                                                    workBuffer_.data());
+                    const auto strengthTolerance = static_cast<float>(
+                        std::min(0.15 + static_cast<double>(0.0001f) * target, 0.4));
+                    const auto scaledRate =
+                        static_cast<float>(config_.sampleRate * 0.47619047619047616);
+                    const int maxPeriod = periodSamples(rate * 0.05);
+                    const int minPeriod = periodSamples(rate / scaledRate);
+                    period = cycle_->estimatePeriod(n, workBuffer_.data(), maxPeriod, minPeriod,
+                                                    static_cast<float>(expected), targetMode,
+                                                    strengthTolerance, 0.01f);
+                }
             }
         }
 
@@ -181,7 +197,9 @@ bool AnalysisCycle::analyseBuffer(int maxSample, int minSample) {
                 pitch_.nearestTuningNote(smoothed, &tuningIndex, &deviation);
             } else {
                 tuningIndex = options_.fixedTuningNote;
-                deviation = static_cast<float>(std::fmod(
+                // Folded to the nearest octave: the same note an octave off either way reads
+                // by its own small deviation.
+                deviation = static_cast<float>(std::remainder(
                     static_cast<double>(smoothed) - pitch_.tuningNoteValue(tuningIndex), 12.0));
             }
             // A tuning without notes has nothing to match.

@@ -152,6 +152,8 @@ bool octaveRelated(double target, double period) {
     if (!(target > 0.0) || !(period > 0.0)) return false;
     double ratio = target / period;
     if (ratio < 1.0) ratio = 1.0 / ratio;
+    // Far beyond eight octaves (or infinite) it is no match, and no int could hold it.
+    if (!(ratio < 9.0)) return false;
     const int q = static_cast<int>(std::trunc(ratio + 0.5));
     if (q != 1 && q != 2 && q != 4 && q != 8) return false;
     return std::fabs(q - ratio) / q < 0.06;
@@ -265,7 +267,8 @@ float CycleAnalyser::estimatePeriod(int n, const int* x, int maxPeriod, int minP
     if (expectedPeriod > 0.0f && bestSpan > 0) {
         double ratio = best / expectedPeriod;
         if (ratio < 1.0) ratio = 1.0 / ratio;
-        const int q = static_cast<int>(std::trunc(ratio + 0.5));
+        // Only 2 and 4 fold; anything from 5 on (or infinite) is left as it is.
+        const int q = ratio < 5.0 ? static_cast<int>(std::trunc(ratio + 0.5)) : 5;
         if ((q == 2 || q == 4) && std::floor(n / 2.0) > bestSpan) {
             best = best < expectedPeriod ? best * q : best / q;
         }

@@ -238,6 +238,58 @@ TEST_F(CycleTest, FixedTuningNoteReportsDistantSoundsWithoutRecordingThem) {
     EXPECT_EQ(rec.readings.back().tuningIndex, 3);
 }
 
+TEST_F(CycleTest, FixedTuningNoteFoldsToTheNearestOctaveOnBothSides) {
+    tuning = {110.0f};  // A 2
+    CycleOptions o;
+    o.customTuningOn = true;
+    o.fixedTuningNote = 0;
+    o.tuningMidiKeys = {45};
+    build(o);
+    for (int octave : {-1, 1, 2, 3}) {
+        for (double cents : {20.0, -20.0}) {
+            cycle->startRun();
+            feed(toneBlock(110.0 * std::pow(2.0, octave + cents / 1200), n()));
+            const PitchReading& r = rec.readings.back();
+            EXPECT_EQ(r.tuningIndex, 0);
+            EXPECT_NEAR(r.deviation * 100, cents, 3.0) << "octave " << octave << ", " << cents;
+        }
+    }
+}
+
+TEST_F(CycleTest, TuningNotesOnTheLowestKeysStillHaveANamedReading) {
+    tuning = {196.0f};
+    CycleOptions o;
+    o.customTuningOn = true;
+    for (int fixed : {-1, 0}) {
+        for (int key : {1, 7, 8, 9, 55}) {
+            o.fixedTuningNote = fixed;
+            o.tuningMidiKeys = {key};
+            build(o);
+            feed(toneBlock(196.0, n()));
+            const PitchReading& r = rec.readings.back();
+            ASSERT_GE(r.note, 0) << "key " << key;
+            EXPECT_EQ(r.tuningIndex, 0);
+            EXPECT_EQ(pitch.noteName(r.note), pitch.noteName(key - 9)) << "key " << key;
+            EXPECT_NEAR(r.deviation, 0.0, 0.02);
+        }
+    }
+    EXPECT_EQ(pitch.fullNoteName(rec.readings.back().note), "G 3");
+}
+
+TEST_F(CycleTest, UnsoundableTuningFrequenciesGiveNoReadingAndNoOverflow) {
+    CycleOptions o;
+    o.customTuningOn = true;
+    o.fixedTuningNote = 0;
+    o.tuningMidiKeys = {55};
+    for (float f : {0.0f, -5.0f, 1e-30f, 1e-40f, 1e30f}) {
+        tuning = {f};
+        build(o);
+        feed(toneBlock(196.0, n()));
+        EXPECT_EQ(rec.readings.back().note, -1) << f;
+        EXPECT_EQ(cycle->currentFrequency(), -1.0f) << f;
+    }
+}
+
 TEST_F(CycleTest, CustomTuningWithoutNotesShowsNoNote) {
     CycleOptions o;
     o.customTuningOn = true;

@@ -84,11 +84,17 @@ TEST(EstimatePeriod, MarkersForNoTurnsNoRunsNoMemory) {
     }
     CycleAnalyser none(0, static_cast<float>(kRate));
     EXPECT_EQ(none.estimatePeriod(1024, shortRun.data(), 551, 2, 50.0f, 0, 0.2f, 0.01f), -9999.0f);
-    // A block longer than the work area is read only as far as the area goes.
+    // A block longer than the work area is read only as far as the area goes: 64 extrema are
+    // 32 periods of 20 samples, still more than a quarter of the block, so they count.
     CycleAnalyser small(64, static_cast<float>(kRate));
     const float p = small.estimatePeriod(2048, sineBlock(2048, 20.0, 500.0).data(), 551, 2, 20.0f,
                                          0, 0.2f, 0.01f);
-    EXPECT_TRUE(p == 9999.0f || std::fabs(p - 20.0f) < 0.2f) << p;
+    EXPECT_NEAR(p, 20.0f, 0.2f);
+    // 24 periods (48 extrema) fall short of the quarter: no run.
+    CycleAnalyser smaller(48, static_cast<float>(kRate));
+    EXPECT_EQ(smaller.estimatePeriod(2048, sineBlock(2048, 20.0, 500.0).data(), 551, 2, 20.0f, 0,
+                                     0.2f, 0.01f),
+              9999.0f);
 }
 
 TEST(EstimatePeriod, TargetModeKeepsOctavesAndDropsTwelfths) {
@@ -99,6 +105,30 @@ TEST(EstimatePeriod, TargetModeKeepsOctavesAndDropsTwelfths) {
     EXPECT_NEAR(estimate(sineBlock(2048, 120.0, 500.0), 40.0f, 0), 120.0, 0.1);
     // Two thirds of the target period reads as the target itself.
     EXPECT_NEAR(estimate(sineBlock(2048, 80.0 / 3.0, 500.0), 40.0f, 1), 40.0, 0.1);
+}
+
+TEST(EstimatePeriod, TargetModeToleratesSixPercentAroundEachOctave) {
+    // 5 % off the expected period or an octave of it is kept; 8 % off is dropped.
+    for (double octave : {1.0, 2.0, 4.0}) {
+        for (double off : {1.05, 1.0 / 1.05}) {
+            const double period = 40.0 * octave * off;
+            EXPECT_NEAR(estimate(sineBlock(2048, period, 500.0), 40.0f, 1), period, 0.2)
+                << octave << " " << off;
+        }
+        for (double off : {1.08, 1.0 / 1.08}) {
+            const double period = 40.0 * octave * off;
+            EXPECT_EQ(estimate(sineBlock(2048, period, 500.0), 40.0f, 1), 9999.0f)
+                << octave << " " << off;
+        }
+    }
+}
+
+TEST(EstimatePeriod, UnreachableExpectationsAreNoMatchAndNeverOverflow) {
+    const auto x = sineBlock(2048, 40.0, 500.0);
+    for (float expected : {1e-30f, 1e30f, INFINITY}) {
+        EXPECT_EQ(estimate(x, expected, 1), 9999.0f) << expected;
+        EXPECT_NEAR(estimate(x, expected, 0), 40.0, 0.1) << expected;
+    }
 }
 
 TEST(EstimatePeriod, OctaveCheckFoldsWeakEvidence) {
@@ -119,6 +149,42 @@ TEST(EstimatePeriod, OctaveCheckFoldsWeakEvidence) {
     auto longer = sineBlock(2048, 80.0, 500.0, 0.4);
     std::fill(longer.begin() + 900, longer.end(), 0);
     EXPECT_NEAR(estimate(longer, 40.0f, 0), 80.0, 0.05);
+}
+
+// Coarse frequency of a weak in-band line plus a strong line at spectrum index `probe` (both at
+// bin centres, no window): 8192 Hz, 2048 samples, 4 Hz per bin, analysed indexes 65..150.
+float coarseWithProbe(int probe) {
+    SpectrumParams p;
+    p.analysisLength = 2048;
+    p.effectiveRate = 8192.0f;
+    p.hammingWindow = 0;
+    p.analysisLowHz = 260;
+    p.analysisHighHz = 600;
+    p.freqLowHz = 20;
+    p.freqHighHz = 4000;
+    SpectrumAnalyser sa(p);
+    EXPECT_EQ(sa.loBin(), 65u);
+    EXPECT_EQ(sa.hiBin(), 151u);
+    auto x = sineBlock(2048, 2048.0 / 99, 30.0);  // index 100
+    if (probe > 0) {
+        const auto strong = sineBlock(2048, 2048.0 / (probe - 1), 1500.0);
+        for (std::size_t i = 0; i < x.size(); ++i) x[i] += strong[i];
+    }
+    sa.computeSpectrum(x.data());
+    float f = 0.0f;
+    sa.coarseFrequency(0, &f);
+    return f;
+}
+
+TEST(CoarseFrequency, TheCepstrumTakesExactlyTheBandFromLoBinToBelowHiBin) {
+    const float weakAlone = coarseWithProbe(0);
+    ASSERT_GT(weakAlone, 0.0f);
+    // Just outside either end: as if the line were not there.
+    EXPECT_EQ(coarseWithProbe(64), weakAlone);
+    EXPECT_EQ(coarseWithProbe(151), weakAlone);
+    // Just inside either end: the strong line takes over the estimate.
+    EXPECT_NE(coarseWithProbe(65), weakAlone);
+    EXPECT_NE(coarseWithProbe(150), weakAlone);
 }
 
 // The whole chain as the analysis cycle runs it, as a frequency.
