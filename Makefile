@@ -37,3 +37,14 @@ bench: release
 
 clean:
 	rm -rf build
+
+# Fuzzing (clang + libFuzzer; skipped with a message without it). `make test` replays every
+# corpus file and fuzzes each target briefly; `make fuzz` runs each one for FUZZ_SECONDS.
+FUZZ_SECONDS ?= 300
+FUZZ_TEST_SECONDS ?= 30
+.PHONY: fuzz fuzz-test
+test: fuzz-test
+fuzz-test:
+	tests/fuzz/run-fuzz fuzz $(FUZZ_TEST_SECONDS)
+fuzz:
+	tests/fuzz/run-fuzz fuzz $(FUZZ_SECONDS)
