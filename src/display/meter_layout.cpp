@@ -1,0 +1,148 @@
+#include "display/meter_layout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace merlop {
+
+namespace {
+
+int trunc(double v) {
+    return static_cast<int>(v);
+}
+
+constexpr double kSingle015 = 0.15f;
+constexpr double kSingle09 = 0.9f;
+constexpr double kSingle01 = 0.1f;
+constexpr double kSingle005 = 0.05f;
+constexpr double kSingle085 = 0.85f;
+
+}  // namespace
+
+MeterLayout MeterLayout::compute(int width, int height, bool fineTuning) {
+    MeterLayout l;
+    l.width = std::max(0, width);
+    l.height = std::max(0, height);
+    l.fineTuning = fineTuning;
+    const double w = l.width;
+    const double h = l.height;
+    l.fontH = trunc(std::min(kSingle015 * h, 15.0));
+    l.fontW = std::min(l.fontH / 2, l.width / 60);
+    l.step = trunc(w * kSingle09 * kSingle01);
+    l.left = trunc(kSingle005 * w);
+    l.centre = l.left + (10 * l.step) / 2;
+    l.bar = PixelRect{l.left, trunc(0.6 * h), l.left + 10 * l.step, l.height - l.fontH - 3};
+    l.boxTop = trunc(kSingle015 * h);
+    l.boxBottom = trunc(l.bar.top - 0.1 * h);
+    const int c = l.centre;
+    const int s = l.step;
+    l.noteBox = PixelRect{c - 5 * s, l.boxTop, trunc(c - 3.5 * s), l.boxBottom};
+    if (fineTuning) {
+        l.centsBox = PixelRect{c - s, l.boxTop, c + s, l.boxBottom};
+    } else {
+        l.centsBox = PixelRect{trunc(c - 0.5 * s), l.boxTop, trunc(c + 0.5 * s), l.boxBottom};
+    }
+    l.frequencyBox = PixelRect{c + 3 * s, l.boxTop, c + 5 * s, l.boxBottom};
+    l.minHalf = trunc(std::max(2.0, kSingle005 * s));
+    return l;
+}
+
+int MeterLayout::barExtent(float frequency, float deviation) const {
+    // Written so that NaN fails both tests.
+    const bool shown = frequency > 0.0f && std::fabs(deviation) <= 0.5f;
+    if (!shown) return 0;
+    int e = trunc(10.0 * step * static_cast<double>(deviation));
+    if (std::abs(e) < minHalf) e = minHalf;
+    return e;
+}
+
+PixelRect MeterLayout::barFill(int e) const {
+    if (e < 0) return PixelRect{centre + e, bar.top, centre + minHalf, bar.bottom};
+    return PixelRect{centre - minHalf, bar.top, centre + e, bar.bottom};
+}
+
+std::array<int, 9> MeterLayout::gridLines() const {
+    std::array<int, 9> x{};
+    for (int i = 0; i < 9; ++i) x[i] = left + (i + 1) * step;
+    return x;
+}
+
+int MeterLayout::valueFontHeight() const {
+    return trunc(kSingle085 * (boxBottom - boxTop));
+}
+
+int MeterLayout::valueFontWidth() const {
+    return frequencyBox.width() / 9;
+}
+
+std::string meterFrequencyText(float frequency) {
+    if (!std::isfinite(frequency)) return {};
+    char text[64];
+    std::snprintf(text, sizeof text, "%8.2f", static_cast<double>(frequency));
+    return text;
+}
+
+std::string meterCentsText(float deviation, bool fineTuning) {
+    if (!std::isfinite(deviation)) return {};
+    // Readings beyond a few octaves are nonsense; keep the text short and the integer in range.
+    const double d = std::clamp(static_cast<double>(deviation), -999.0, 999.0);
+    char text[32];
+    if (fineTuning) {
+        double cents = d * 100.0;
+        if (cents == 0.0) cents = 0.0;  // negative zero reads as zero
+        std::snprintf(text, sizeof text, "%4.1f", cents);
+    } else {
+        std::snprintf(text, sizeof text, "%d", trunc(d * 100.1));
+    }
+    return (d >= 0.0 ? "+" : "") + std::string(text);
+}
+
+void MeterModel::showValues(float frequency, float deviation, int note, const std::string& name) {
+    frequency_ = frequency;
+    deviation_ = deviation;
+    note_ = note;
+    name_ = name.substr(0, kMaxNameLength);
+    dirty_ = true;
+}
+
+MeterModel::Paint MeterModel::beginPaint(const MeterLayout& layout, bool fullRepaint) {
+    Paint p;
+    p.full = fullRepaint || !paintedOnce_;
+    if (p.full) {
+        shownFrequency_ = shownDeviation_ = -99.0f;
+        shownNote_ = -99;
+        shownBar_ = 0;
+        p.grid = true;
+    }
+    if (dirty_ || p.full) {
+        const bool haveNote = note_ >= 0;
+        if (note_ != shownNote_) {
+            shownNote_ = note_;
+            p.note = true;
+            if (haveNote) p.noteText = name_;
+        }
+        if (frequency_ != shownFrequency_ || p.full) {
+            shownFrequency_ = frequency_;
+            p.frequency = true;
+            if (haveNote) p.frequencyText = meterFrequencyText(frequency_);
+        }
+        if (deviation_ != shownDeviation_ || p.full) {
+            shownDeviation_ = deviation_;
+            p.cents = true;
+            if (haveNote) p.centsText = meterCentsText(deviation_, layout.fineTuning);
+        }
+        const int e = layout.barExtent(frequency_, deviation_);
+        p.barExtent = e;
+        if (e != shownBar_ || p.full) {
+            shownBar_ = e;
+            p.bar = true;
+            p.grid = true;
+        }
+        dirty_ = false;
+    }
+    paintedOnce_ = true;
+    return p;
+}
+
+}  // namespace merlop

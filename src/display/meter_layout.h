@@ -1,0 +1,86 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "display/frame3d.h"
+
+namespace merlop {
+
+// Geometry of the cent meter, fixed by its size. Rectangles are exclusive at right and bottom.
+// Any size works down to 0 x 0: quantities then collapse to empty rectangles and nothing divides
+// by them.
+struct MeterLayout {
+    int width = 0, height = 0;
+    bool fineTuning = false;
+    int fontH = 0;  // label font cell height
+    int fontW = 0;  // label font average character width
+    int step = 0;   // pixels per 10 cents
+    int left = 0;
+    int centre = 0;
+    int minHalf = 2;  // the bar always reaches this far past the centre line
+    int boxTop = 0, boxBottom = 0;
+    PixelRect bar, noteBox, centsBox, frequencyBox;
+
+    static MeterLayout compute(int width, int height, bool fineTuning);
+
+    // Signed bar extent in pixels from the centre; 0 when no bar is shown (no positive frequency,
+    // deviation beyond half a semitone, or not a number).
+    int barExtent(float frequency, float deviation) const;
+    // The red part of the bar for extent e (e != 0).
+    PixelRect barFill(int e) const;
+    // x of the nine green division lines.
+    std::array<int, 9> gridLines() const;
+
+    // Value font: character height and average width.
+    int valueFontHeight() const;
+    int valueFontWidth() const;
+
+    static constexpr std::array<const char*, 11> kScaleLabels = {
+        "-50", "-40", "-30", "-20", "-10", " 0 ", "+10", "+20", "+30", "+40", "+50"};
+};
+
+// Read-out texts of the meter.
+std::string meterFrequencyText(float frequency);
+std::string meterCentsText(float deviation, bool fineTuning);
+
+// What the meter shows and what it has drawn. showValues stores a reading; beginPaint decides
+// what a paint has to draw and records it as drawn.
+class MeterModel {
+  public:
+    static constexpr int kMaxNameLength = 7;
+
+    struct Paint {
+        bool full = false;  // background, scale, captions and empty boxes
+        bool note = false, frequency = false, cents = false, bar = false, grid = false;
+        int barExtent = 0;
+        std::string noteText, frequencyText, centsText;  // empty: the box stays black
+    };
+
+    void showValues(float frequency, float deviation, int note, const std::string& name);
+    // A paint of the whole window redraws the read-outs and the bar too, so an uncovered meter
+    // looks complete; otherwise only values that differ from the drawn ones are redrawn.
+    Paint beginPaint(const MeterLayout& layout, bool fullRepaint);
+
+    bool paintedOnce() const { return paintedOnce_; }
+    bool dirty() const { return dirty_; }
+    float frequency() const { return frequency_; }
+    float deviation() const { return deviation_; }
+    int note() const { return note_; }
+    const std::string& name() const { return name_; }
+    int shownBar() const { return shownBar_; }
+
+  private:
+    float frequency_ = -1.0f;
+    float deviation_ = -1.0f;
+    int note_ = -1;
+    std::string name_;
+    float shownFrequency_ = -99.0f;
+    float shownDeviation_ = -99.0f;
+    int shownNote_ = -99;
+    int shownBar_ = 0;
+    bool dirty_ = false;
+    bool paintedOnce_ = false;
+};
+
+}  // namespace merlop

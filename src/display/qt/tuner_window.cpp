@@ -1,0 +1,169 @@
+#include "display/qt/tuner_window.h"
+
+#include <QPainter>
+
+#include "display/note_buttons.h"
+#include "display/qt/meter_window.h"
+#include "display/qt/note_button.h"
+#include "display/qt/piano_wnd.h"
+#include "settings/settings.h"
+#include "tone/reference_tone.h"
+
+namespace merlop {
+
+class TunerWindow::TonePlayerAdapter : public TonePlayer {
+  public:
+    explicit TonePlayerAdapter(ReferenceTone& tone) : tone_(tone) {}
+    int open() override { return tone_.open(); }
+    int play(float frequency, int cents, int program) override {
+        return tone_.play(frequency, cents, program);
+    }
+    void stop() override { tone_.stop(); }
+    int close() override { return tone_.close(); }
+
+  private:
+    ReferenceTone& tone_;
+};
+
+TunerWindow::TunerWindow(const Settings& settings, const PitchModel& pitch,
+                         const TuningStore* tunings, int customNoteIndex, bool calibrationMode,
+                         float calibrationFactor, MidiOutput& midi, WaveSound& sound,
+                         TunerParent* parent, QWidget* parentWidget)
+    : QWidget(parentWidget),
+      settings_(settings),
+      pitch_(pitch),
+      tone_(std::make_unique<ReferenceTone>(settings.toneVolume, calibrationFactor,
+                                            settings.toneUseMidi, settings.midiChannel,
+                                            settings.pitchBendSpan, midi, sound)),
+      player_(std::make_unique<TonePlayerAdapter>(*tone_)),
+      logic_(
+          std::make_unique<TunerLogic>(settings, pitch, tunings, customNoteIndex, calibrationMode,
+                                       TunerLogic::Services{this, player_.get(), this, parent})) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    connect(&nextNoteTimer_, &QTimer::timeout, this,
+            [this] { logic_->onTimer(TunerTimer::nextNote); });
+    connect(&repeatTimer_, &QTimer::timeout, this, [this] { logic_->onTimer(TunerTimer::repeat); });
+    connect(&endOfToneTimer_, &QTimer::timeout, this,
+            [this] { logic_->onTimer(TunerTimer::endOfTone); });
+}
+
+TunerWindow::~TunerWindow() {
+    logic_->shutdown();
+}
+
+void TunerWindow::createChildren() {
+    childrenCreated_ = true;
+    meter_ = new MeterWindow(&pitch_, settings_.fineTuning != 0, this);
+    if (logic_->pianoMode()) {
+        piano_ = new PianoWnd(&pitch_, settings_.pianoFirstOctave, settings_.pianoOctaveCount,
+                              false, this);
+        connect(piano_, &PianoWnd::keyClicked, this, [this](int key) { playNote(key, false); });
+    } else {
+        for (int i = 0; i < logic_->buttonCount(); ++i) {
+            const TunerLogic::ButtonSetup b = logic_->buttonSetup(i);
+            buttons_[i] = new NoteButton(QString::fromStdString(b.label), b.colour, b.style,
+                                         kNoteButtonFirstId + i, b.clicksDisabled, this);
+            connect(buttons_[i], &NoteButton::clicked, this,
+                    [this](int id) { playNote(id, false); });
+        }
+    }
+    placeChildren();
+    meter_->show();
+    if (piano_) piano_->show();
+    for (NoteButton* b : buttons_) {
+        if (b) b->show();
+    }
+}
+
+void TunerWindow::placeChildren() {
+    const TunerLayout l =
+        TunerLayout::compute(width(), height(), logic_->pianoMode() ? 0 : logic_->buttonCount());
+    const auto rect = [](const PixelRect& r) {
+        return QRect(r.left, r.top, r.width(), r.height());
+    };
+    meter_->setGeometry(rect(l.meter));
+    if (piano_) piano_->setGeometry(rect(l.piano));
+    for (size_t i = 0; i < l.buttons.size() && i < buttons_.size(); ++i) {
+        if (buttons_[i]) buttons_[i]->setGeometry(rect(l.buttons[i]));
+    }
+}
+
+void TunerWindow::resizeEvent(QResizeEvent*) {
+    if (!childrenCreated_) {
+        createChildren();
+    } else {
+        placeChildren();
+    }
+}
+
+void TunerWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(192, 192, 192));
+}
+
+void TunerWindow::showReading(const PitchReading& reading) {
+    logic_->showReading(reading.note, reading.tuningIndex, reading.frequency, reading.deviation);
+}
+
+void TunerWindow::showReading(int note, int aux, float frequency, float deviation) {
+    logic_->showReading(note, aux, frequency, deviation);
+}
+
+void TunerWindow::playNote(int id, bool switchTo) {
+    logic_->playNote(id, switchTo);
+}
+
+void TunerWindow::retryTone() {
+    logic_->retryTone();
+}
+
+void TunerWindow::stopTone() {
+    logic_->stopTone();
+}
+
+void TunerWindow::playExercise(ExerciseNotes& exercise) {
+    logic_->playExercise(exercise);
+}
+
+void TunerWindow::showMeterValues(float frequency, float deviation, int note,
+                                  const std::string& name) {
+    if (meter_) meter_->showValues(frequency, deviation, note, name);
+}
+
+void TunerWindow::setPianoKey(int key, char state) {
+    if (piano_) piano_->setKey(key, state);
+}
+
+void TunerWindow::setButtonColour(int index, Rgb colour) {
+    if (NoteButton* b = button(index)) b->setColor(colour);
+}
+
+void TunerWindow::setButtonLabel(int index, const std::string& label, Rgb colour) {
+    if (NoteButton* b = button(index)) b->setLabel(QString::fromStdString(label), colour);
+}
+
+QTimer& TunerWindow::timer(TunerTimer t) {
+    switch (t) {
+        case TunerTimer::nextNote:
+            return nextNoteTimer_;
+        case TunerTimer::repeat:
+            return repeatTimer_;
+        case TunerTimer::endOfTone:
+            break;
+    }
+    return endOfToneTimer_;
+}
+
+bool TunerWindow::timerActive(TunerTimer t) const {
+    return const_cast<TunerWindow*>(this)->timer(t).isActive();
+}
+
+void TunerWindow::start(TunerTimer t, int ms) {
+    timer(t).start(ms);
+}
+
+void TunerWindow::stop(TunerTimer t) {
+    timer(t).stop();
+}
+
+}  // namespace merlop
