@@ -1,0 +1,573 @@
+#include "app/mainframe.h"
+
+#include <algorithm>
+
+#include "pitch/temperament_table.h"
+#include "settings/settings.h"
+#include "settings/tuning_store.h"
+
+namespace merlop {
+
+namespace {
+
+constexpr int kStartDelayMs = 500;
+constexpr int kFirstFeedDelayMs = 100;
+
+}  // namespace
+
+MainFrameCore::MainFrameCore(Settings& settings, TuningStore* tunings,
+                             const FrameServices& services)
+    : settings_(settings),
+      tunings_(tunings),
+      view_(services.view),
+      messages_(services.messages),
+      player_(services.player),
+      dialogs_(services.dialogs),
+      clock_(services.clock),
+      device_(services.capture, services.messages),
+      configLoadFailed_(settings.loadFailed != 0) {
+    if (tunings_ != nullptr) tunings_->readTuning(settings_.currentTuning);
+    autoNote_ = settings_.tuningNoteAutomatic != 0;
+
+    int rates[3] = {0, 0, 0};
+    int depths[2] = {0, 0};
+    int count = 0;
+    std::string name;
+    if (device_.queryFormats(rates, depths, &count, &name) == 0 && count > 0) {
+        bool anyRate = false;
+        for (int i = 0; i < 3; ++i) {
+            candidates_.rates[i] = static_cast<std::uint32_t>(rates[i]);
+            anyRate = anyRate || rates[i] != 0;
+        }
+        bool anyDepth = false;
+        for (int i = 0; i < 2; ++i) {
+            candidates_.bits[i] = static_cast<std::uint32_t>(depths[i]);
+            anyDepth = anyDepth || depths[i] != 0;
+        }
+        deviceAvailable_ = anyRate && anyDepth;
+    }
+
+    configure();
+    tunerOn_ = settings_.showTuner != 0;
+    spectrumOn_ = settings_.showSpectrum != 0;
+    waveOn_ = settings_.showWaveForm != 0;
+    if (settings_.customTuningOn != 0) {
+        if (tunings_ != nullptr) {
+            setCustomTuning(true);
+        } else {
+            settings_.customTuningOn = 0;
+        }
+    }
+}
+
+MainFrameCore::~MainFrameCore() {
+    view_.keepScreenAwake(false);
+}
+
+bool MainFrameCore::customTuningOn() const {
+    return settings_.customTuningOn != 0;
+}
+bool MainFrameCore::earTrainingOn() const {
+    return settings_.earTrainingOn != 0;
+}
+
+int MainFrameCore::tuningNoteCount() const {
+    return tunings_ != nullptr ? std::clamp(tunings_->noteCount(), 0, Tuning::kMaxNotes) : 0;
+}
+
+void MainFrameCore::configure() {
+    CaptureMode mode;
+    mode.fileMode = fileMode_;
+    mode.fileSampleRate = fileSampleRate_;
+    mode.fileBitsPerSample = fileBitsPerSample_;
+    mode.calibrating = calibrating_;
+    mode.earTraining = earTrainingOn();
+    config_ = configureCapture(settings_, candidates_, config_.sampleRate, mode);
+    const bool custom = customTuningOn() && tunings_ != nullptr;
+    configurePitchModel(pitch_, settings_, custom ? tunings_->frequencies() : nullptr,
+                        custom ? tuningNoteCount() : 0);
+}
+
+CycleOptions MainFrameCore::cycleOptions() const {
+    CycleOptions o;
+    o.tunerOn = tunerOn_;
+    o.waveOn = waveOn_;
+    o.spectrumOn = spectrumOn_;
+    o.calibrating = calibrating_;
+    o.customTuningOn = customTuningOn() && tunings_ != nullptr;
+    if (o.customTuningOn) {
+        o.fixedTuningNote = autoNote_ ? -1 : currentNote_;
+        o.recordReadings = tunings_->recordReadings() != 0;
+        for (int i = 0; i < tuningNoteCount(); ++i) o.tuningMidiKeys.push_back(tunings_->note(i));
+    }
+    return o;
+}
+
+void MainFrameCore::setCaptureActive(bool active) {
+    if (captureActive_ == active) return;
+    captureActive_ = active;
+    view_.keepScreenAwake(active);
+}
+
+// ---- modes -------------------------------------------------------------------------------
+
+void MainFrameCore::setEarTraining(bool on) {
+    if (on) {
+        waveOn_ = false;
+        settings_.earTrainingOn = 1;
+        tunerOn_ = true;
+        spectrumOn_ = false;
+    } else {
+        settings_.earTrainingOn = 0;
+        view_.killTimer(FrameTimer::earAnswer);
+        view_.tunerStopTone();
+    }
+}
+
+void MainFrameCore::setCustomTuning(bool on) {
+    if (tunings_ == nullptr) return;
+    if (on) {
+        settings_.customTuningOn = 1;
+        currentNote_ = autoNote_ ? tuningNoteCount() : tunings_->currentNote();
+        if (tunings_->recordReadings() != 0 && cycle_ != nullptr) cycle_->clearNoteDeviations();
+    } else {
+        stopCapture(StopReason::plain);
+        view_.fillTuningCombo({}, -1);
+        view_.fillNoteCombo({}, -1);
+        settings_.customTuningOn = 0;
+    }
+}
+
+void MainFrameCore::toggleTuner() {
+    if (earTrainingOn()) setEarTraining(false);
+    if (calibrating_) return;
+    tunerOn_ = !tunerOn_;
+    applyMode();
+}
+
+void MainFrameCore::toggleSpectrum() {
+    if (earTrainingOn()) setEarTraining(false);
+    if (calibrating_) return;
+    spectrumOn_ = !spectrumOn_;
+    applyMode();
+}
+
+void MainFrameCore::toggleWave() {
+    if (earTrainingOn() || calibrating_) return;
+    waveOn_ = !waveOn_;
+    applyMode();
+}
+
+void MainFrameCore::toggleEarTraining() {
+    if (calibrating_) return;
+    if (customTuningOn()) setCustomTuning(false);
+    setEarTraining(!earTrainingOn());
+    applyMode();
+}
+
+void MainFrameCore::toggleCustomTuning() {
+    if (calibrating_) return;
+    if (tunings_ == nullptr) return;
+    if (earTrainingOn()) setEarTraining(false);
+    setCustomTuning(!customTuningOn());
+    applyMode();
+}
+
+void MainFrameCore::pause() {
+    if (calibrating_) {
+        calibrating_ = false;
+        applyMode();
+        return;
+    }
+    if (paused_) {
+        paused_ = false;
+        if (fileMode_) {
+            player_.play(file_.samplePosition());
+        } else {
+            startCapture();
+        }
+    } else {
+        paused_ = true;
+        if (fileMode_) {
+            player_.stop();
+        } else {
+            stopCapture(StopReason::plain);
+        }
+        view_.setStatusText("Pausing");
+    }
+    view_.setDisplaysPaused(spectrumOn_, waveOn_, paused_);
+    view_.uiChanged();
+}
+
+void MainFrameCore::skip() {
+    if (calibrating_) return;
+    if (earTrainingOn()) {
+        view_.killTimer(FrameTimer::earAnswer);
+        view_.tunerStopTone();
+        exerciseAdvance_ = true;
+        stopCapture(StopReason::nextExercise);
+        return;
+    }
+    if (customTuningOn() && tunings_ != nullptr) {
+        if (autoNote_) return;
+        const int count = tuningNoteCount();
+        currentNote_ = currentNote_ + 1 >= count ? 0 : currentNote_ + 1;
+        tunings_->setCurrentNote(currentNote_);
+        applyMode();
+    }
+}
+
+void MainFrameCore::onSpaceKey() {
+    if (customTuningOn() || earTrainingOn()) {
+        skip();
+    } else if (spectrumOn_ || waveOn_) {
+        pause();
+    }
+}
+
+void MainFrameCore::tuningSelected(int index) {
+    if (customTuningOn() && tunings_ != nullptr) {
+        tunings_->readTuning(index);
+        currentNote_ = tuningNoteCount();
+    } else {
+        if (index < 0 || index >= TemperamentTable::kRows) return;
+        settings_.temperamentIndex = index;
+    }
+    applyMode();
+}
+
+void MainFrameCore::noteSelected(int index) {
+    if (tunings_ == nullptr || index < 0) return;
+    currentNote_ = std::min(index, tuningNoteCount());
+    tunings_->setCurrentNote(currentNote_);
+    applyMode();
+}
+
+// ---- layout ------------------------------------------------------------------------------
+
+void MainFrameCore::fillCombos() {
+    view_.fillTuningCombo({}, -1);
+    if (customTuningOn() && tunings_ != nullptr) {
+        tunings_->readTuning(tunings_->currentTuning());
+        view_.fillTuningCombo(tunings_->names(), tunings_->currentTuning());
+        std::vector<std::string> notes;
+        const int count = tuningNoteCount();
+        for (int i = 0; i < count; ++i) notes.push_back(tunings_->description(i));
+        notes.emplace_back("Automatic");
+        currentNote_ = std::clamp(currentNote_, 0, count);
+        view_.fillNoteCombo(notes, currentNote_);
+        autoNote_ = currentNote_ == count;
+        autoToneArmed_ = true;
+    } else if (tunerOn_) {
+        std::vector<std::string> names;
+        for (int i = 0; i < TemperamentTable::kRows; ++i)
+            names.push_back(TemperamentTable::name(i));
+        view_.fillTuningCombo(names, settings_.temperamentIndex);
+    }
+}
+
+void MainFrameCore::applyMode() {
+    if (clientWidth_ == 0) return;
+    if (recording_) {
+        stopCapture(StopReason::reapplyMode);
+        return;
+    }
+    const bool firstLayout = !shown_.any();
+    configure();
+    paused_ = false;
+    view_.focusFrame();
+
+    if (shown_.any()) {
+        view_.destroyDisplays();
+        if (cycle_ != nullptr) cycle_->setSinks({});
+        shown_ = {};
+    }
+    if (!tunerOn_ && !spectrumOn_ && !waveOn_) tunerOn_ = true;
+    autoToneArmed_ = false;
+    fillCombos();
+    exerciseStartPending_ = false;
+
+    DisplayRequest request;
+    request.shown = {tunerOn_, spectrumOn_, waveOn_};
+    request.rects = layoutDisplays(clientWidth_, clientHeight_, view_.toolBarHeight(),
+                                   view_.statusBarHeight(), request.shown);
+    request.customNoteIndex = customTuningOn() && !autoNote_ ? currentNote_ : -1;
+    request.calibrating = calibrating_;
+
+    // Both analysers are rebuilt for the new configuration; the custom-tuning readings stay.
+    if (cycle_ == nullptr) {
+        cycle_ = std::make_unique<AnalysisCycle>(settings_, config_, pitch_, cycleOptions());
+    } else {
+        cycle_->reconfigure(settings_, config_, cycleOptions());
+    }
+    if ((tunerOn_ || waveOn_) && !cycle_->cycleUsable()) {
+        messages_.show("Not enough memory for", "cyc ");
+    }
+    if (earTrainingOn()) exerciseStartPending_ = true;
+    if (!cycle_->spectrumUsable()) messages_.show("Not enough memory for", "nspec ");
+
+    CycleSinks sinks = view_.createDisplays(request);
+    sinks.errors = &messages_;
+    cycle_->setSinks(std::move(sinks));
+
+    if (deviceAvailable_) {
+        if (fileMode_) view_.setStatusText("WAV file display");
+    } else if (firstLayout) {
+        messages_.show("no recording sound card installed", " ");
+    }
+    if (!recording_) view_.startTimer(FrameTimer::startCapture, kStartDelayMs);
+    shown_ = request.shown;
+    view_.uiChanged();
+}
+
+FrameUiState MainFrameCore::uiState() const {
+    FrameUiState s;
+    s.tunerChecked = tunerOn_;
+    s.spectrumChecked = spectrumOn_;
+    s.waveChecked = waveOn_;
+    s.pauseChecked = paused_;
+    s.pauseEnabled = spectrumOn_ || waveOn_ || calibrating_;
+    s.earTrainingChecked = earTrainingOn();
+    s.skipEnabled = earTrainingOn() || customTuningOn();
+    s.customTuningChecked = customTuningOn();
+    s.noteComboEnabled = customTuningOn();
+    s.tuningComboEnabled = tunerOn_ || customTuningOn();
+    return s;
+}
+
+// ---- window events -----------------------------------------------------------------------
+
+void MainFrameCore::onSize(int clientWidth, int clientHeight) {
+    clientWidth_ = clientWidth;
+    clientHeight_ = clientHeight;
+    applyMode();
+    if (configLoadFailed_) {
+        messages_.show("Make sure that file merlo301.cfg has been installed",
+                       "Configuration file missing or corrupt");
+        view_.postClose();
+    }
+}
+
+void MainFrameCore::onActivate(bool active) {
+    if (!shown_.any()) return;
+    if (active) {
+        applyMode();
+        return;
+    }
+    if (tunerOn_) view_.tunerStopTone();
+    if (earTrainingOn()) view_.killTimer(FrameTimer::earAnswer);
+    stopCapture(StopReason::plain);
+}
+
+bool MainFrameCore::onClose() {
+    if (fileMode_) {
+        view_.killTimer(FrameTimer::fileFeed);
+        closeFile();
+    }
+    if (recording_ && deviceAvailable_) {
+        stopCapture(StopReason::quit);
+        return false;
+    }
+    if (shown_.any()) {
+        view_.destroyDisplays();
+        if (cycle_ != nullptr) cycle_->setSinks({});
+        shown_ = {};
+    }
+    setCaptureActive(false);
+    return true;
+}
+
+void MainFrameCore::saveState() {
+    settings_.showTuner = tunerOn_ ? 1 : 0;
+    settings_.showSpectrum = spectrumOn_ ? 1 : 0;
+    settings_.showWaveForm = waveOn_ ? 1 : 0;
+    if (tunings_ != nullptr) settings_.currentTuning = tunings_->currentTuning();
+    settings_.tuningNoteAutomatic = autoNote_ ? 1 : 0;
+    if (!configLoadFailed_) settings_.saveSettings();
+}
+
+void MainFrameCore::onTimer(FrameTimer timer) {
+    switch (timer) {
+        case FrameTimer::startCapture:
+            view_.killTimer(FrameTimer::startCapture);
+            if (exerciseStartPending_) return;
+            startCapture();
+            if (autoToneArmed_ && tunings_ != nullptr && tunings_->autoReferenceTone() != 0 &&
+                shown_.tuner) {
+                view_.tunerPlayTuningNote();
+            }
+            return;
+        case FrameTimer::fileFeed:
+            feedFileBuffer();
+            return;
+        case FrameTimer::earAnswer:
+            view_.killTimer(FrameTimer::earAnswer);
+            return;
+    }
+}
+
+// ---- capture life cycle ------------------------------------------------------------------
+
+void MainFrameCore::startCapture() {
+    restartPending_ = false;
+    if (captureActive_) {
+        if (!recording_) restartPending_ = true;
+        return;
+    }
+    if (!deviceAvailable_ && !fileMode_) return;
+    if (cycle_ == nullptr || cycle_->length() <= 0) {
+        messages_.show("Not enough memory", "data buffer ");
+        return;
+    }
+    cycle_->startRun();
+    if (fileMode_) {
+        setCaptureActive(true);
+        fileBlocksFed_ = 0;
+        view_.killTimer(FrameTimer::startCapture);
+        view_.startTimer(FrameTimer::fileFeed, kFirstFeedDelayMs);
+        player_.play(0);
+        return;
+    }
+    if (device_.open(this, config_.sampleRate, config_.bitsPerSample, cycle_->length()) != 0) {
+        messages_.show("open failed", "wave input device error ");
+        deviceAvailable_ = false;
+        return;
+    }
+    setCaptureActive(true);
+    recording_ = true;
+}
+
+void MainFrameCore::stopCapture(StopReason reason) {
+    if (reason == StopReason::fileEnded) {
+        view_.killTimer(FrameTimer::fileFeed);
+        setCaptureActive(false);
+        recording_ = false;
+        applyMode();
+        return;
+    }
+    if (recording_ && deviceAvailable_) {
+        stopReason_ = reason;
+        recording_ = false;
+        if (device_.reset() != 0) messages_.show("stop failed ", "Sound device error ");
+        return;
+    }
+    switch (reason) {
+        case StopReason::toneNeedsDevice:
+            view_.tunerRetryTone();
+            break;
+        case StopReason::fileOpened:
+            applyMode();
+            break;
+        default:
+            break;
+    }
+}
+
+void MainFrameCore::onWaveInOpen() {
+    if (cycle_ != nullptr) cycle_->startRun();
+    if (device_.start() != 0) {
+        messages_.show("record failed ", "Sound device error ");
+    }
+}
+
+void MainFrameCore::onWaveInData() {
+    bufferArrivalTime_ = clock_.milliseconds();
+    const int stillQueued = device_.bufferReturned();
+    if (!recording_) {
+        if (stillQueued <= 0 && device_.close() != 0) {
+            messages_.show("close failed ", "Sound device error ");
+        }
+        return;
+    }
+    if (cycle_ == nullptr) return;
+    int lo = 0;
+    int hi = 0;
+    device_.convert(cycle_->sampleBuffer(), static_cast<unsigned>(cycle_->length()), &lo, &hi);
+    if (device_.start() != 0) {
+        messages_.show("record failed ", "Sound device error ");
+        return;
+    }
+    cycle_->analyseBuffer(hi, lo);
+}
+
+void MainFrameCore::onWaveInClose() {
+    setCaptureActive(false);
+    switch (stopReason_) {
+        case StopReason::plain:
+            if (restartPending_) startCapture();
+            break;
+        case StopReason::toneNeedsDevice:
+            view_.tunerRetryTone();
+            break;
+        case StopReason::quit:
+            view_.postClose();
+            break;
+        case StopReason::reapplyMode:
+        case StopReason::fileOpened:
+            applyMode();
+            break;
+        default:
+            break;
+    }
+}
+
+// ---- WAV file input ----------------------------------------------------------------------
+
+void MainFrameCore::openWaveFile() {
+    const std::string path = dialogs_.openWaveFile();
+    if (path.empty()) return;
+
+    // The new file is checked before the old run is touched, so a refused file changes nothing.
+    WavReader candidate;
+    const WavStatus status = candidate.open(path);
+    if (status != WavStatus::ok) {
+        messages_.show(wavStatusMessage(status), "");
+        return;
+    }
+    candidate.close();
+
+    if (fileMode_) {
+        // A file is being fed: end that run completely before the new one begins, so no buffer
+        // of the old file can reach the new run.
+        view_.killTimer(FrameTimer::fileFeed);
+        closeFile();
+        setCaptureActive(false);
+    }
+    file_.open(path);
+    fileSampleRate_ = file_.sampleRate();
+    fileBitsPerSample_ = file_.bitsPerSample();
+    fileMode_ = true;
+    player_.open(path);
+    stopCapture(StopReason::fileOpened);
+}
+
+void MainFrameCore::closeFile() {
+    file_.close();
+    fileMode_ = false;
+    player_.close();
+}
+
+void MainFrameCore::feedFileBuffer() {
+    view_.killTimer(FrameTimer::fileFeed);
+    const std::uint32_t t0 = clock_.milliseconds();
+    if (!fileMode_) return;
+    const double periodMs = static_cast<double>(config_.bufferSeconds) * 1000.0;
+    if (paused_) {
+        view_.startTimer(FrameTimer::fileFeed, static_cast<int>(periodMs));
+        return;
+    }
+    if (cycle_ == nullptr) return;
+    SampleRange range;
+    if (!file_.readBlock(cycle_->sampleBuffer(), cycle_->length(), &range)) {
+        closeFile();
+        stopCapture(StopReason::fileEnded);
+        return;
+    }
+    ++fileBlocksFed_;
+    cycle_->analyseBuffer(range.max, range.min);
+    const double elapsed = static_cast<double>(clock_.milliseconds() - t0);
+    const double delay = std::max(periodMs - elapsed, 1.0);
+    view_.startTimer(FrameTimer::fileFeed, static_cast<int>(delay));
+}
+
+}  // namespace merlop

@@ -1,0 +1,252 @@
+#pragma once
+
+// The tuner program's main frame without its window: the mode flags and their rules, the layout
+// decisions, and the capture life cycle that every mode change goes through.
+//
+//   idle --start--> recording (live) --stop(reason)--> stopping --device closed--> idle + reason
+//   idle --start--> feeding (file) --end of file (reason 6)--> idle, layout again
+//
+// A run is never reconfigured in place: a change while recording stops it with reason 4, and
+// the layout runs again once the device has closed. A start that arrives while a run is still
+// closing is remembered and performed when the close arrives.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/frame_layout.h"
+#include "audio/analysis_cycle.h"
+#include "audio/capture_config.h"
+#include "audio/wav_reader.h"
+#include "audio/wave_input.h"
+#include "common/message_box.h"
+#include "pitch/pitch_model.h"
+
+namespace merlop {
+
+class Settings;
+class TuningStore;
+
+enum class StopReason : int {
+    plain = 0,            // pause, settings, deactivation, custom tuning off
+    toneNeedsDevice = 1,  // the tuner window wants the sound device for a reference tone
+    nextExercise = 2,
+    quit = 3,
+    reapplyMode = 4,
+    fileOpened = 5,
+    fileEnded = 6,
+    calibration = 7,
+};
+
+// The frame's timers; each is single-shot and re-armed by its handler where it repeats.
+enum class FrameTimer {
+    startCapture,  // 500 ms after a layout left capture stopped
+    earAnswer,     // ear-training answer time
+    fileFeed,      // one buffer of a WAV file per buffer period
+};
+
+// What a layout asks the window to build.
+struct DisplayRequest {
+    ShownDisplays shown;
+    DisplayRects rects;
+    int customNoteIndex = -1;  // the fixed tuning note, -1 for none or "Automatic"
+    bool calibrating = false;
+};
+
+// The window side of the main frame: bars, timers, displays and the tuner window's tone.
+class FrameView {
+  public:
+    virtual ~FrameView() = default;
+    virtual void startTimer(FrameTimer timer, int milliseconds) = 0;
+    virtual void killTimer(FrameTimer timer) = 0;
+    virtual void setStatusText(const std::string& text) = 0;
+    // An empty list empties the combo box; selected -1 selects nothing.
+    virtual void fillTuningCombo(const std::vector<std::string>& items, int selected) = 0;
+    virtual void fillNoteCombo(const std::vector<std::string>& items, int selected) = 0;
+    virtual int toolBarHeight() const = 0;
+    virtual int statusBarHeight() const = 0;
+    // Builds the requested displays and returns where the analysis hands its results.
+    virtual CycleSinks createDisplays(const DisplayRequest& request) = 0;
+    virtual void destroyDisplays() = 0;
+    virtual void focusFrame() = 0;
+    // Closes the window later, from the event loop, through the normal close path.
+    virtual void postClose() = 0;
+    virtual void setDisplaysPaused(bool spectrum, bool wave, bool paused) = 0;
+    virtual void tunerStopTone() = 0;
+    virtual void tunerRetryTone() = 0;
+    // Plays the chosen tuning note's reference tone (the automatic reference tone).
+    virtual void tunerPlayTuningNote() = 0;
+    // Keeps the screen awake while capture runs.
+    virtual void keepScreenAwake(bool awake) = 0;
+    // Something the toolbar, menu or combos show has changed; see MainFrameCore::uiState().
+    virtual void uiChanged() = 0;
+};
+
+// Audible playback of the WAV file being analysed.
+class FilePlayer {
+  public:
+    virtual ~FilePlayer() = default;
+    // Shows its own error box on failure; analysis goes on without sound then.
+    virtual bool open(const std::string& path) = 0;
+    virtual void play(std::int64_t fromSample) = 0;
+    virtual void stop() = 0;
+    virtual void close() = 0;
+};
+
+class FileDialogs {
+  public:
+    virtual ~FileDialogs() = default;
+    // The chosen WAV file, empty when the user cancels.
+    virtual std::string openWaveFile() = 0;
+};
+
+class MillisecondClock {
+  public:
+    virtual ~MillisecondClock() = default;
+    virtual std::uint32_t milliseconds() = 0;
+};
+
+// Checked and enabled states of the commands, derived in one place.
+struct FrameUiState {
+    bool tunerChecked = false, spectrumChecked = false, waveChecked = false;
+    bool pauseChecked = false, pauseEnabled = false;
+    bool earTrainingChecked = false;
+    bool skipEnabled = false;
+    bool customTuningChecked = false;
+    bool noteComboEnabled = false, tuningComboEnabled = false;
+};
+
+struct FrameServices {
+    FrameView& view;
+    MessageBox& messages;
+    WaveCaptureService& capture;
+    FilePlayer& player;
+    FileDialogs& dialogs;
+    MillisecondClock& clock;
+};
+
+class MainFrameCore final : public WaveInListener {
+  public:
+    // settings: loaded already (loadFailed tells whether a file was read); tunings may be null
+    // when the store could not be had, and custom tuning then stays off.
+    MainFrameCore(Settings& settings, TuningStore* tunings, const FrameServices& services);
+    ~MainFrameCore() override;
+    MainFrameCore(const MainFrameCore&) = delete;
+    MainFrameCore& operator=(const MainFrameCore&) = delete;
+
+    // Window events.
+    void onSize(int clientWidth, int clientHeight);
+    void onActivate(bool active);
+    // True when the window may close now; false while the device is still closing (the close
+    // is posted again once it has).
+    bool onClose();
+    void onTimer(FrameTimer timer);
+    void onSpaceKey();
+    // Copies the live choices into the settings and writes them unless the load had failed.
+    void saveState();
+
+    // Commands.
+    void toggleTuner();
+    void toggleSpectrum();
+    void toggleWave();
+    void pause();
+    void toggleEarTraining();
+    void skip();
+    void toggleCustomTuning();
+    void tuningSelected(int index);
+    void noteSelected(int index);
+    void openWaveFile();
+    void applyMode();
+
+    // The capture life cycle; both act before they return, as sent messages do.
+    void startCapture();
+    void stopCapture(StopReason reason);
+
+    // Device notifications.
+    void onWaveInOpen() override;
+    void onWaveInData() override;
+    void onWaveInClose() override;
+
+    FrameUiState uiState() const;
+
+    // State, for the window and tests.
+    bool tunerOn() const { return tunerOn_; }
+    bool spectrumOn() const { return spectrumOn_; }
+    bool waveOn() const { return waveOn_; }
+    ShownDisplays shown() const { return shown_; }
+    bool paused() const { return paused_; }
+    bool calibrating() const { return calibrating_; }
+    bool fileMode() const { return fileMode_; }
+    bool recording() const { return recording_; }
+    bool captureActive() const { return captureActive_; }
+    bool restartPending() const { return restartPending_; }
+    bool deviceAvailable() const { return deviceAvailable_; }
+    bool customTuningOn() const;
+    bool earTrainingOn() const;
+    bool autoNote() const { return autoNote_; }
+    int currentNote() const { return currentNote_; }
+    StopReason stopReason() const { return stopReason_; }
+    const CaptureConfig& config() const { return config_; }
+    const CaptureCandidates& candidates() const { return candidates_; }
+    const AnalysisCycle* cycle() const { return cycle_.get(); }
+    const PitchModel& pitch() const { return pitch_; }
+    PitchModel& pitch() { return pitch_; }
+    const WaveInDevice& device() const { return device_; }
+    // Blocks read from a WAV file so far in this run.
+    std::int64_t fileBlocksFed() const { return fileBlocksFed_; }
+    std::uint32_t bufferArrivalTime() const { return bufferArrivalTime_; }
+
+  private:
+    void configure();
+    void setEarTraining(bool on);
+    void setCustomTuning(bool on);
+    void fillCombos();
+    void feedFileBuffer();
+    void closeFile();
+    void setCaptureActive(bool active);
+    CycleOptions cycleOptions() const;
+    int tuningNoteCount() const;
+
+    Settings& settings_;
+    TuningStore* tunings_;
+    FrameView& view_;
+    MessageBox& messages_;
+    FilePlayer& player_;
+    FileDialogs& dialogs_;
+    MillisecondClock& clock_;
+    WaveInDevice device_;
+    PitchModel pitch_;
+    std::unique_ptr<AnalysisCycle> cycle_;
+    WavReader file_;
+
+    CaptureCandidates candidates_;
+    CaptureConfig config_;
+    int clientWidth_ = 0;
+    int clientHeight_ = 0;
+    bool configLoadFailed_;
+
+    bool tunerOn_ = true, spectrumOn_ = false, waveOn_ = false;
+    ShownDisplays shown_;
+    bool paused_ = false;
+    bool calibrating_ = false;
+    bool fileMode_ = false;
+    int fileSampleRate_ = 0;
+    int fileBitsPerSample_ = 0;
+    std::int64_t fileBlocksFed_ = 0;
+
+    bool deviceAvailable_ = false;
+    bool recording_ = false;
+    bool captureActive_ = false;
+    bool restartPending_ = false;
+    StopReason stopReason_ = StopReason::plain;
+    std::uint32_t bufferArrivalTime_ = 0;
+
+    bool exerciseStartPending_ = false;
+    bool exerciseAdvance_ = false;
+    int currentNote_ = 0;
+    bool autoNote_ = true;
+    bool autoToneArmed_ = false;
+};
+
+}  // namespace merlop

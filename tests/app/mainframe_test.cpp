@@ -1,0 +1,492 @@
+#include "app/mainframe.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <map>
+
+#include "audio/riff_wave.h"
+#include "platform/scripted_capture.h"
+#include "settings/settings.h"
+#include "settings/test_files.h"
+#include "settings/tuning_store.h"
+
+namespace merlop {
+namespace {
+
+using testing::RecordingMessageBox;
+using testing::ScriptedCapture;
+using testing::TempDir;
+
+TEST(FrameLayout, TunerAboveTheLowerDisplaysThatShareTheWidth) {
+    // 28-pixel toolbar, 20-pixel status bar: H = 552.
+    DisplayRects r = layoutDisplays(800, 600, 28, 20, {true, true, false});
+    EXPECT_EQ(r.tuner, (PixelRect{0, 27, 800, 303}));
+    EXPECT_EQ(r.spectrum, (PixelRect{0, 303, 800, 579}));
+
+    r = layoutDisplays(1000, 600, 28, 20, {false, true, true});
+    EXPECT_EQ(r.spectrum, (PixelRect{0, 27, 670, 579}));
+    EXPECT_EQ(r.wave, (PixelRect{670, 27, 1000, 579}));
+
+    r = layoutDisplays(800, 600, 28, 20, {true, false, false});
+    EXPECT_EQ(r.tuner, (PixelRect{0, 27, 800, 579}));
+
+    r = layoutDisplays(800, 601, 28, 20, {true, false, true});
+    EXPECT_EQ(r.tuner.bottom, 27 + 553 / 2);
+    EXPECT_EQ(r.wave, (PixelRect{0, 27 + 553 / 2, 800, 580}));
+}
+
+struct FakeView : FrameView {
+    void startTimer(FrameTimer t, int ms) override { timers[t] = ms; }
+    void killTimer(FrameTimer t) override { timers.erase(t); }
+    void setStatusText(const std::string& text) override { status = text; }
+    void fillTuningCombo(const std::vector<std::string>& items, int selected) override {
+        tuningItems = items;
+        tuningSelected = selected;
+    }
+    void fillNoteCombo(const std::vector<std::string>& items, int selected) override {
+        noteItems = items;
+        noteSelected = selected;
+    }
+    int toolBarHeight() const override { return 28; }
+    int statusBarHeight() const override { return 20; }
+    CycleSinks createDisplays(const DisplayRequest& r) override {
+        ++builds;
+        last = r;
+        built = r.shown;
+        return {};
+    }
+    void destroyDisplays() override { built = {}; }
+    void focusFrame() override {}
+    void postClose() override { ++closesPosted; }
+    void setDisplaysPaused(bool, bool, bool p) override { displaysPaused = p; }
+    void tunerStopTone() override { ++toneStops; }
+    void tunerRetryTone() override { ++toneRetries; }
+    void tunerPlayTuningNote() override { ++autoTones; }
+    void keepScreenAwake(bool awake) override { screenAwake = awake; }
+    void uiChanged() override {}
+
+    bool armed(FrameTimer t) const { return timers.count(t) != 0; }
+
+    std::map<FrameTimer, int> timers;
+    std::string status;
+    std::vector<std::string> tuningItems, noteItems;
+    int tuningSelected = -2, noteSelected = -2;
+    int builds = 0;
+    DisplayRequest last;
+    ShownDisplays built;
+    int closesPosted = 0;
+    bool displaysPaused = false;
+    int toneStops = 0, toneRetries = 0, autoTones = 0;
+    bool screenAwake = false;
+};
+
+struct FakePlayer : FilePlayer {
+    bool open(const std::string& p) override {
+        log += "open ";
+        path = p;
+        return true;
+    }
+    void play(std::int64_t from) override { log += "play" + std::to_string(from) + " "; }
+    void stop() override { log += "stop "; }
+    void close() override { log += "close "; }
+    std::string log, path;
+};
+
+struct FakeDialogs : FileDialogs {
+    std::string openWaveFile() override { return answer; }
+    std::string answer;
+};
+
+struct FakeClock : MillisecondClock {
+    std::uint32_t milliseconds() override { return now; }
+    std::uint32_t now = 1000;
+};
+
+// A mono 16-bit sine of `seconds` at `rate`, as a well-formed file.
+void writeSine(const std::filesystem::path& path, double hz, int rate, double seconds) {
+    const auto n = static_cast<std::uint32_t>(rate * seconds);
+    std::vector<std::uint8_t> bytes(kCanonicalHeaderBytes + 2 * n);
+    writeCanonicalHeader(bytes.data(), rate, 16, 2 * n);
+    for (std::uint32_t i = 0; i < n; ++i) {
+        const auto s = static_cast<std::int16_t>(12000 * std::sin(2 * M_PI * hz * i / rate));
+        bytes[kCanonicalHeaderBytes + 2 * i] = static_cast<std::uint8_t>(s & 0xff);
+        bytes[kCanonicalHeaderBytes + 2 * i + 1] = static_cast<std::uint8_t>((s >> 8) & 0xff);
+    }
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+class Frame : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        capture.formats = kMono11kHz8Bit | kMono11kHz16Bit | kMono22kHz16Bit | kMono44kHz16Bit;
+        writeConfig(Settings{});
+    }
+
+    void writeConfig(const Settings& s) {
+        const auto image = s.toImage();
+        std::ofstream(dir / "merlo301.cfg", std::ios::binary)
+            .write(reinterpret_cast<const char*>(image.data()),
+                   static_cast<std::streamsize>(image.size()));
+    }
+
+    MainFrameCore& start() {
+        settings.setLocation(dir.path());
+        settings.loadSettings();
+        tunings = std::make_unique<TuningStore>(dir.path());
+        frame = std::make_unique<MainFrameCore>(
+            settings, tunings.get(),
+            FrameServices{view, messages, capture, player, dialogs, clock});
+        return *frame;
+    }
+
+    // The first sizing, then timer 2 and the device's open notification.
+    void startRecording() {
+        start();
+        frame->onSize(800, 600);
+        fire(FrameTimer::startCapture);
+        capture.deliver();
+    }
+
+    void fire(FrameTimer t) {
+        ASSERT_TRUE(view.armed(t));
+        frame->onTimer(t);
+    }
+
+    // One full buffer of a steady tone through the scripted card.
+    void feedBlock(double hz) {
+        const int n = frame->cycle()->length();
+        const int rate = frame->config().sampleRate;
+        std::vector<std::uint8_t> bytes(2 * n);
+        for (int i = 0; i < n; ++i) {
+            const auto s =
+                static_cast<std::int16_t>(12000 * std::sin(2 * M_PI * hz * (phase + i) / rate));
+            bytes[2 * i] = static_cast<std::uint8_t>(s & 0xff);
+            bytes[2 * i + 1] = static_cast<std::uint8_t>((s >> 8) & 0xff);
+        }
+        phase += n;
+        capture.feed(bytes);
+        capture.deliver();
+    }
+
+    TempDir dir;
+    Settings settings;
+    std::unique_ptr<TuningStore> tunings;
+    ScriptedCapture capture;
+    RecordingMessageBox messages;
+    FakeView view;
+    FakePlayer player;
+    FakeDialogs dialogs;
+    FakeClock clock;
+    std::unique_ptr<MainFrameCore> frame;
+    long phase = 0;
+};
+
+TEST_F(Frame, StartsWithTheTunerAndRecordsHalfASecondAfterTheFirstLayout) {
+    start();
+    EXPECT_EQ(view.builds, 0);
+    EXPECT_TRUE(frame->deviceAvailable());
+    frame->onSize(800, 600);
+    EXPECT_TRUE(view.built.tuner);
+    EXPECT_EQ(view.last.rects.tuner, (PixelRect{0, 27, 800, 579}));
+    EXPECT_EQ(view.timers[FrameTimer::startCapture], 500);
+    EXPECT_FALSE(frame->recording());
+
+    fire(FrameTimer::startCapture);
+    EXPECT_TRUE(frame->recording());
+    EXPECT_TRUE(view.screenAwake);
+    EXPECT_EQ(capture.format.samplesPerSec, 11025u);
+    EXPECT_EQ(capture.format.bitsPerSample, 16);
+    capture.deliver();
+    EXPECT_TRUE(capture.recording);
+
+    feedBlock(440.0);
+    feedBlock(440.0);
+    ASSERT_NE(frame->cycle(), nullptr);
+    EXPECT_NEAR(frame->cycle()->currentFrequency(), 440.0, 1.0);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(Frame, ModeChangeWhileRecordingStopsRebuildsAndRestarts) {
+    startRecording();
+    const int builds = view.builds;
+    frame->toggleSpectrum();
+    // Nothing is rebuilt while the device is still closing.
+    EXPECT_EQ(view.builds, builds);
+    EXPECT_EQ(frame->stopReason(), StopReason::reapplyMode);
+    EXPECT_FALSE(frame->recording());
+    EXPECT_TRUE(frame->captureActive());
+
+    capture.deliver();  // buffers return, the device closes, the layout runs again
+    EXPECT_FALSE(frame->captureActive());
+    EXPECT_EQ(view.builds, builds + 1);
+    EXPECT_TRUE(view.built.tuner && view.built.spectrum);
+    EXPECT_EQ(view.last.rects.tuner, (PixelRect{0, 27, 800, 303}));
+    EXPECT_EQ(view.last.rects.spectrum, (PixelRect{0, 303, 800, 579}));
+
+    fire(FrameTimer::startCapture);
+    capture.deliver();
+    EXPECT_TRUE(frame->recording());
+    EXPECT_TRUE(capture.recording);
+}
+
+TEST_F(Frame, StartWhileTheRunIsClosingIsDeferredNotLost) {
+    startRecording();
+    frame->toggleSpectrum();
+    capture.deliver();
+    fire(FrameTimer::startCapture);
+    capture.deliver();
+
+    frame->pause();  // stop, reason 0
+    EXPECT_TRUE(frame->paused());
+    EXPECT_EQ(view.status, "Pausing");
+    EXPECT_TRUE(view.displaysPaused);
+    frame->pause();  // resume before the device has closed
+    EXPECT_TRUE(frame->restartPending());
+    EXPECT_FALSE(frame->recording());
+
+    capture.deliver();
+    EXPECT_TRUE(frame->recording());
+    EXPECT_FALSE(frame->restartPending());
+}
+
+TEST_F(Frame, SpaceAndPauseFollowTheShownDisplays) {
+    startRecording();
+    EXPECT_FALSE(frame->uiState().pauseEnabled);
+    frame->onSpaceKey();  // only the tuner: nothing
+    EXPECT_TRUE(frame->recording());
+    EXPECT_FALSE(frame->paused());
+
+    frame->toggleWave();
+    capture.deliver();
+    EXPECT_TRUE(frame->uiState().pauseEnabled);
+    fire(FrameTimer::startCapture);
+    capture.deliver();
+    frame->onSpaceKey();
+    EXPECT_TRUE(frame->paused());
+}
+
+TEST_F(Frame, AllDisplaysOffInTheFileShowsTheTuner) {
+    Settings s;
+    s.showTuner = 0;
+    writeConfig(s);
+    start();
+    frame->onSize(800, 600);
+    EXPECT_TRUE(view.built.tuner);
+    EXPECT_TRUE(frame->tunerOn());
+}
+
+TEST_F(Frame, TemperamentComboListsTheCatalogueAndSelectsTheSetting) {
+    Settings s;
+    s.temperamentIndex = 7;
+    writeConfig(s);
+    start();
+    frame->onSize(800, 600);
+    ASSERT_EQ(view.tuningItems.size(), 75u);
+    EXPECT_EQ(view.tuningSelected, 7);
+    frame->tuningSelected(3);
+    EXPECT_EQ(settings.temperamentIndex, 3);
+    EXPECT_EQ(frame->pitch().temperamentIndex(), 3);
+}
+
+TEST_F(Frame, CustomTuningSkipWrapsAndNeverLandsOnAutomatic) {
+    Settings s;
+    s.customTuningOn = 1;
+    s.tuningNoteAutomatic = 0;
+    writeConfig(s);
+    start();
+    frame->onSize(800, 600);
+    ASSERT_EQ(view.noteItems.size(), 7u);  // the guitar's six strings and "Automatic"
+    EXPECT_EQ(view.noteItems.back(), "Automatic");
+    EXPECT_EQ(frame->currentNote(), 0);
+    EXPECT_EQ(view.last.customNoteIndex, 0);
+    EXPECT_TRUE(frame->uiState().skipEnabled);
+
+    for (int i = 0; i < 5; ++i) frame->onSpaceKey();
+    EXPECT_EQ(frame->currentNote(), 5);
+    frame->skip();
+    EXPECT_EQ(frame->currentNote(), 0);
+    EXPECT_EQ(view.noteSelected, 0);
+
+    frame->noteSelected(6);  // "Automatic"
+    EXPECT_TRUE(frame->autoNote());
+    EXPECT_EQ(view.last.customNoteIndex, -1);
+    frame->skip();
+    EXPECT_EQ(frame->currentNote(), 6);
+}
+
+TEST_F(Frame, EarTrainingForcesTheTunerAloneAndEndsCustomTuning) {
+    Settings s;
+    s.customTuningOn = 1;
+    s.showSpectrum = 1;
+    s.showWaveForm = 1;
+    writeConfig(s);
+    start();
+    frame->onSize(800, 600);
+    frame->toggleEarTraining();
+    EXPECT_TRUE(frame->earTrainingOn());
+    EXPECT_FALSE(frame->customTuningOn());
+    EXPECT_EQ(view.built, (ShownDisplays{true, false, false}));
+    frame->toggleWave();  // not during ear training
+    EXPECT_FALSE(frame->waveOn());
+    frame->toggleSpectrum();  // ends it
+    EXPECT_FALSE(frame->earTrainingOn());
+    EXPECT_TRUE(frame->spectrumOn());
+}
+
+TEST_F(Frame, CloseWhileRecordingWaitsForTheDevice) {
+    startRecording();
+    EXPECT_FALSE(frame->onClose());
+    EXPECT_EQ(frame->stopReason(), StopReason::quit);
+    EXPECT_EQ(view.closesPosted, 0);
+    capture.deliver();
+    EXPECT_EQ(view.closesPosted, 1);
+    EXPECT_TRUE(frame->onClose());
+    EXPECT_FALSE(view.screenAwake);
+    EXPECT_FALSE(view.built.any());
+}
+
+TEST_F(Frame, SettingsAreWrittenAtExitButNeverAfterAFailedLoad) {
+    start();
+    frame->onSize(800, 600);
+    frame->toggleSpectrum();
+    frame->saveState();
+    Settings reread;
+    reread.setLocation(dir.path());
+    ASSERT_EQ(reread.loadSettings(), 0);
+    EXPECT_EQ(reread.showSpectrum, 1);
+
+    frame.reset();
+    std::filesystem::resize_file(dir / "merlo301.cfg", 100);
+    settings = Settings{};
+    start();
+    frame->onSize(800, 600);
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown.back().text, "Make sure that file merlo301.cfg has been installed");
+    EXPECT_EQ(messages.shown.back().caption, "Configuration file missing or corrupt");
+    EXPECT_EQ(view.closesPosted, 1);
+    frame->saveState();
+    EXPECT_EQ(std::filesystem::file_size(dir / "merlo301.cfg"), 100u);
+}
+
+TEST_F(Frame, WithoutASoundCardTheDisplaysStayIdleButFilesStillWork) {
+    capture.devices = 0;
+    start();
+    EXPECT_FALSE(frame->deviceAvailable());
+    frame->onSize(800, 600);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "no recording sound card installed");
+    fire(FrameTimer::startCapture);
+    EXPECT_FALSE(frame->captureActive());
+
+    writeSine(dir / "a.wav", 220.0, 11025, 1.0);
+    dialogs.answer = (dir / "a.wav").string();
+    frame->openWaveFile();
+    EXPECT_TRUE(frame->fileMode());
+    fire(FrameTimer::startCapture);
+    EXPECT_TRUE(frame->captureActive());
+    EXPECT_EQ(view.timers[FrameTimer::fileFeed], 100);
+}
+
+TEST_F(Frame, FileIsFedInRealTimeAndLiveCaptureResumesAtItsEnd) {
+    startRecording();
+    writeSine(dir / "a.wav", 220.0, 11025, 1.0);  // 11025 samples: five 2048-sample blocks
+    dialogs.answer = (dir / "a.wav").string();
+    frame->openWaveFile();
+    EXPECT_EQ(player.log, "open ");
+    EXPECT_EQ(frame->stopReason(), StopReason::fileOpened);
+    capture.deliver();  // live capture closes, the layout runs in file mode
+    EXPECT_FALSE(frame->recording());
+    EXPECT_EQ(view.status, "WAV file display");
+
+    fire(FrameTimer::startCapture);
+    EXPECT_EQ(player.log, "open play0 ");
+    EXPECT_TRUE(frame->captureActive());
+    EXPECT_FALSE(frame->recording());
+    EXPECT_EQ(capture.calls.find("open ", capture.calls.find("close ")), std::string::npos);
+
+    fire(FrameTimer::fileFeed);
+    clock.now += 30;  // the analysis took no clock time; the next buffer waits one period
+    EXPECT_EQ(view.timers[FrameTimer::fileFeed], 185);  // 2048 / 11025 s
+    fire(FrameTimer::fileFeed);
+    EXPECT_NEAR(frame->cycle()->currentFrequency(), 220.0, 0.5);
+
+    frame->pause();
+    EXPECT_EQ(player.log, "open play0 stop ");
+    fire(FrameTimer::fileFeed);
+    EXPECT_EQ(frame->fileBlocksFed(), 2);  // paused: nothing read
+    frame->pause();
+    // Playback resumes at the next unread sample, not at the start.
+    EXPECT_EQ(player.log, "open play0 stop play4096 ");
+
+    for (int i = 0; i < 3; ++i) fire(FrameTimer::fileFeed);
+    EXPECT_EQ(frame->fileBlocksFed(), 5);
+    fire(FrameTimer::fileFeed);  // the remainder is short: end of file
+    EXPECT_FALSE(frame->fileMode());
+    EXPECT_FALSE(frame->captureActive());
+    EXPECT_EQ(player.log, "open play0 stop play4096 close ");
+    EXPECT_FALSE(view.armed(FrameTimer::fileFeed));
+    fire(FrameTimer::startCapture);  // back to live input
+    EXPECT_TRUE(frame->recording());
+}
+
+TEST_F(Frame, SecondFileMidRunReplacesTheFirstCleanly) {
+    start();
+    frame->onSize(800, 600);
+    writeSine(dir / "a.wav", 220.0, 11025, 2.0);
+    writeSine(dir / "b.wav", 330.0, 22050, 2.0);
+    dialogs.answer = (dir / "a.wav").string();
+    capture.devices = 0;
+    frame->openWaveFile();
+    capture.deliver();
+    fire(FrameTimer::startCapture);
+    fire(FrameTimer::fileFeed);
+    fire(FrameTimer::fileFeed);
+
+    dialogs.answer = (dir / "b.wav").string();
+    frame->openWaveFile();
+    EXPECT_EQ(player.log, "open play0 close open ");
+    EXPECT_EQ(frame->config().sampleRate, 22050);
+    EXPECT_FALSE(view.armed(FrameTimer::fileFeed));  // no buffer of a.wav is fed again
+    fire(FrameTimer::startCapture);
+    EXPECT_EQ(frame->fileBlocksFed(), 0);
+    fire(FrameTimer::fileFeed);
+    fire(FrameTimer::fileFeed);
+    EXPECT_NEAR(frame->cycle()->currentFrequency(), 330.0, 0.5);
+
+    // A refused file changes nothing.
+    std::ofstream(dir / "bad.wav") << "not a sound";
+    dialogs.answer = (dir / "bad.wav").string();
+    frame->openWaveFile();
+    EXPECT_EQ(messages.shown.back().text, "wave header error");
+    EXPECT_TRUE(frame->fileMode());
+    EXPECT_EQ(player.path, (dir / "b.wav").string());
+}
+
+TEST_F(Frame, DeactivationStopsCaptureAndActivationBringsItBack) {
+    startRecording();
+    frame->onActivate(false);
+    EXPECT_EQ(view.toneStops, 1);
+    capture.deliver();
+    EXPECT_FALSE(frame->captureActive());
+    frame->onActivate(true);
+    fire(FrameTimer::startCapture);
+    capture.deliver();
+    EXPECT_TRUE(frame->recording());
+}
+
+TEST_F(Frame, ToneRequestWhileRecordingRetriesOnceTheDeviceIsFree) {
+    startRecording();
+    frame->stopCapture(StopReason::toneNeedsDevice);
+    EXPECT_EQ(view.toneRetries, 0);
+    capture.deliver();
+    EXPECT_EQ(view.toneRetries, 1);
+    frame->stopCapture(StopReason::toneNeedsDevice);  // nothing records: at once
+    EXPECT_EQ(view.toneRetries, 2);
+}
+
+}  // namespace
+}  // namespace merlop
