@@ -17,10 +17,10 @@
 
 #include "app/qt/wav_file_player.h"
 #include "audio/qt/qt_wave_capture.h"
-#include "signals/tone_synth.h"
 #include "audio/wave_input.h"
 #include "platform/audio_test_support.h"
 #include "platform/scripted_capture.h"
+#include "signals/tone_synth.h"
 #include "tone/qt/fluidsynth_midi_output.h"
 #include "tone/qt/qt_wave_sound.h"
 #include "tone/sine_image.h"

@@ -9,9 +9,8 @@
 #include <cstring>
 #include <utility>
 
-#include "audio/qt/sound_stream.h"
-
 #include "audio/capture_config.h"
+#include "audio/qt/sound_stream.h"
 
 namespace merlop {
 
