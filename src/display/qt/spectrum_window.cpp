@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <new>
 
-#include "audio/message_box.h"
+#include "common/message_box.h"
 #include "audio/spectrum_analyser.h"
 #include "display/qt/plot_painting.h"
 #include "settings/settings.h"
