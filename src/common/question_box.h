@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace merlop {
+
+// A modal question. Unlike MessageBox it waits for the answer, so it must not be asked from
+// inside a device or timer callback that cannot wait; tests answer from a script.
+class QuestionBox {
+  public:
+    enum class Buttons { okCancel, yesNo };
+    virtual ~QuestionBox() = default;
+    // True for OK or Yes.
+    virtual bool ask(const std::string& text, const std::string& caption, Buttons buttons) = 0;
+};
+
+}  // namespace merlop
