@@ -13,7 +13,7 @@
 #include "audio/analysis_cycle.h"
 #include "audio/capture_config.h"
 #include "audio/spectrum_analyser.h"
-#include "audio/tone_synth.h"
+#include "signals/tone_synth.h"
 #include "audio/wav_reader.h"
 #include "display/qt/spectrum_window.h"
 #include "display/qt/wave_form_window.h"

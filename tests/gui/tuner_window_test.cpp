@@ -13,7 +13,7 @@
 
 #include "audio/analysis_cycle.h"
 #include "audio/capture_config.h"
-#include "audio/tone_synth.h"
+#include "signals/tone_synth.h"
 #include "audio/wav_reader.h"
 #include "display/qt/meter_window.h"
 #include "display/qt/note_button.h"
