@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "audio/spectrum_analyser.h"
 #include "pitch/temperament_table.h"
 #include "settings/settings.h"
 #include "settings/tuning_store.h"
@@ -306,6 +307,10 @@ void MainFrameCore::applyMode() {
     if (earTrainingOn()) exerciseStartPending_ = true;
     if (!cycle_->spectrumUsable()) messages_.show("Not enough memory for", "nspec ");
 
+    request.config = config_;
+    if (const SpectrumAnalyser* spectrum = cycle_->spectrumAnalyser(); spectrum != nullptr) {
+        request.spectrumBand = {spectrum->binWidth(), spectrum->loBin(), spectrum->hiBin()};
+    }
     CycleSinks sinks = view_.createDisplays(request);
     sinks.errors = &messages_;
     cycle_->setSinks(std::move(sinks));
@@ -480,6 +485,13 @@ void MainFrameCore::onWaveInData() {
         return;
     }
     if (cycle_ == nullptr) return;
+    // Behind a slow analysis both buffers may be full: analyse the newer one only, so the
+    // display never lags behind the sound.
+    if (device_.newerBlockWaiting()) {
+        ++staleBlocksDropped_;
+        if (device_.start() != 0) messages_.show("record failed ", "Sound device error ");
+        return;
+    }
     int lo = 0;
     int hi = 0;
     device_.convert(cycle_->sampleBuffer(), static_cast<unsigned>(cycle_->length()), &lo, &hi);

@@ -21,6 +21,7 @@
 #include "audio/wav_reader.h"
 #include "audio/wave_input.h"
 #include "common/message_box.h"
+#include "display/spectrum_axes.h"
 #include "pitch/pitch_model.h"
 
 namespace merlop {
@@ -52,6 +53,8 @@ struct DisplayRequest {
     DisplayRects rects;
     int customNoteIndex = -1;  // the fixed tuning note, -1 for none or "Automatic"
     bool calibrating = false;
+    CaptureConfig config;       // of the run the displays are built for
+    SpectrumBand spectrumBand;  // the analysed bins, empty when the analyser has none
 };
 
 // The window side of the main frame: bars, timers, displays and the tuner window's tone.
@@ -196,6 +199,8 @@ class MainFrameCore final : public WaveInListener {
     // Blocks read from a WAV file so far in this run.
     std::int64_t fileBlocksFed() const { return fileBlocksFed_; }
     std::uint32_t bufferArrivalTime() const { return bufferArrivalTime_; }
+    // Recorded blocks skipped because a newer one was already waiting.
+    std::int64_t staleBlocksDropped() const { return staleBlocksDropped_; }
 
   private:
     void configure();
@@ -241,6 +246,7 @@ class MainFrameCore final : public WaveInListener {
     bool restartPending_ = false;
     StopReason stopReason_ = StopReason::plain;
     std::uint32_t bufferArrivalTime_ = 0;
+    std::int64_t staleBlocksDropped_ = 0;
 
     bool exerciseStartPending_ = false;
     bool exerciseAdvance_ = false;

@@ -179,6 +179,12 @@ int WaveInDevice::start() {
     return result;
 }
 
+bool WaveInDevice::newerBlockWaiting() const {
+    if (!open_ || !started_ || stopping_) return false;
+    const WaveInBlock* next = header_[1 - current_];
+    return next->prepared && !next->queued && next->bytesRecorded > 0;
+}
+
 const std::uint8_t* WaveInDevice::currentData() const {
     return open_ ? buffer_[current_] : nullptr;
 }

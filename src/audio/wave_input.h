@@ -124,6 +124,10 @@ class WaveInDevice {
     // The owner's buffer handler counts every returned buffer here; returns the count still queued.
     int bufferReturned() { return --queued_; }
 
+    // True when the buffer after the one that completed last has been filled as well: the
+    // completed one is stale, and the owner may skip it for the newer.
+    bool newerBlockWaiting() const;
+
     bool isOpen() const { return open_; }
     bool started() const { return started_; }
     bool stopping() const { return stopping_; }

@@ -37,6 +37,15 @@ TEST(FrameLayout, TunerAboveTheLowerDisplaysThatShareTheWidth) {
     EXPECT_EQ(r.wave, (PixelRect{0, 27 + 553 / 2, 800, 580}));
 }
 
+struct CountingReadings : ReadingDisplay {
+    void showReading(const PitchReading& r) override {
+        ++count;
+        last = r;
+    }
+    int count = 0;
+    PitchReading last;
+};
+
 struct FakeView : FrameView {
     void startTimer(FrameTimer t, int ms) override { timers[t] = ms; }
     void killTimer(FrameTimer t) override { timers.erase(t); }
@@ -55,7 +64,9 @@ struct FakeView : FrameView {
         ++builds;
         last = r;
         built = r.shown;
-        return {};
+        CycleSinks sinks;
+        sinks.reading = &readings;
+        return sinks;
     }
     void destroyDisplays() override { built = {}; }
     void focusFrame() override {}
@@ -80,6 +91,7 @@ struct FakeView : FrameView {
     bool displaysPaused = false;
     int toneStops = 0, toneRetries = 0, autoTones = 0;
     bool screenAwake = false;
+    CountingReadings readings;
 };
 
 struct FakePlayer : FilePlayer {
@@ -158,6 +170,11 @@ class Frame : public ::testing::Test {
 
     // One full buffer of a steady tone through the scripted card.
     void feedBlock(double hz) {
+        fillBlock(hz);
+        capture.deliver();
+    }
+
+    void fillBlock(double hz) {
         const int n = frame->cycle()->length();
         const int rate = frame->config().sampleRate;
         std::vector<std::uint8_t> bytes(2 * n);
@@ -169,7 +186,6 @@ class Frame : public ::testing::Test {
         }
         phase += n;
         capture.feed(bytes);
-        capture.deliver();
     }
 
     TempDir dir;
@@ -486,6 +502,33 @@ TEST_F(Frame, ToneRequestWhileRecordingRetriesOnceTheDeviceIsFree) {
     EXPECT_EQ(view.toneRetries, 1);
     frame->stopCapture(StopReason::toneNeedsDevice);  // nothing records: at once
     EXPECT_EQ(view.toneRetries, 2);
+}
+
+}  // namespace
+}  // namespace merlop
+
+namespace merlop {
+namespace {
+
+TEST_F(Frame, BehindASlowAnalysisOnlyTheNewestBlockIsAnalysed) {
+    startRecording();
+    feedBlock(440.0);
+    ASSERT_EQ(view.readings.count, 1);
+    EXPECT_EQ(frame->staleBlocksDropped(), 0);
+
+    // Two blocks complete before the first is handled: the older is skipped and counted.
+    fillBlock(220.0);
+    fillBlock(330.0);
+    capture.deliver();
+    EXPECT_EQ(view.readings.count, 2);
+    EXPECT_EQ(frame->staleBlocksDropped(), 1);
+    EXPECT_NEAR(frame->cycle()->rawFrequency(), 330.0, 2.0);
+
+    // Both buffers went back to the card: recording goes on block by block.
+    feedBlock(440.0);
+    EXPECT_EQ(view.readings.count, 3);
+    EXPECT_EQ(frame->staleBlocksDropped(), 1);
+    EXPECT_TRUE(frame->recording());
 }
 
 }  // namespace

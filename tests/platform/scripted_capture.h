@@ -104,6 +104,7 @@ struct ScriptedCapture : WaveCaptureService {
     }
 
     void finishHead() {
+        queue.front()->queued = false;
         queue.pop_front();
         notes.push_back('D');
     }
