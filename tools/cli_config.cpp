@@ -11,6 +11,7 @@
 #include "cli_commands.h"
 #include "cli_files.h"
 #include "common/file_ptr.h"
+#include "settings/config_file.h"
 #include "settings/settings.h"
 #include "settings/tuning_store.h"
 
@@ -42,18 +43,14 @@ int initConfig(const Args& args, const Io& io) {
     if (!isDirectory(dir)) return io.failFile(dir, "not a directory");
 
     const std::string path = (fs::path(dir) / Settings::kDefaultFileName).string();
-    // "x" makes the existence test and the creation one step.
-    FilePtr file(std::fopen(path.c_str(), "wbx"));
-    if (!file) {
-        if (errno == EEXIST) return io.failFile(path, "already exists; left unchanged", 1);
-        return io.failFile(path, std::string("cannot create: ") + std::strerror(errno));
-    }
-    const Settings::Image image = Settings::defaultImage();
-    const bool written = std::fwrite(image.data(), 1, image.size(), file.get()) == image.size();
-    if (!written || std::fclose(file.release()) != 0) {
-        std::error_code ec;
-        fs::remove(path, ec);
-        return io.failFile(path, "write failed");
+    int error = 0;
+    switch (createDefaultConfig(path, &error)) {
+        case DefaultConfigResult::created:
+            break;
+        case DefaultConfigResult::exists:
+            return io.failFile(path, "already exists; left unchanged", 1);
+        case DefaultConfigResult::failed:
+            return io.failFile(path, std::string("cannot create: ") + std::strerror(error));
     }
     io.out << path << '\n';
     return 0;

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <map>
 
+#include "app/frame_fakes.h"
 #include "audio/riff_wave.h"
 #include "platform/scripted_capture.h"
 #include "settings/settings.h"
@@ -94,27 +95,9 @@ struct FakeView : FrameView {
     CountingReadings readings;
 };
 
-struct FakePlayer : FilePlayer {
-    bool open(const std::string& p) override {
-        log += "open ";
-        path = p;
-        return true;
-    }
-    void play(std::int64_t from) override { log += "play" + std::to_string(from) + " "; }
-    void stop() override { log += "stop "; }
-    void close() override { log += "close "; }
-    std::string log, path;
-};
-
-struct FakeDialogs : FileDialogs {
-    std::string openWaveFile() override { return answer; }
-    std::string answer;
-};
-
-struct FakeClock : MillisecondClock {
-    std::uint32_t milliseconds() override { return now; }
-    std::uint32_t now = 1000;
-};
+using testing::FakeClock;
+using testing::FakeDialogs;
+using testing::FakePlayer;
 
 // A mono 16-bit sine of `seconds` at `rate`, as a well-formed file.
 void writeSine(const std::filesystem::path& path, double hz, int rate, double seconds) {

@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
     qputenv("QT_SCALE_FACTOR", "1");
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication app(argc, argv);
+    Q_INIT_RESOURCE(merlop);
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     QApplication::setFont(QFont("DejaVu Sans"));
     ::testing::InitGoogleTest(&argc, argv);

@@ -13,12 +13,12 @@
 #include "audio/analysis_cycle.h"
 #include "audio/capture_config.h"
 #include "audio/spectrum_analyser.h"
-#include "signals/tone_synth.h"
 #include "audio/wav_reader.h"
 #include "display/qt/spectrum_window.h"
 #include "display/qt/wave_form_window.h"
 #include "pitch/pitch_model.h"
 #include "settings/settings.h"
+#include "signals/tone_synth.h"
 
 namespace merlop {
 namespace {

@@ -13,39 +13,21 @@
 
 #include "audio/analysis_cycle.h"
 #include "audio/capture_config.h"
-#include "signals/tone_synth.h"
 #include "audio/wav_reader.h"
 #include "display/qt/meter_window.h"
 #include "display/qt/note_button.h"
 #include "display/qt/piano_wnd.h"
+#include "gui/tone_fakes.h"
 #include "pitch/pitch_model.h"
 #include "settings/settings.h"
 #include "settings/tuning_store.h"
-#include "tone/midi_output.h"
-#include "tone/wave_sound.h"
+#include "signals/tone_synth.h"
 
 namespace merlop {
 namespace {
 
-struct FakeMidi : MidiOutput {
-    std::vector<std::uint32_t> messages;
-    int open() override { return 0; }
-    void reset() override {}
-    void shortMessage(std::uint32_t m) override { messages.push_back(m); }
-    void close() override {}
-    // Key of the last Note On, -1 none.
-    int lastNoteOn() const {
-        for (auto it = messages.rbegin(); it != messages.rend(); ++it) {
-            if ((*it & 0xF0) == 0x90) return static_cast<int>((*it >> 8) & 0x7F);
-        }
-        return -1;
-    }
-};
-
-struct FakeSound : WaveSound {
-    bool playLooped(const std::uint8_t*, std::size_t) override { return true; }
-    void stop() override {}
-};
+using testing::FakeMidi;
+using testing::FakeSound;
 
 struct FakeParent : TunerParent {
     int starts = 0, stops = 0, played = 0;

@@ -1,0 +1,96 @@
+// The tuner program: one main window, its files in the user's configuration folder.
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "app/config_folder.h"
+#include "app/qt/main_frame.h"
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onTerminate(int) {
+    const char byte = 1;
+    // Only async-signal-safe work here; the event loop does the rest.
+    [[maybe_unused]] const ssize_t n = ::write(signalPipe[0], &byte, 1);
+}
+
+// A session that ends, or a `kill`, closes the window the way File / Exit does, so the
+// settings and tunings are saved.
+void closeOnTermination(QWidget* window) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return;
+    auto* notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, window);
+    QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
+        char byte = 0;
+        [[maybe_unused]] const ssize_t n = ::read(signalPipe[1], &byte, 1);
+        window->close();
+    });
+    struct sigaction action = {};
+    action.sa_handler = onTerminate;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+bool haveDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0') return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!haveDisplay()) {
+        std::fputs(
+            "merlop: no display to open the tuner's window on; merlop-cli analyses "
+            "WAV files without one (merlop-cli --help).\n",
+            stderr);
+        return 2;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("merlop"));
+    QApplication::setApplicationVersion(QStringLiteral("3.01"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.merlop.Merlop"));
+    Q_INIT_RESOURCE(merlop);
+
+    const std::filesystem::path folder = merlop::configFolder(
+        std::getenv("MERLOP_CONFIG_DIR"), std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    const std::string problem = merlop::prepareConfigFolder(folder);
+    if (!problem.empty()) {
+        QMessageBox::warning(nullptr, QStringLiteral("Merlop"), QString::fromStdString(problem));
+    }
+    std::error_code ec;
+    std::filesystem::current_path(folder, ec);
+
+    merlop::MainFrame frame(folder);
+    closeOnTermination(&frame);
+    frame.resize(820, 640);
+    frame.show();
+    frame.activateWindow();
+
+    // A WAV file named on the command line ("Open with"); anything else is ignored.
+    const QStringList args = QApplication::arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i].endsWith(QStringLiteral(".wav"), Qt::CaseInsensitive)) {
+            const QString path = args[i];
+            QTimer::singleShot(0, &frame, [&frame, path] { frame.openFile(path); });
+            break;
+        }
+    }
+    return QApplication::exec();
+}

@@ -1,0 +1,155 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <filesystem>
+#include <memory>
+
+#include "app/mainframe.h"
+#include "display/tuner_state.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QTextBrowser;
+class QToolBar;
+
+namespace merlop {
+
+class MidiOutput;
+class QuestionBox;
+class ScreenAwake;
+class Settings;
+class SpectrumWindow;
+class TunerWindow;
+class TuningStore;
+class WaveFormWindow;
+class WaveSound;
+class WidgetMessageBox;
+
+// The devices and boxes the frame talks to. Anything left null is the desktop's own: the default
+// sound input and output, FluidSynth, file dialogs, message boxes and a monotonic clock. Tests
+// put scripted ones in; they must outlive the frame.
+struct FrameDevices {
+    WaveCaptureService* capture = nullptr;
+    MidiOutput* midi = nullptr;
+    WaveSound* sound = nullptr;
+    FilePlayer* player = nullptr;
+    FileDialogs* dialogs = nullptr;
+    MillisecondClock* clock = nullptr;
+    MessageBox* messages = nullptr;
+    QuestionBox* questions = nullptr;
+};
+
+// The tuner's main window: menu, toolbar with the two combo boxes, status bar and the displays
+// below the toolbar. Every decision is the core's (MainFrameCore); this class turns window events
+// into its calls and carries out what it asks of the window. The settings and the tunings live
+// in `folder`; the settings are written back when the frame is destroyed.
+class MainFrame final : public QMainWindow, private FrameView, private TunerParent {
+    Q_OBJECT
+
+  public:
+    explicit MainFrame(const std::filesystem::path& folder, const FrameDevices& devices = {},
+                       QWidget* parent = nullptr);
+    ~MainFrame() override;
+
+    MainFrameCore& core() { return *core_; }
+    TunerWindow* tunerWindow() const { return tuner_; }
+    SpectrumWindow* spectrumWindow() const { return spectrum_; }
+    WaveFormWindow* waveWindow() const { return wave_; }
+    QComboBox* tuningCombo() const { return tuningCombo_; }
+    QComboBox* noteCombo() const { return noteCombo_; }
+    QString statusText() const;
+    QAction* action(const QString& objectName) const;
+    // Lays out at once what a resize has asked for (tests; the event loop does it otherwise).
+    void layoutNow();
+
+    // Opens a WAV file as if chosen in the Open dialog.
+    void openFile(const QString& path);
+    void showHelp();
+    void showAbout();
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    class PlayerAdapter;
+    class DesktopDialogs;
+    class SteadyClock;
+    class ChosenFileDialogs;
+
+    void createActions();
+    void createBars();
+    void refreshUi();
+    QRect toWindow(const PixelRect& r) const;
+
+    // FrameView
+    void startTimer(FrameTimer timer, int milliseconds) override;
+    void killTimer(FrameTimer timer) override;
+    void setStatusText(const std::string& text) override;
+    void fillTuningCombo(const std::vector<std::string>& items, int selected) override;
+    void fillNoteCombo(const std::vector<std::string>& items, int selected) override;
+    int toolBarHeight() const override;
+    int statusBarHeight() const override;
+    CycleSinks createDisplays(const DisplayRequest& request) override;
+    void destroyDisplays() override;
+    void focusFrame() override;
+    void postClose() override;
+    void setDisplaysPaused(bool spectrum, bool wave, bool paused) override;
+    void tunerStopTone() override;
+    void tunerRetryTone() override;
+    void tunerPlayTuningNote() override;
+    void keepScreenAwake(bool awake) override;
+    void uiChanged() override;
+
+    // TunerParent
+    void startCapture() override;
+    void stopCapture(int reason) override;
+    void exercisePlayed() override;
+
+    QTimer& timer(FrameTimer t);
+
+    std::unique_ptr<Settings> settings_;
+    std::unique_ptr<TuningStore> tunings_;
+
+    // Owned defaults for whatever the caller left null.
+    std::unique_ptr<WidgetMessageBox> ownMessages_;
+    std::unique_ptr<QuestionBox> ownQuestions_;
+    std::unique_ptr<WaveCaptureService> ownCapture_;
+    std::unique_ptr<MidiOutput> ownMidi_;
+    std::unique_ptr<WaveSound> ownSound_;
+    std::unique_ptr<FilePlayer> ownPlayer_;
+    std::unique_ptr<FileDialogs> ownDialogs_;
+    std::unique_ptr<MillisecondClock> ownClock_;
+    std::unique_ptr<ChosenFileDialogs> chosenFile_;
+    FrameDevices devices_;
+
+    ScreenAwake* screenAwake_ = nullptr;
+    QTimer startCaptureTimer_;
+    QTimer earAnswerTimer_;
+    QTimer fileFeedTimer_;
+    // Coalesces the resizes of one pass of the event loop into one layout.
+    QTimer layoutTimer_;
+
+    QToolBar* toolBar_ = nullptr;
+    QComboBox* tuningCombo_ = nullptr;
+    QComboBox* noteCombo_ = nullptr;
+    QLabel* statusPane_ = nullptr;
+    QPointer<QTextBrowser> help_;
+    bool fillingCombos_ = false;
+
+    TunerWindow* tuner_ = nullptr;
+    SpectrumWindow* spectrum_ = nullptr;
+    WaveFormWindow* wave_ = nullptr;
+
+    // Last: it reports to the window as it goes, so everything above must exist first and
+    // outlive it.
+    std::unique_ptr<MainFrameCore> core_;
+};
+
+}  // namespace merlop

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include "common/question_box.h"
+
+namespace merlop {
+
+// A modal question over the given window, answered before ask() returns.
+class WidgetQuestionBox : public QuestionBox {
+  public:
+    explicit WidgetQuestionBox(QWidget* parent = nullptr) : parent_(parent) {}
+
+    bool ask(const std::string& text, const std::string& caption, Buttons buttons) override {
+        const bool yesNo = buttons == Buttons::yesNo;
+        const auto accept = yesNo ? QMessageBox::Yes : QMessageBox::Ok;
+        const auto reject = yesNo ? QMessageBox::No : QMessageBox::Cancel;
+        QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption),
+                        QString::fromStdString(text), accept | reject, parent_.data());
+        box.setDefaultButton(accept);
+        box.setEscapeButton(reject);
+        return box.exec() == accept;
+    }
+
+  private:
+    QPointer<QWidget> parent_;
+};
+
+}  // namespace merlop

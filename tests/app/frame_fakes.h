@@ -1,0 +1,34 @@
+#pragma once
+
+// The main frame's file player, file dialog and clock, scripted by the test.
+
+#include <cstdint>
+#include <string>
+
+#include "app/mainframe.h"
+
+namespace merlop::testing {
+
+struct FakePlayer : FilePlayer {
+    bool open(const std::string& p) override {
+        log += "open ";
+        path = p;
+        return true;
+    }
+    void play(std::int64_t from) override { log += "play" + std::to_string(from) + " "; }
+    void stop() override { log += "stop "; }
+    void close() override { log += "close "; }
+    std::string log, path;
+};
+
+struct FakeDialogs : FileDialogs {
+    std::string openWaveFile() override { return answer; }
+    std::string answer;
+};
+
+struct FakeClock : MillisecondClock {
+    std::uint32_t milliseconds() override { return now; }
+    std::uint32_t now = 1000;
+};
+
+}  // namespace merlop::testing

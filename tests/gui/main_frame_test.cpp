@@ -1,0 +1,311 @@
+// The tuner's main window on the offscreen platform, with a scripted sound card: what a musician
+// sees and does, from the first layout to closing the window.
+#include "app/qt/main_frame.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <QWidget>
+#include <cmath>
+#include <fstream>
+
+#include "app/frame_fakes.h"
+#include "audio/riff_wave.h"
+#include "display/qt/meter_window.h"
+#include "display/qt/spectrum_window.h"
+#include "display/qt/tuner_window.h"
+#include "display/qt/wave_form_window.h"
+#include "gui/tone_fakes.h"
+#include "platform/scripted_capture.h"
+#include "settings/settings.h"
+#include "settings/test_files.h"
+
+namespace merlop {
+namespace {
+
+using testing::TempDir;
+
+void save(QWidget& w, const QString& name) {
+    QDir().mkpath(MERLOP_SCREENSHOT_DIR);
+    ASSERT_TRUE(w.grab().toImage().save(QString(MERLOP_SCREENSHOT_DIR) + "/" + name + ".png"));
+}
+
+class MainFrameWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        capture.formats = kMono11kHz8Bit | kMono11kHz16Bit | kMono22kHz16Bit | kMono44kHz16Bit;
+        writeConfig(Settings{});
+    }
+
+    void TearDown() override {
+        frame.reset();
+        QApplication::processEvents();
+    }
+
+    void writeConfig(const Settings& s) {
+        const auto image = s.toImage();
+        std::ofstream(dir / "merlo301.cfg", std::ios::binary)
+            .write(reinterpret_cast<const char*>(image.data()),
+                   static_cast<std::streamsize>(image.size()));
+    }
+
+    MainFrame& open(int w = 800, int h = 600) {
+        FrameDevices d;
+        d.capture = &capture;
+        d.midi = &midi;
+        d.sound = &sound;
+        d.player = &player;
+        d.dialogs = &dialogs;
+        d.clock = &clock;
+        d.messages = &messages;
+        frame = std::make_unique<MainFrame>(dir.path(), d);
+        frame->resize(w, h);
+        frame->show();
+        frame->layoutNow();
+        return *frame;
+    }
+
+    // What the 500 ms timer and the device's open notice do.
+    void startRecording() {
+        auto* t = frame->findChild<QTimer*>(QStringLiteral("startCaptureTimer"));
+        ASSERT_NE(t, nullptr);
+        ASSERT_TRUE(t->isActive());
+        t->stop();
+        frame->core().onTimer(FrameTimer::startCapture);
+        capture.deliver();
+        ASSERT_TRUE(frame->core().recording());
+    }
+
+    void feedTone(double hz, int blocks) {
+        for (int b = 0; b < blocks; ++b) {
+            const int n = frame->core().cycle()->length();
+            const int rate = frame->core().config().sampleRate;
+            std::vector<std::uint8_t> bytes(2 * n);
+            for (int i = 0; i < n; ++i) {
+                const auto s = static_cast<std::int16_t>(
+                    12000 * std::sin(2 * M_PI * hz * static_cast<double>(phase + i) / rate));
+                bytes[2 * i] = static_cast<std::uint8_t>(s & 0xff);
+                bytes[2 * i + 1] = static_cast<std::uint8_t>((s >> 8) & 0xff);
+            }
+            phase += n;
+            capture.feed(bytes);
+            capture.deliver();
+        }
+    }
+
+    QRect expected(const PixelRect& r) const {
+        const int menu = frame->menuBar()->height();
+        return QRect(r.left, r.top + menu, r.right - r.left, r.bottom - r.top);
+    }
+
+    TempDir dir;
+    testing::ScriptedCapture capture;
+    testing::FakeMidi midi;
+    testing::FakeSound sound;
+    testing::FakePlayer player;
+    testing::FakeDialogs dialogs;
+    testing::FakeClock clock;
+    testing::RecordingMessageBox messages;
+    std::unique_ptr<MainFrame> frame;
+    long phase = 0;
+};
+
+TEST_F(MainFrameWindow, OpensWithItsBarsAndTheTunerReadsATone) {
+    MainFrame& f = open();
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Merlop 3.01"));
+    EXPECT_EQ(f.statusText(), QStringLiteral("For Help, press F1"));
+
+    // The toolbar in its order, each command separated from the next.
+    auto* bar = f.findChild<QToolBar*>(QStringLiteral("toolBar"));
+    ASSERT_NE(bar, nullptr);
+    QStringList order;
+    for (QAction* a : bar->actions()) {
+        if (a->isSeparator()) {
+            order << "|";
+        } else if (a->objectName().isEmpty()) {
+            order << "[combo]";
+        } else {
+            order << a->objectName();
+        }
+    }
+    EXPECT_EQ(order.join(' '),
+              "tuner | spectrum | wave | pause | earTraining | skip | customTuning | [combo] | "
+              "[combo] | contextHelp");
+    EXPECT_EQ(f.action("spectrum")->toolTip(), QStringLiteral("Spectrum "));
+    EXPECT_EQ(f.action("wave")->statusTip(), QStringLiteral("Wave form display - on/off "));
+    EXPECT_EQ(f.tuningCombo()->width(), 200);
+    EXPECT_EQ(f.noteCombo()->width(), 150);
+    EXPECT_EQ(f.tuningCombo()->count(), 75);
+    EXPECT_TRUE(f.tuningCombo()->isEnabled());
+    EXPECT_FALSE(f.noteCombo()->isEnabled());
+    EXPECT_FALSE(f.action("pause")->isEnabled());  // only the tuner is shown
+    EXPECT_TRUE(f.action("tuner")->isChecked());
+
+    // The tuner fills the area between the bars, and listens half a second later.
+    ASSERT_NE(f.tunerWindow(), nullptr);
+    EXPECT_EQ(f.spectrumWindow(), nullptr);
+    const DisplayRects rects =
+        layoutDisplays(f.width(), f.height() - f.menuBar()->height(),
+                       f.findChild<QToolBar*>()->sizeHint().height(),
+                       f.statusBar()->sizeHint().height(), {true, false, false});
+    EXPECT_EQ(f.tunerWindow()->geometry(), expected(rects.tuner));
+    startRecording();
+
+    feedTone(440.0 * std::pow(2.0, 10.0 / 1200.0), 8);  // A 4, 10 cents sharp
+    const MeterModel& meter = f.tunerWindow()->meter()->model();
+    EXPECT_EQ(meter.name(), "A 4");
+    EXPECT_NEAR(meter.deviation(), 0.10, 0.02);
+    EXPECT_NEAR(meter.frequency(), 442.55, 0.5);
+    save(f, "main_frame_tuner_800x600");
+}
+
+TEST_F(MainFrameWindow, ToggledDisplaysAreRebuiltOnceTheDeviceHasClosed) {
+    MainFrame& f = open(1000, 700);
+    startRecording();
+
+    f.action("spectrum")->trigger();
+    // Reason 4: nothing is rebuilt while the device is still closing.
+    EXPECT_FALSE(f.core().recording());
+    EXPECT_EQ(f.spectrumWindow(), nullptr);
+    capture.deliver();
+    ASSERT_NE(f.spectrumWindow(), nullptr);
+    EXPECT_TRUE(f.action("spectrum")->isChecked());
+    EXPECT_TRUE(f.action("pause")->isEnabled());
+
+    f.action("wave")->trigger();
+    ASSERT_NE(f.waveWindow(), nullptr);
+    ASSERT_NE(f.tunerWindow(), nullptr);
+    const QRect tuner = f.tunerWindow()->geometry();
+    const QRect spectrum = f.spectrumWindow()->geometry();
+    const QRect wave = f.waveWindow()->geometry();
+    EXPECT_EQ(spectrum.top(), tuner.bottom() + 1);
+    EXPECT_EQ(spectrum.width(), 670);  // 67 : 33 of 1000
+    EXPECT_EQ(wave.left(), 670);
+    EXPECT_EQ(wave.right(), 999);
+
+    startRecording();
+    feedTone(196.0, 8);  // G 3
+    EXPECT_EQ(f.tunerWindow()->meter()->model().name(), "G 3");
+    save(f, "main_frame_three_displays_1000x700");
+
+    // Space pauses the lower displays and says so.
+    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    QApplication::sendEvent(&f, &space);
+    EXPECT_TRUE(f.core().paused());
+    EXPECT_TRUE(f.spectrumWindow()->paused());
+    EXPECT_EQ(f.statusText(), QStringLiteral("Pausing"));
+    EXPECT_TRUE(f.action("pause")->isChecked());
+}
+
+TEST_F(MainFrameWindow, BigAndTinyWindowsLayOutWithoutOverlap) {
+    Settings s;
+    s.showSpectrum = 1;
+    s.showWaveForm = 1;
+    writeConfig(s);
+    for (const QSize size : {QSize(1920, 1080), QSize(320, 200), QSize(120, 90)}) {
+        MainFrame& f = open(size.width(), size.height());
+        ASSERT_NE(f.tunerWindow(), nullptr);
+        ASSERT_NE(f.spectrumWindow(), nullptr);
+        ASSERT_NE(f.waveWindow(), nullptr);
+        EXPECT_LE(f.tunerWindow()->geometry().bottom(), f.spectrumWindow()->geometry().top());
+        EXPECT_LE(f.spectrumWindow()->geometry().right(), f.waveWindow()->geometry().left());
+        startRecording();
+        feedTone(110.0, 4);
+        save(f, QString("main_frame_%1x%2").arg(size.width()).arg(size.height()));
+        frame.reset();
+    }
+}
+
+TEST_F(MainFrameWindow, ClosingWhileRecordingWaitsForTheDeviceThenSaves) {
+    MainFrame& f = open();
+    startRecording();
+    f.action("spectrum")->trigger();
+    capture.deliver();
+    startRecording();
+
+    EXPECT_FALSE(f.close());  // the device is still closing
+    EXPECT_TRUE(f.isVisible());
+    capture.deliver();  // it has closed: the close is posted again
+    QApplication::processEvents();
+    EXPECT_FALSE(f.isVisible());
+    frame.reset();
+
+    Settings saved;
+    saved.setLocation(dir.path());
+    ASSERT_EQ(saved.loadSettings(), 0);
+    EXPECT_EQ(saved.showSpectrum, 1);
+    EXPECT_EQ(saved.showTuner, 1);
+}
+
+TEST_F(MainFrameWindow, AMissingConfigurationIsReportedAndNeverWritten) {
+    std::filesystem::remove(dir / "merlo301.cfg");
+    MainFrame& f = open();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Make sure that file merlo301.cfg has been installed");
+    EXPECT_EQ(messages.shown[0].caption, "Configuration file missing or corrupt");
+    QApplication::processEvents();
+    EXPECT_FALSE(f.isVisible());
+    frame.reset();
+    EXPECT_FALSE(std::filesystem::exists(dir / "merlo301.cfg"));
+}
+
+TEST_F(MainFrameWindow, AWaveFileIsShownAsFileInputAndEndsBackOnTheCard) {
+    MainFrame& f = open();
+    startRecording();
+    const auto path = dir / "a3.wav";
+    {
+        const int rate = 22050;
+        const int n = rate / 2;
+        std::vector<std::uint8_t> bytes(kCanonicalHeaderBytes + 2 * n);
+        writeCanonicalHeader(bytes.data(), rate, 16, 2 * n);
+        for (int i = 0; i < n; ++i) {
+            const auto s = static_cast<std::int16_t>(12000 * std::sin(2 * M_PI * 220.0 * i / rate));
+            bytes[kCanonicalHeaderBytes + 2 * i] = static_cast<std::uint8_t>(s & 0xff);
+            bytes[kCanonicalHeaderBytes + 2 * i + 1] = static_cast<std::uint8_t>((s >> 8) & 0xff);
+        }
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    }
+    f.openFile(QString::fromStdString(path.string()));
+    capture.deliver();  // the live run closes (reason 5)
+    EXPECT_TRUE(f.core().fileMode());
+    EXPECT_EQ(f.statusText(), QStringLiteral("WAV file display"));
+    f.core().onTimer(FrameTimer::startCapture);
+    auto* feed = f.findChild<QTimer*>(QStringLiteral("fileFeedTimer"));
+    ASSERT_NE(feed, nullptr);
+    for (int i = 0; i < 1000 && f.core().fileMode(); ++i) {
+        ASSERT_TRUE(feed->isActive());
+        f.core().onTimer(FrameTimer::fileFeed);
+    }
+    EXPECT_FALSE(f.core().fileMode());
+    EXPECT_GT(f.core().fileBlocksFed(), 0);
+    ASSERT_NE(f.tunerWindow(), nullptr);
+}
+
+TEST_F(MainFrameWindow, HelpOpensTheBundledGuide) {
+    MainFrame& f = open();
+    f.action("helpContents")->trigger();
+    QTextBrowser* browser = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == QStringLiteral("helpWindow"))
+            browser = qobject_cast<QTextBrowser*>(w);
+    }
+    ASSERT_NE(browser, nullptr);
+    EXPECT_TRUE(browser->isVisible());
+    EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("Tuning a guitar")));
+    EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("Calibration")));
+    save(*browser, "help_window");
+    browser->close();
+}
+
+}  // namespace
+}  // namespace merlop
