@@ -87,15 +87,17 @@ std::string meterCentsText(float deviation, bool fineTuning) {
     if (!std::isfinite(deviation)) return {};
     // Readings beyond a few octaves are nonsense; keep the text short and the integer in range.
     const double d = std::clamp(static_cast<double>(deviation), -999.0, 999.0);
+    // The sign goes into the same buffer: GCC 12 warns falsely on "+" + std::string at -O2.
     char text[32];
+    const char* sign = d >= 0.0 ? "+" : "";
     if (fineTuning) {
         double cents = d * 100.0;
         if (cents == 0.0) cents = 0.0;  // negative zero reads as zero
-        std::snprintf(text, sizeof text, "%4.1f", cents);
+        std::snprintf(text, sizeof text, "%s%4.1f", sign, cents);
     } else {
-        std::snprintf(text, sizeof text, "%d", trunc(d * 100.1));
+        std::snprintf(text, sizeof text, "%s%d", sign, trunc(d * 100.1));
     }
-    return (d >= 0.0 ? "+" : "") + std::string(text);
+    return text;
 }
 
 void MeterModel::showValues(float frequency, float deviation, int note, const std::string& name) {

@@ -1,8 +1,13 @@
 #include "display/qt/meter_window.h"
 
+#include <QFontMetricsF>
+#include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
+#include <cmath>
+#include <deque>
+#include <map>
 
 #include "display/qt/frame3d_painter.h"
 #include "display/qt/tuner_font.h"
@@ -27,12 +32,87 @@ void textAt(QPainter& p, int x, int y, const QString& text) {
     p.drawText(QRect(x, y, 10000, 10000), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
 }
 
+// The read-outs' characters, drawn once per font and pixel ratio. Glyphs as large as the value
+// font are outlines that Qt fills anew on every draw, nine tenths of a meter update; copying a
+// finished image each is ten times faster.
+// From this pixel size on, Qt draws text as filled outlines instead of cached glyphs.
+constexpr int kOutlineGlyphPixels = 64;
+
+class ValueGlyphs {
+  public:
+    ValueGlyphs(const QFont& font, qreal ratio) : font_(font), metrics_(font), ratio_(ratio) {}
+
+    bool matches(const QFont& font, qreal ratio) const { return font == font_ && ratio == ratio_; }
+
+    qreal advance(const QString& text) const { return metrics_.horizontalAdvance(text); }
+    // Where Qt's own text layout starts `text` centred in `box`.
+    qreal centredLeft(const QRectF& box, const QString& text) const {
+        return metrics_.boundingRect(box, Qt::AlignHCenter | Qt::AlignTop, text).left();
+    }
+
+    const QImage& glyph(QChar c) {
+        auto it = glyphs_.find(c.unicode());
+        if (it != glyphs_.end()) return it->second;
+        const QRectF ink = metrics_.boundingRect(c);
+        // Room for ink that reaches past the advance on either side.
+        const int left = static_cast<int>(std::ceil(std::max(0.0, -ink.left())));
+        const int width =
+            left +
+            static_cast<int>(std::ceil(std::max(metrics_.horizontalAdvance(c), ink.right()))) + 1;
+        const int height = static_cast<int>(std::ceil(metrics_.height())) + 1;
+        QImage image(QSize(width, height) * ratio_, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio_);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setFont(font_);
+        painter.setPen(kRed);
+        painter.drawText(QPointF(left, metrics_.ascent()), QString(c));
+        painter.end();
+        lefts_[c.unicode()] = left;
+        return glyphs_.emplace(c.unicode(), std::move(image)).first->second;
+    }
+
+    int left(QChar c) const { return lefts_.at(c.unicode()); }
+
+  private:
+    QFont font_;
+    QFontMetricsF metrics_;
+    qreal ratio_;
+    std::map<char16_t, QImage> glyphs_;
+    std::map<char16_t, int> lefts_;
+};
+
+ValueGlyphs& valueGlyphs(const QFont& font, qreal ratio) {
+    // A few sizes at most are on screen at once; tests and resizes bring new ones.
+    static std::deque<ValueGlyphs> cache;
+    for (ValueGlyphs& g : cache) {
+        if (g.matches(font, ratio)) return g;
+    }
+    if (cache.size() >= 8) cache.pop_front();
+    return cache.emplace_back(font, ratio);
+}
+
 void valueText(QPainter& p, const PixelRect& box, const std::string& text) {
     if (text.empty() || box.width() <= 0 || box.height() <= 0) return;
     p.save();
     p.setClipRect(toQRect(box), Qt::IntersectClip);
-    p.setPen(kRed);
-    p.drawText(toQRect(box), Qt::AlignHCenter | Qt::AlignTop, QString::fromStdString(text));
+    const QString s = QString::fromStdString(text);
+    const qreal ratio = p.device()->devicePixelRatioF();
+    if (p.font().pixelSize() * ratio < kOutlineGlyphPixels) {
+        // Qt keeps glyphs this small in its own cache, placed to the subpixel.
+        p.setPen(kRed);
+        p.drawText(toQRect(box), Qt::AlignHCenter | Qt::AlignTop, s);
+        p.restore();
+        return;
+    }
+    ValueGlyphs& glyphs = valueGlyphs(p.font(), ratio);
+    // Centred across the box, from its top, as the text's own advance places it.
+    const qreal x0 = glyphs.centredLeft(QRectF(toQRect(box)), s);
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QImage& image = glyphs.glyph(s[i]);
+        const qreal x = std::round(x0 + glyphs.advance(s.left(i))) - glyphs.left(s[i]);
+        p.drawImage(QPointF(x, box.top), image);
+    }
     p.restore();
 }
 
