@@ -150,7 +150,9 @@ std::string PitchModel::noteName(int note) const {
 
 std::string PitchModel::fullNoteName(int note) const {
     if (note < 0) return " ";
-    return noteName(note) + " " + std::to_string(octaveOfMidi(midiNumber(note)));
+    // Wide enough for any int note, so a nonsense reading cannot overflow the MIDI number.
+    const long long midi = static_cast<long long>(note) + midiNumber(0);
+    return noteName(note) + " " + std::to_string(midi / 12 - 1);
 }
 
 std::string PitchModel::noteNameOfFrequency(float f) const {

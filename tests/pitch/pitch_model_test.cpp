@@ -88,6 +88,8 @@ TEST(PitchModel, NamesAndOctaves) {
     EXPECT_EQ(m.fullNoteName(49), "Bb 3");
     EXPECT_EQ(m.fullNoteName(121), "Bb 9");
     EXPECT_EQ(m.fullNoteName(122), "B 9");
+    // A nonsense note still gets a name, without overflowing on the way.
+    EXPECT_EQ(m.fullNoteName(2147483647), "E 178956970");
     // Outside the one-digit octaves the octave is still written out in full.
     EXPECT_EQ(m.fullNoteName(0), "A -1");
     EXPECT_EQ(m.fullNoteName(2), "B -1");
