@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -68,6 +69,16 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.merlop.Merlop"));
     Q_INIT_RESOURCE(merlop);
 
+    // A WAV file named on the command line ("Open with"), taken before the working folder
+    // changes; anything else is ignored.
+    QString wavFile;
+    for (const QString& arg : QApplication::arguments().mid(1)) {
+        if (arg.endsWith(QStringLiteral(".wav"), Qt::CaseInsensitive)) {
+            wavFile = QFileInfo(arg).absoluteFilePath();
+            break;
+        }
+    }
+
     const std::filesystem::path folder = merlop::configFolder(
         std::getenv("MERLOP_CONFIG_DIR"), std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
     const std::string problem = merlop::prepareConfigFolder(folder);
@@ -82,15 +93,9 @@ int main(int argc, char** argv) {
     frame.resize(820, 640);
     frame.show();
     frame.activateWindow();
-
-    // A WAV file named on the command line ("Open with"); anything else is ignored.
-    const QStringList args = QApplication::arguments();
-    for (int i = 1; i < args.size(); ++i) {
-        if (args[i].endsWith(QStringLiteral(".wav"), Qt::CaseInsensitive)) {
-            const QString path = args[i];
-            QTimer::singleShot(0, &frame, [&frame, path] { frame.openFile(path); });
-            break;
-        }
+    if (!wavFile.isEmpty()) {
+        QTimer::singleShot(0, &frame, [&frame, wavFile] { frame.openFile(wavFile); });
     }
+
     return QApplication::exec();
 }

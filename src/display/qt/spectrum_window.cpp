@@ -5,8 +5,8 @@
 #include <QPainter>
 #include <new>
 
-#include "common/message_box.h"
 #include "audio/spectrum_analyser.h"
+#include "common/message_box.h"
 #include "display/qt/plot_painting.h"
 #include "settings/settings.h"
 
