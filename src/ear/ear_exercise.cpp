@@ -86,18 +86,18 @@ std::string melodyProblemText(MelodyProblem problem) {
     return "";
 }
 
+std::function<std::uint32_t()> EarExercise::seededRandom() {
+    auto engine = std::make_shared<std::mt19937>(
+        static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
+    return [engine] { return static_cast<std::uint32_t>((*engine)() & 0x7fffffffu); };
+}
+
 EarExercise::EarExercise()
-    : EarExercise(
-          [engine = std::make_shared<std::mt19937>(static_cast<std::uint32_t>(
-               std::chrono::system_clock::now().time_since_epoch().count()))] {
-              return static_cast<std::uint32_t>((*engine)() & 0x7fffffffu);
-          },
-          [start = std::chrono::steady_clock::now()] {
-              return static_cast<std::uint32_t>(
-                  std::chrono::duration_cast<std::chrono::milliseconds>(
-                      std::chrono::steady_clock::now() - start)
-                      .count());
-          }) {}
+    : EarExercise(seededRandom(), [start = std::chrono::steady_clock::now()] {
+          return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                std::chrono::steady_clock::now() - start)
+                                                .count());
+      }) {}
 
 EarExercise::EarExercise(std::function<std::uint32_t()> random,
                          std::function<std::uint32_t()> clock)

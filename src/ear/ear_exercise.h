@@ -48,6 +48,9 @@ class EarExercise final : public ExerciseNotes, public EarAnswerSink {
     EarExercise();
     EarExercise(std::function<std::uint32_t()> random, std::function<std::uint32_t()> clock);
 
+    // A generator seeded once from the time of day.
+    static std::function<std::uint32_t()> seededRandom();
+
     void setRandomSource(std::function<std::uint32_t()> random) { random_ = std::move(random); }
 
     // A new melody; on a problem nothing changes and the problem is returned.

@@ -55,7 +55,9 @@ struct FakeView : FrameView {
         ++builds;
         last = r;
         built = r.shown;
-        return {};
+        CycleSinks sinks;
+        if (r.shown.tuner) sinks.reading = &readings;
+        return sinks;
     }
     void destroyDisplays() override { built = {}; }
     void focusFrame() override {}
@@ -64,6 +66,10 @@ struct FakeView : FrameView {
     void tunerStopTone() override { ++toneStops; }
     void tunerRetryTone() override { ++toneRetries; }
     void tunerPlayTuningNote() override { ++autoTones; }
+    void tunerPlayExercise(ExerciseNotes& exercise) override {
+        ++exercisesPlayed;
+        if (tuner != nullptr) tuner->playExercise(exercise);
+    }
     void keepScreenAwake(bool awake) override { screenAwake = awake; }
     void uiChanged() override {}
 
@@ -80,6 +86,27 @@ struct FakeView : FrameView {
     bool displaysPaused = false;
     int toneStops = 0, toneRetries = 0, autoTones = 0;
     bool screenAwake = false;
+    int exercisesPlayed = 0;
+    TunerLogic* tuner = nullptr;  // plays exercises when set
+    struct Readings : ReadingDisplay {
+        void showReading(const PitchReading& r) override { shown.push_back(r); }
+        std::vector<PitchReading> shown;
+    } readings;
+};
+
+struct ScriptedQuestions : QuestionBox {
+    bool ask(const std::string& text, const std::string& caption, Buttons buttons) override {
+        asked.push_back({text, caption});
+        EXPECT_EQ(buttons, Buttons::okCancel);
+        const bool answer = answers.empty() ? true : answers.front();
+        if (!answers.empty()) answers.erase(answers.begin());
+        return answer;
+    }
+    struct Asked {
+        std::string text, caption;
+    };
+    std::vector<Asked> asked;
+    std::vector<bool> answers;  // then OK
 };
 
 struct FakePlayer : FilePlayer {
@@ -139,7 +166,7 @@ class Frame : public ::testing::Test {
         tunings = std::make_unique<TuningStore>(dir.path());
         frame = std::make_unique<MainFrameCore>(
             settings, tunings.get(),
-            FrameServices{view, messages, capture, player, dialogs, clock});
+            FrameServices{view, messages, capture, player, dialogs, clock, questions});
         return *frame;
     }
 
@@ -181,6 +208,7 @@ class Frame : public ::testing::Test {
     FakePlayer player;
     FakeDialogs dialogs;
     FakeClock clock;
+    ScriptedQuestions questions;
     std::unique_ptr<MainFrameCore> frame;
     long phase = 0;
 };
