@@ -554,7 +554,11 @@ void MainFrameCore::onWaveInClose() {
             startExercise(exerciseAdvance_);
             break;
         case StopReason::calibration:
-            calibrationStep();
+            if (calibrating_) {
+                calibrationStep();
+            } else if (restartPending_) {
+                startCapture();  // cancelled while the device was closing
+            }
             break;
         default:
             break;

@@ -218,6 +218,19 @@ TEST_F(CalibrationFrame, PauseCancelsAndCancelAtTheResultStoresNothing) {
     EXPECT_FALSE(frame->calibrating());
 }
 
+TEST_F(CalibrationFrame, PauseBeforeTheDeviceHasClosedLeavesCaptureRunning) {
+    startRecording();
+    frame->calibrate();
+    frame->pause();
+    EXPECT_FALSE(frame->calibrating());
+    fire(FrameTimer::startCapture);  // the start waits for the close
+    capture.deliver();
+    EXPECT_TRUE(questions.asked.empty());
+    capture.deliver();
+    EXPECT_TRUE(frame->recording());
+    EXPECT_EQ(frame->cycle()->length(), 2048);
+}
+
 TEST_F(CalibrationFrame, WhileNothingRecordsTheProcedureStartsAtOnce) {
     // Paused: the box comes at once.
     Settings s;
