@@ -22,10 +22,13 @@ MainFrameCore::MainFrameCore(Settings& settings, TuningStore* tunings,
       tunings_(tunings),
       view_(services.view),
       messages_(services.messages),
+      questions_(services.questions),
       player_(services.player),
       dialogs_(services.dialogs),
       clock_(services.clock),
       device_(services.capture, services.messages),
+      exercise_(EarExercise::seededRandom(),
+                [&clock = services.clock] { return clock.milliseconds(); }),
       configLoadFailed_(settings.loadFailed != 0) {
     if (tunings_ != nullptr) tunings_->readTuning(settings_.currentTuning);
     autoNote_ = settings_.tuningNoteAutomatic != 0;
@@ -122,6 +125,7 @@ void MainFrameCore::setEarTraining(bool on) {
         settings_.earTrainingOn = 0;
         view_.killTimer(FrameTimer::earAnswer);
         view_.tunerStopTone();
+        setAnswering(false);
     }
 }
 
@@ -205,6 +209,7 @@ void MainFrameCore::skip() {
     if (earTrainingOn()) {
         view_.killTimer(FrameTimer::earAnswer);
         view_.tunerStopTone();
+        setAnswering(false);
         exerciseAdvance_ = true;
         stopCapture(StopReason::nextExercise);
         return;
@@ -280,6 +285,7 @@ void MainFrameCore::applyMode() {
 
     if (shown_.any()) {
         view_.destroyDisplays();
+        sinks_ = {};
         if (cycle_ != nullptr) cycle_->setSinks({});
         shown_ = {};
     }
@@ -301,19 +307,23 @@ void MainFrameCore::applyMode() {
     } else {
         cycle_->reconfigure(settings_, config_, cycleOptions());
     }
-    if ((tunerOn_ || waveOn_) && !cycle_->cycleUsable()) {
+    // A calibration analyses nothing, so it builds no analysers.
+    if ((tunerOn_ || waveOn_) && !calibrating_ && !cycle_->cycleUsable()) {
         messages_.show("Not enough memory for", "cyc ");
     }
     if (earTrainingOn()) exerciseStartPending_ = true;
-    if (!cycle_->spectrumUsable()) messages_.show("Not enough memory for", "nspec ");
+    if (!calibrating_ && !cycle_->spectrumUsable()) {
+        messages_.show("Not enough memory for", "nspec ");
+    }
 
     request.config = config_;
     if (const SpectrumAnalyser* spectrum = cycle_->spectrumAnalyser(); spectrum != nullptr) {
         request.spectrumBand = {spectrum->binWidth(), spectrum->loBin(), spectrum->hiBin()};
     }
-    CycleSinks sinks = view_.createDisplays(request);
-    sinks.errors = &messages_;
-    cycle_->setSinks(std::move(sinks));
+    sinks_ = view_.createDisplays(request);
+    sinks_.errors = &messages_;
+    sinks_.ear = nullptr;
+    cycle_->setSinks(sinks_);
 
     if (deviceAvailable_) {
         if (fileMode_) view_.setStatusText("WAV file display");
@@ -375,6 +385,7 @@ bool MainFrameCore::onClose() {
     }
     if (shown_.any()) {
         view_.destroyDisplays();
+        sinks_ = {};
         if (cycle_ != nullptr) cycle_->setSinks({});
         shown_ = {};
     }
@@ -395,7 +406,10 @@ void MainFrameCore::onTimer(FrameTimer timer) {
     switch (timer) {
         case FrameTimer::startCapture:
             view_.killTimer(FrameTimer::startCapture);
-            if (exerciseStartPending_) return;
+            if (exerciseStartPending_) {
+                startExercise(true);
+                return;
+            }
             startCapture();
             if (autoToneArmed_ && tunings_ != nullptr && tunings_->autoReferenceTone() != 0 &&
                 shown_.tuner) {
@@ -407,6 +421,9 @@ void MainFrameCore::onTimer(FrameTimer timer) {
             return;
         case FrameTimer::earAnswer:
             view_.killTimer(FrameTimer::earAnswer);
+            exerciseAdvance_ = exercise_.judge() == 1;
+            setAnswering(false);
+            stopCapture(StopReason::nextExercise);
             return;
     }
 }
@@ -433,6 +450,7 @@ void MainFrameCore::startCapture() {
         player_.play(0);
         return;
     }
+    if (calibrating_) calibration_.runStarting();
     if (device_.open(this, config_.sampleRate, config_.bitsPerSample, cycle_->length()) != 0) {
         messages_.show("open failed", "wave input device error ");
         deviceAvailable_ = false;
@@ -456,12 +474,25 @@ void MainFrameCore::stopCapture(StopReason reason) {
         if (device_.reset() != 0) messages_.show("stop failed ", "Sound device error ");
         return;
     }
+    const bool closing = captureActive_ && !fileMode_;
+    if (closing && (reason == StopReason::nextExercise || reason == StopReason::calibration) &&
+        stopReason_ != StopReason::quit) {
+        // The run is closing already: act once, when it has closed.
+        stopReason_ = reason;
+        return;
+    }
     switch (reason) {
         case StopReason::toneNeedsDevice:
             view_.tunerRetryTone();
             break;
         case StopReason::fileOpened:
             applyMode();
+            break;
+        case StopReason::nextExercise:
+            startExercise(true);
+            break;
+        case StopReason::calibration:
+            calibrationStep();
             break;
         default:
             break;
@@ -482,6 +513,19 @@ void MainFrameCore::onWaveInData() {
         if (stillQueued <= 0 && device_.close() != 0) {
             messages_.show("close failed ", "Sound device error ");
         }
+        return;
+    }
+    if (calibrating_) {
+        // The samples do not matter, only when they came.
+        PitchReading reading;
+        if (calibration_.onBlock(bufferArrivalTime_, pitch_, &reading) && sinks_.reading) {
+            sinks_.reading->showReading(reading);
+        }
+        if (calibration_.finished()) {
+            stopCapture(StopReason::calibration);
+            return;
+        }
+        if (device_.start() != 0) messages_.show("record failed ", "Sound device error ");
         return;
     }
     if (cycle_ == nullptr) return;
@@ -518,9 +562,100 @@ void MainFrameCore::onWaveInClose() {
         case StopReason::fileOpened:
             applyMode();
             break;
+        case StopReason::nextExercise:
+            startExercise(exerciseAdvance_);
+            break;
+        case StopReason::calibration:
+            if (calibrating_) {
+                calibrationStep();
+            } else if (restartPending_) {
+                startCapture();  // cancelled while the device was closing
+            }
+            break;
         default:
             break;
     }
+}
+
+void MainFrameCore::onWaveInError(int /*error*/) {
+    // The device has shown the error and returns its buffers; they close it as after a stop.
+    if (!recording_) return;
+    recording_ = false;
+    stopReason_ = StopReason::plain;
+}
+
+// ---- ear training ------------------------------------------------------------------------
+
+void MainFrameCore::setAnswering(bool on) {
+    sinks_.ear = on ? &exercise_ : nullptr;
+    if (cycle_ != nullptr) cycle_->setSinks(sinks_);
+}
+
+void MainFrameCore::startExercise(bool advance) {
+    setAnswering(false);
+    if (advance) {
+        const MelodyProblem problem = exercise_.generate(settings_);
+        if (problem != MelodyProblem::none) {
+            // The settings admit no melody: say which to change and go back to the tuner.
+            messages_.show(melodyProblemText(problem), "Ear training");
+            setEarTraining(false);
+            applyMode();
+            return;
+        }
+    } else {
+        exercise_.rewind();
+        view_.setStatusText("Listen");
+    }
+    view_.tunerPlayExercise(exercise_);
+}
+
+void MainFrameCore::exercisePlayed() {
+    startCapture();
+    if (!earTrainingOn()) return;
+    view_.startTimer(FrameTimer::earAnswer,
+                     exercise_.noteDuration() * exercise_.melodyLength() * 2);
+    view_.setStatusText("Play");
+    setAnswering(true);
+}
+
+// ---- calibration -------------------------------------------------------------------------
+
+void MainFrameCore::calibrate() {
+    // Without a card there is no clock to measure; nothing changes.
+    if (!deviceAvailable_) {
+        messages_.show("no recording sound card installed", " ");
+        return;
+    }
+    if (earTrainingOn()) setEarTraining(false);
+    if (fileMode_) {
+        // The measurement needs the card: a file being fed ends as at its end.
+        view_.killTimer(FrameTimer::fileFeed);
+        closeFile();
+        setCaptureActive(false);
+    }
+    calibrating_ = true;
+    calibration_.begin();
+    stopCapture(StopReason::calibration);
+}
+
+void MainFrameCore::calibrationStep() {
+    if (!calibrating_ || captureActive_) return;
+    if (calibration_.count() == 0) {
+        calibrating_ =
+            questions_.ask("", Calibration::startCaption(), QuestionBox::Buttons::okCancel);
+    } else if (calibration_.finished()) {
+        if (questions_.ask(calibration_.resultText(), Calibration::kResultCaption,
+                           QuestionBox::Buttons::okCancel)) {
+            settings_.calibrationTenths = calibration_.resultTenths();
+        }
+        calibrating_ = false;
+    } else {
+        return;
+    }
+    waveOn_ = false;
+    spectrumOn_ = false;
+    tunerOn_ = true;
+    applyMode();
 }
 
 // ---- WAV file input ----------------------------------------------------------------------
@@ -538,6 +673,8 @@ void MainFrameCore::openWaveFile() {
     }
     candidate.close();
 
+    // The file takes the input away from a calibration.
+    calibrating_ = false;
     if (fileMode_) {
         // A file is being fed: end that run completely before the new one begins, so no buffer
         // of the old file can reach the new run.

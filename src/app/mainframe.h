@@ -15,13 +15,17 @@
 #include <string>
 #include <vector>
 
+#include "app/calibration.h"
 #include "app/frame_layout.h"
 #include "audio/analysis_cycle.h"
 #include "audio/capture_config.h"
 #include "audio/wav_reader.h"
 #include "audio/wave_input.h"
 #include "common/message_box.h"
+#include "common/question_box.h"
 #include "display/spectrum_axes.h"
+#include "display/tuner_state.h"
+#include "ear/ear_exercise.h"
 #include "pitch/pitch_model.h"
 
 namespace merlop {
@@ -80,6 +84,9 @@ class FrameView {
     virtual void tunerRetryTone() = 0;
     // Plays the chosen tuning note's reference tone (the automatic reference tone).
     virtual void tunerPlayTuningNote() = 0;
+    // Has the tuner window play the melody; it calls exercisePlayed() about 100 ms after the last
+    // note.
+    virtual void tunerPlayExercise(ExerciseNotes& exercise) = 0;
     // Keeps the screen awake while capture runs.
     virtual void keepScreenAwake(bool awake) = 0;
     // Something the toolbar, menu or combos show has changed; see MainFrameCore::uiState().
@@ -126,10 +133,13 @@ struct FrameServices {
     WaveCaptureService& capture;
     FilePlayer& player;
     FileDialogs& dialogs;
+    // A steady clock, read first thing when a block arrives; the exercise's answer clock too.
     MillisecondClock& clock;
+    QuestionBox& questions;
 };
 
-class MainFrameCore final : public WaveInListener {
+// The tuner window's requests (startCapture, stopCapture, exercisePlayed) come here directly.
+class MainFrameCore final : public WaveInListener, public TunerParent {
   public:
     // settings: loaded already (loadFailed tells whether a file was read); tunings may be null
     // when the store could not be had, and custom tuning then stays off.
@@ -160,16 +170,22 @@ class MainFrameCore final : public WaveInListener {
     void tuningSelected(int index);
     void noteSelected(int index);
     void openWaveFile();
+    // Tools / "Calibration".
+    void calibrate();
     void applyMode();
 
     // The capture life cycle; both act before they return, as sent messages do.
-    void startCapture();
+    void startCapture() override;
     void stopCapture(StopReason reason);
+    void stopCapture(int reason) override { stopCapture(static_cast<StopReason>(reason)); }
+    // The tuner window has played the exercise: capture and the answer time begin.
+    void exercisePlayed() override;
 
     // Device notifications.
     void onWaveInOpen() override;
     void onWaveInData() override;
     void onWaveInClose() override;
+    void onWaveInError(int error) override;
 
     FrameUiState uiState() const;
 
@@ -201,6 +217,11 @@ class MainFrameCore final : public WaveInListener {
     std::uint32_t bufferArrivalTime() const { return bufferArrivalTime_; }
     // Recorded blocks skipped because a newer one was already waiting.
     std::int64_t staleBlocksDropped() const { return staleBlocksDropped_; }
+    const Calibration& calibration() const { return calibration_; }
+    const EarExercise& exercise() const { return exercise_; }
+    EarExercise& exercise() { return exercise_; }
+    // An exercise's answer is being listened to.
+    bool answering() const { return sinks_.ear != nullptr; }
 
   private:
     void configure();
@@ -209,6 +230,9 @@ class MainFrameCore final : public WaveInListener {
     void fillCombos();
     void feedFileBuffer();
     void closeFile();
+    void startExercise(bool advance);
+    void calibrationStep();
+    void setAnswering(bool on);
     void setCaptureActive(bool active);
     CycleOptions cycleOptions() const;
     int tuningNoteCount() const;
@@ -217,6 +241,7 @@ class MainFrameCore final : public WaveInListener {
     TuningStore* tunings_;
     FrameView& view_;
     MessageBox& messages_;
+    QuestionBox& questions_;
     FilePlayer& player_;
     FileDialogs& dialogs_;
     MillisecondClock& clock_;
@@ -224,6 +249,10 @@ class MainFrameCore final : public WaveInListener {
     PitchModel pitch_;
     std::unique_ptr<AnalysisCycle> cycle_;
     WavReader file_;
+    EarExercise exercise_;
+    Calibration calibration_;
+    // What the displays take, as the cycle has it; the tuner's reading also shows calibration.
+    CycleSinks sinks_;
 
     CaptureCandidates candidates_;
     CaptureConfig config_;

@@ -2,23 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <fstream>
-#include <map>
-
-#include "app/frame_fakes.h"
-#include "audio/riff_wave.h"
-#include "platform/scripted_capture.h"
-#include "settings/settings.h"
-#include "settings/test_files.h"
-#include "settings/tuning_store.h"
+#include "app/frame_fixture.h"
 
 namespace merlop {
 namespace {
 
-using testing::RecordingMessageBox;
-using testing::ScriptedCapture;
-using testing::TempDir;
+using testing::Frame;
+using testing::writeSine;
 
 TEST(FrameLayout, TunerAboveTheLowerDisplaysThatShareTheWidth) {
     // 28-pixel toolbar, 20-pixel status bar: H = 552.
@@ -37,152 +27,6 @@ TEST(FrameLayout, TunerAboveTheLowerDisplaysThatShareTheWidth) {
     EXPECT_EQ(r.tuner.bottom, 27 + 553 / 2);
     EXPECT_EQ(r.wave, (PixelRect{0, 27 + 553 / 2, 800, 580}));
 }
-
-struct CountingReadings : ReadingDisplay {
-    void showReading(const PitchReading& r) override {
-        ++count;
-        last = r;
-    }
-    int count = 0;
-    PitchReading last;
-};
-
-struct FakeView : FrameView {
-    void startTimer(FrameTimer t, int ms) override { timers[t] = ms; }
-    void killTimer(FrameTimer t) override { timers.erase(t); }
-    void setStatusText(const std::string& text) override { status = text; }
-    void fillTuningCombo(const std::vector<std::string>& items, int selected) override {
-        tuningItems = items;
-        tuningSelected = selected;
-    }
-    void fillNoteCombo(const std::vector<std::string>& items, int selected) override {
-        noteItems = items;
-        noteSelected = selected;
-    }
-    int toolBarHeight() const override { return 28; }
-    int statusBarHeight() const override { return 20; }
-    CycleSinks createDisplays(const DisplayRequest& r) override {
-        ++builds;
-        last = r;
-        built = r.shown;
-        CycleSinks sinks;
-        sinks.reading = &readings;
-        return sinks;
-    }
-    void destroyDisplays() override { built = {}; }
-    void focusFrame() override {}
-    void postClose() override { ++closesPosted; }
-    void setDisplaysPaused(bool, bool, bool p) override { displaysPaused = p; }
-    void tunerStopTone() override { ++toneStops; }
-    void tunerRetryTone() override { ++toneRetries; }
-    void tunerPlayTuningNote() override { ++autoTones; }
-    void keepScreenAwake(bool awake) override { screenAwake = awake; }
-    void uiChanged() override {}
-
-    bool armed(FrameTimer t) const { return timers.count(t) != 0; }
-
-    std::map<FrameTimer, int> timers;
-    std::string status;
-    std::vector<std::string> tuningItems, noteItems;
-    int tuningSelected = -2, noteSelected = -2;
-    int builds = 0;
-    DisplayRequest last;
-    ShownDisplays built;
-    int closesPosted = 0;
-    bool displaysPaused = false;
-    int toneStops = 0, toneRetries = 0, autoTones = 0;
-    bool screenAwake = false;
-    CountingReadings readings;
-};
-
-using testing::FakeClock;
-using testing::FakeDialogs;
-using testing::FakePlayer;
-
-// A mono 16-bit sine of `seconds` at `rate`, as a well-formed file.
-void writeSine(const std::filesystem::path& path, double hz, int rate, double seconds) {
-    const auto n = static_cast<std::uint32_t>(rate * seconds);
-    std::vector<std::uint8_t> bytes(kCanonicalHeaderBytes + 2 * n);
-    writeCanonicalHeader(bytes.data(), rate, 16, 2 * n);
-    for (std::uint32_t i = 0; i < n; ++i) {
-        const auto s = static_cast<std::int16_t>(12000 * std::sin(2 * M_PI * hz * i / rate));
-        bytes[kCanonicalHeaderBytes + 2 * i] = static_cast<std::uint8_t>(s & 0xff);
-        bytes[kCanonicalHeaderBytes + 2 * i + 1] = static_cast<std::uint8_t>((s >> 8) & 0xff);
-    }
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-}
-
-class Frame : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        capture.formats = kMono11kHz8Bit | kMono11kHz16Bit | kMono22kHz16Bit | kMono44kHz16Bit;
-        writeConfig(Settings{});
-    }
-
-    void writeConfig(const Settings& s) {
-        const auto image = s.toImage();
-        std::ofstream(dir / "merlo301.cfg", std::ios::binary)
-            .write(reinterpret_cast<const char*>(image.data()),
-                   static_cast<std::streamsize>(image.size()));
-    }
-
-    MainFrameCore& start() {
-        settings.setLocation(dir.path());
-        settings.loadSettings();
-        tunings = std::make_unique<TuningStore>(dir.path());
-        frame = std::make_unique<MainFrameCore>(
-            settings, tunings.get(),
-            FrameServices{view, messages, capture, player, dialogs, clock});
-        return *frame;
-    }
-
-    // The first sizing, then timer 2 and the device's open notification.
-    void startRecording() {
-        start();
-        frame->onSize(800, 600);
-        fire(FrameTimer::startCapture);
-        capture.deliver();
-    }
-
-    void fire(FrameTimer t) {
-        ASSERT_TRUE(view.armed(t));
-        frame->onTimer(t);
-    }
-
-    // One full buffer of a steady tone through the scripted card.
-    void feedBlock(double hz) {
-        fillBlock(hz);
-        capture.deliver();
-    }
-
-    void fillBlock(double hz) {
-        const int n = frame->cycle()->length();
-        const int rate = frame->config().sampleRate;
-        std::vector<std::uint8_t> bytes(2 * n);
-        for (int i = 0; i < n; ++i) {
-            const auto s =
-                static_cast<std::int16_t>(12000 * std::sin(2 * M_PI * hz * (phase + i) / rate));
-            bytes[2 * i] = static_cast<std::uint8_t>(s & 0xff);
-            bytes[2 * i + 1] = static_cast<std::uint8_t>((s >> 8) & 0xff);
-        }
-        phase += n;
-        capture.feed(bytes);
-    }
-
-    TempDir dir;
-    Settings settings;
-    std::unique_ptr<TuningStore> tunings;
-    ScriptedCapture capture;
-    RecordingMessageBox messages;
-    FakeView view;
-    FakePlayer player;
-    FakeDialogs dialogs;
-    FakeClock clock;
-    std::unique_ptr<MainFrameCore> frame;
-    long phase = 0;
-};
 
 TEST_F(Frame, StartsWithTheTunerAndRecordsHalfASecondAfterTheFirstLayout) {
     start();
@@ -496,20 +340,20 @@ namespace {
 TEST_F(Frame, BehindASlowAnalysisOnlyTheNewestBlockIsAnalysed) {
     startRecording();
     feedBlock(440.0);
-    ASSERT_EQ(view.readings.count, 1);
+    ASSERT_EQ(static_cast<int>(view.readings.shown.size()), 1);
     EXPECT_EQ(frame->staleBlocksDropped(), 0);
 
     // Two blocks complete before the first is handled: the older is skipped and counted.
     fillBlock(220.0);
     fillBlock(330.0);
     capture.deliver();
-    EXPECT_EQ(view.readings.count, 2);
+    EXPECT_EQ(static_cast<int>(view.readings.shown.size()), 2);
     EXPECT_EQ(frame->staleBlocksDropped(), 1);
     EXPECT_NEAR(frame->cycle()->rawFrequency(), 330.0, 2.0);
 
     // Both buffers went back to the card: recording goes on block by block.
     feedBlock(440.0);
-    EXPECT_EQ(view.readings.count, 3);
+    EXPECT_EQ(static_cast<int>(view.readings.shown.size()), 3);
     EXPECT_EQ(frame->staleBlocksDropped(), 1);
     EXPECT_TRUE(frame->recording());
 }

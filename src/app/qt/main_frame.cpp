@@ -199,7 +199,7 @@ MainFrame::MainFrame(const std::filesystem::path& folder, const FrameDevices& de
     core_ = std::make_unique<MainFrameCore>(
         *settings_, tunings_.get(),
         FrameServices{*this, *devices_.messages, *devices_.capture, *devices_.player, *chosenFile_,
-                      *devices_.clock});
+                      *devices_.clock, *devices_.questions});
     refreshUi();
 
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
@@ -269,6 +269,10 @@ void MainFrame::createActions() {
     auto* calibration = new QAction(QStringLiteral("Calibration"), this);
     calibration->setObjectName(QStringLiteral("calibration"));
     calibration->setStatusTip(QStringLiteral("Calibration"));
+    connect(calibration, &QAction::triggered, this, [this] {
+        core_->calibrate();
+        refreshUi();
+    });
 
     auto* help = new QAction(QIcon(QStringLiteral(":/icons/help.svg")),
                              QStringLiteral("&Help Contents"), this);
@@ -644,6 +648,13 @@ void MainFrame::stopCapture(int reason) {
     core_->stopCapture(static_cast<StopReason>(reason));
 }
 
-void MainFrame::exercisePlayed() {}
+void MainFrame::exercisePlayed() {
+    core_->exercisePlayed();
+    refreshUi();
+}
+
+void MainFrame::tunerPlayExercise(ExerciseNotes& exercise) {
+    if (tuner_ != nullptr) tuner_->playExercise(exercise);
+}
 
 }  // namespace merlop

@@ -106,6 +106,7 @@ class MainFrame final : public QMainWindow, private FrameView, private TunerPare
     void tunerPlayTuningNote() override;
     void keepScreenAwake(bool awake) override;
     void uiChanged() override;
+    void tunerPlayExercise(ExerciseNotes& exercise) override;
 
     // TunerParent
     void startCapture() override;
