@@ -95,7 +95,10 @@ std::string meterCentsText(float deviation, bool fineTuning) {
     } else {
         std::snprintf(text, sizeof text, "%d", trunc(d * 100.1));
     }
-    return (d >= 0.0 ? "+" : "") + std::string(text);
+    // Built by appending: GCC 12 at -O3 sees a false overlap in "+" + std::string (-Wrestrict).
+    std::string shown = d >= 0.0 ? "+" : "";
+    shown += text;
+    return shown;
 }
 
 void MeterModel::showValues(float frequency, float deviation, int note, const std::string& name) {
