@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 CONFIG_DIR ?= $(if $(XDG_CONFIG_HOME),$(XDG_CONFIG_HOME),$(HOME)/.config)/merlop
 
-.PHONY: all deps build release sanitize test run bench clean format-check
+.PHONY: all deps build release sanitize test run bench clean format-check package
 
 all: build
 
@@ -21,13 +21,24 @@ sanitize: deps
 	cmake --preset sanitize >/dev/null
 	cmake --build --preset sanitize -j $(JOBS)
 
-test: format-check build sanitize
+# The tests that play and record real sound run once more on PipeWire (with pipewire-pulse).
+REAL_AUDIO_TESTS = ^(LiveAudio|OutputStress)\.
+
+test: format-check build sanitize package
 	scripts/with-test-env ctest --preset debug -j $(JOBS)
+	scripts/with-test-env --pipewire ctest --preset debug -j $(JOBS) --no-tests=error \
+		-R '$(REAL_AUDIO_TESTS)'
 	scripts/with-test-env ctest --preset sanitize -j $(JOBS)
+	scripts/test-package build/release/merlop_*.deb
 
 # Every tracked C++ file as clang-format 14 would leave it.
 format-check: deps
 	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format-14 --dry-run -Werror
+
+# build/release/merlop_<version>_<arch>.deb
+package: release
+	rm -f build/release/merlop_*.deb
+	cd build/release && cpack -G DEB
 
 run: release
 	scripts/run "$(CONFIG_DIR)"
