@@ -1,5 +1,6 @@
 #include "settings/settings_sheet.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -92,7 +93,14 @@ DialogUnits DialogUnits::fromFont(int alphabetWidth, int fontHeight) {
 }
 
 int DialogUnits::x(int dlu) const {
-    return mulDiv(dlu, baseX, 4);
+    return mulDiv(dlu, baseX * stretch, 4000);
+}
+
+int DialogUnits::stretchToFit(int pixels, int dlu) const {
+    if (dlu <= 0) return 1000;
+    const long long den = static_cast<long long>(dlu) * baseX;
+    const long long s = (static_cast<long long>(pixels) * 4000 + den - 1) / den;
+    return static_cast<int>(std::clamp<long long>(s, 1000, 4000));
 }
 int DialogUnits::y(int dlu) const {
     return mulDiv(dlu, baseY, 8);

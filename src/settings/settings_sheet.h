@@ -53,10 +53,15 @@ std::optional<FieldError> readFields(const std::vector<IntField>& fields,
 
 // Dialog units to pixels from the dialog font: the average character width is taken from the
 // extent of the 52 letters A..Z a..z, the height is the font's height.
+// A font whose texts run wider than its average character can be given a horizontal stretch
+// (in thousandths) so that the template's texts still fit.
 struct DialogUnits {
     int baseX = 4;
     int baseY = 8;
+    int stretch = 1000;
     static DialogUnits fromFont(int alphabetWidth, int fontHeight);
+    // The least stretch at which a text `pixels` wide fits into `dlu` units; never below 1000.
+    int stretchToFit(int pixels, int dlu) const;
     int x(int dlu) const;
     int y(int dlu) const;
 };
@@ -158,7 +163,7 @@ struct EarPage {
 
 extern const std::array<const char*, 7> kEarScales;
 
-enum class SheetPage { general = 0, spectrum, tone, ear, custom };
+enum class SheetPageIndex { general = 0, spectrum, tone, ear, custom };
 inline constexpr int kSheetPages = 5;
 
 // The five pages' values, loaded when the sheet opens.
