@@ -26,6 +26,14 @@ void CustomReadings::release() {
     prepared_ = false;
 }
 
+void CustomReadings::keepInStep(bool recording, bool tuningChanged) {
+    if (!recording) {
+        release();
+    } else if (!prepared_ || tuningChanged) {
+        prepare();
+    }
+}
+
 void CustomReadings::record(int i, float deviation, bool automatic) {
     if (!prepared_ || i < 0 || i >= kNotes) return;
     if (automatic || std::fabs(deviation) <= 0.5f) values_[i] = deviation;

@@ -30,6 +30,11 @@ class CustomReadings {
     void prepare();
     void release();
     bool prepared() const { return prepared_; }
+    // Keeps the set in step with the mode, for every change that can start or end recording
+    // outside switching custom tuning on (the sheet's "Record readings", a change of tuning):
+    // recording without a set gets a fresh one, a new tuning starts afresh (the old readings
+    // name another tuning's notes), and no recording means no set.
+    void keepInStep(bool recording, bool tuningChanged);
     // A reading of tuning note i. With a fixed note chosen only readings within half a semitone
     // count; with automatic note choice every one does. Ignored while not prepared.
     void record(int i, float deviation, bool automatic);

@@ -111,6 +111,21 @@ TEST(CustomReadingsRecording, FixedNoteKeepsOnlyNearReadingsAndLaterOnesOverwrit
     EXPECT_FALSE(isReading(r.values()[0]));
 }
 
+TEST(CustomReadingsRecording, KeptInStepWithTheMode) {
+    CustomReadings r;
+    r.keepInStep(true, false);  // "Record readings" ticked while custom tuning is on
+    ASSERT_TRUE(r.prepared());
+    r.record(3, 0.2f, true);
+    r.keepInStep(true, false);  // the same tuning again: readings stay
+    EXPECT_FLOAT_EQ(r.values()[3], 0.2f);
+    r.keepInStep(true, true);  // another tuning: a fresh set
+    EXPECT_FALSE(isReading(r.values()[3]));
+    r.keepInStep(false, false);
+    EXPECT_FALSE(r.prepared());
+    r.record(3, 0.2f, true);
+    EXPECT_FALSE(isReading(r.values()[3]));
+}
+
 TEST(CustomReadingsOffer, CancelAnywhereDiscardsAndOkWritesTheFile) {
     ThreeStrings s;
     TempDir dir;

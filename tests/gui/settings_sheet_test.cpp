@@ -295,6 +295,22 @@ TEST_F(SheetTest, CancelWritesNothingAndKeysWork) {
     EXPECT_EQ(settings_.frequencyOfA, 441);
 }
 
+TEST_F(SheetTest, TabGoesThroughThePageInReadingOrder) {
+    open();
+    QStringList order;
+    QWidget* w = at<QLineEdit>(0, 1000);
+    do {
+        if (sheet_->page(0)->isAncestorOf(w) && w->isVisibleTo(sheet_->page(0)) &&
+            (w->focusPolicy() & Qt::TabFocus)) {
+            order << w->objectName();
+        }
+        w = w->nextInFocusChain();
+    } while (w != at<QLineEdit>(0, 1000));
+    EXPECT_EQ(order.join(' ').toStdString(),
+              "1000 1068 1004 1061 1062 1063 1064 1008 1010 1039 1076 1077 1066 1070 1074 1065 "
+              "1041");
+}
+
 TEST_F(SheetTest, SpinStepsAndRangesAsTheTemplatesGive) {
     open();
     struct Spin {
