@@ -158,6 +158,12 @@ void expectTidy(SheetPage& page, const std::string& what) {
         EXPECT_TRUE(page.rect().contains(r)) << what << ": " << w->objectName().toStdString();
         EXPECT_GE(r.width(), SheetPage::textWidthNeeded(w))
             << what << ": " << w->objectName().toStdString() << " clipped";
+        if (qobject_cast<QLabel*>(w) || qobject_cast<QCheckBox*>(w) ||
+            qobject_cast<QRadioButton*>(w)) {
+            EXPECT_GE(r.height(), qobject_cast<QLabel*>(w) ? QFontMetrics(w->font()).height()
+                                                           : SheetPage::checkHeightNeeded(w))
+                << what << ": " << w->objectName().toStdString() << " cut at the bottom";
+        }
     }
     for (std::size_t a = 0; a < shown.size(); ++a) {
         for (std::size_t b = a + 1; b < shown.size(); ++b) {

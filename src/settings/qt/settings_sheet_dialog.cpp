@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -120,9 +121,26 @@ void SheetPage::layoutControls(const DialogUnits& u) {
         if (c.kind == ControlSpec::spin && i > 0 && specs_[i - 1].kind == ControlSpec::edit) {
             r = QRect(previous.right() + 1, previous.top(), r.width(), previous.height());
         }
+        // A check box or radio button lower than its indicator would cut it: grow about the
+        // middle.
+        if (c.kind == ControlSpec::check || c.kind == ControlSpec::radio) {
+            const int need = checkHeightNeeded(widgets_[i]);
+            if (r.height() < need) {
+                r.moveTop(r.top() - (need - r.height()) / 2);
+                r.setHeight(need);
+            }
+        }
         widgets_[i]->setGeometry(r);
         previous = r;
     }
+}
+
+int SheetPage::checkHeightNeeded(const QWidget* w) {
+    const QStyle::PixelMetric m = qobject_cast<const QRadioButton*>(w) != nullptr
+                                      ? QStyle::PM_ExclusiveIndicatorHeight
+                                      : QStyle::PM_IndicatorHeight;
+    // One pixel either side for the indicator's frame.
+    return std::max(QFontMetrics(w->font()).height(), w->style()->pixelMetric(m, nullptr, w)) + 2;
 }
 
 int SheetPage::textWidthNeeded(const QWidget* w) {

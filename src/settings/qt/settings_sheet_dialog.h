@@ -47,6 +47,8 @@ class SheetPage : public QWidget {
     // Width a label, check box, radio button or push button needs to show its text whole
     // (trailing blanks are not seen); 0 for other controls.
     static int textWidthNeeded(const QWidget* control);
+    // Height a check box or radio button needs to show its indicator whole.
+    static int checkHeightNeeded(const QWidget* control);
     QWidget* control(int id) const;
     template <class T>
     T* control(int id) const {
