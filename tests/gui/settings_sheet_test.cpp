@@ -567,6 +567,21 @@ TEST_F(CustomPageTest, ChoosingANoteFillsShortDescriptionsAndTheFrequency) {
     EXPECT_FLOAT_EQ(again.frequency(0), 130.8f);
 }
 
+TEST_F(CustomPageTest, OctaveOutsideItsRangeKeepsThePage) {
+    openCustom();
+    type(4, 1021, "9");
+    EXPECT_EQ(text(1024), " 82.407");  // no note filled in from a refused octave
+    goTo(0);
+    EXPECT_EQ(sheet_->tabs()->currentIndex(), 4);
+    EXPECT_EQ(messages_.shown.back(), "Please enter an integer between 1 and 8.|Merlop");
+    EXPECT_EQ(sheet_->focusWidget(), at<QLineEdit>(4, 1021));
+    pressOk();
+    EXPECT_FALSE(sheet_->isHidden());
+    type(4, 1021, "3");
+    goTo(0);
+    EXPECT_EQ(sheet_->tabs()->currentIndex(), 0);
+}
+
 TEST_F(CustomPageTest, TinyFrequencyChangesAreNotEdits) {
     store_.readTuning(1);  // Violin; its A string is 440.0
     openCustom();

@@ -1,6 +1,5 @@
 #include "settings/qt/settings_sheet_dialog.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -189,11 +188,19 @@ bool SheetPage::readEdits(const std::vector<IntField>& fields) {
         readFields(fields, [this](int id) { return control<QLineEdit>(id)->text().toStdString(); });
     if (!error) return true;
     messages_.show(error->message, kValidationCaption);
-    if (QLineEdit* e = control<QLineEdit>(error->id)) {
-        e->setFocus(Qt::OtherFocusReason);
-        e->selectAll();
-    }
+    setOffending(control(error->id));
     return false;
+}
+
+void SheetPage::setOffending(QWidget* c) {
+    offending_ = c;
+    focusOffending();
+}
+
+void SheetPage::focusOffending() {
+    if (offending_ == nullptr) return;
+    offending_->setFocus(Qt::OtherFocusReason);
+    if (auto* e = qobject_cast<QLineEdit*>(offending_)) e->selectAll();
 }
 
 void SheetPage::setSpin(int id, int buddy, int lo, int hi, int step) {
@@ -654,12 +661,7 @@ class CustomSheetPage : public SheetPage, public CustomPageControls {
         l->setCurrentRow(selected >= 0 && selected < l->count() ? selected : -1);
     }
     int noteSelection() const override { return control<QListWidget>(1032)->currentRow(); }
-    void focus(int id) override {
-        if (QWidget* c = control(id)) {
-            c->setFocus(Qt::OtherFocusReason);
-            if (auto* e = qobject_cast<QLineEdit*>(c)) e->selectAll();
-        }
-    }
+    void focus(int id) override { setOffending(control(id)); }
 
   protected:
     void init() override {
@@ -737,8 +739,7 @@ void SettingsSheet::pageChanged(int index) {
         reverting_ = true;
         tabs_->setCurrentIndex(current_);
         reverting_ = false;
-        QWidget* focus = QApplication::focusWidget();
-        if (focus != nullptr && pages_[current_]->isAncestorOf(focus)) focus->setFocus();
+        pages_[current_]->focusOffending();
         return;
     }
     current_ = index;

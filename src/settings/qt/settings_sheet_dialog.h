@@ -62,6 +62,8 @@ class SheetPage : public QWidget {
     // The sheet's OK, for a page that was opened, after leave() succeeded.
     virtual bool ok() { return true; }
     bool opened() const { return opened_; }
+    // Gives the focus back to the control the last failed check named.
+    void focusOffending();
 
   protected:
     virtual void init() = 0;
@@ -69,6 +71,7 @@ class SheetPage : public QWidget {
     void writeEdits(const std::vector<IntField>& fields);
     bool readEdits(const std::vector<IntField>& fields);
     void setSpin(int id, int buddy, int lo, int hi, int step);
+    void setOffending(QWidget* control);
     MessageBox& messages_;
 
   private:
@@ -77,6 +80,7 @@ class SheetPage : public QWidget {
     int widthDlu_, heightDlu_;
     std::vector<ControlSpec> specs_;
     std::vector<QWidget*> widgets_;
+    QWidget* offending_ = nullptr;
 };
 
 // The modal "Settings" sheet with its five pages. OK writes the pages' values into the settings
