@@ -20,9 +20,15 @@ UpDown::UpDown(QWidget* parent)
 }
 
 void UpDown::setBuddy(QLineEdit* buddy) {
-    if (buddy_) buddy_->removeEventFilter(this);
+    if (buddy_) {
+        buddy_->removeEventFilter(this);
+        disconnect(buddy_, nullptr, this, nullptr);
+    }
     buddy_ = buddy;
-    if (buddy_) buddy_->installEventFilter(this);
+    if (buddy_) {
+        buddy_->installEventFilter(this);
+        connect(buddy_, &QObject::destroyed, this, [this] { buddy_ = nullptr; });
+    }
 }
 
 void UpDown::setRange(int lo, int hi) {

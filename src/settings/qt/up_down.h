@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QLineEdit>
-#include <QPointer>
 #include <QToolButton>
 #include <QWidget>
 
@@ -38,7 +37,7 @@ class UpDown : public QWidget {
   private:
     QToolButton* up_;
     QToolButton* down_;
-    QPointer<QLineEdit> buddy_;
+    QLineEdit* buddy_ = nullptr;  // cleared when the edit goes
     int lo_ = 0, hi_ = 100, step_ = 1;
 };
 
