@@ -1,0 +1,158 @@
+#include "app/readings.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <system_error>
+
+#include "common/message_box.h"
+#include "common/question_box.h"
+#include "pitch/pitch_model.h"
+#include "settings/tuning_store.h"
+
+namespace merlop {
+
+void CustomReadings::prepare() {
+    values_.fill(kNoReading);
+    prepared_ = true;
+}
+
+void CustomReadings::release() {
+    prepared_ = false;
+}
+
+void CustomReadings::keepInStep(bool recording, bool tuningChanged) {
+    if (!recording) {
+        release();
+    } else if (!prepared_ || tuningChanged) {
+        prepare();
+    }
+}
+
+void CustomReadings::record(int i, float deviation, bool automatic) {
+    if (!prepared_ || i < 0 || i >= kNotes) return;
+    if (automatic || std::fabs(deviation) <= 0.5f) values_[i] = deviation;
+}
+
+void CustomReadings::assign(const Values& values) {
+    values_ = values;
+    prepared_ = true;
+}
+
+std::string customReadingLine(const std::string& label, float target, bool hasReading,
+                              float measured, float deviation) {
+    char buf[96];
+    if (!hasReading) {
+        std::snprintf(buf, sizeof buf, "%7.1f,", static_cast<double>(target));
+    } else {
+        std::snprintf(buf, sizeof buf, "%7.1f,%7.1f,%4.1f", static_cast<double>(target),
+                      static_cast<double>(measured), deviation * 100.0);
+    }
+    return label + "," + buf;
+}
+
+std::vector<std::string> customReadingsLines(const Tuning& tuning, const PitchModel& pitch,
+                                             const CustomReadings::Values& deviations) {
+    std::vector<std::string> lines;
+    const int n = std::min<int>(tuning.noteCount, pitch.tuningCount());
+    for (int i = 0; i < n; ++i) {
+        const float d = deviations[i];
+        const bool has = isReading(d);
+        const float measured = has ? pitch.frequencyOfNoteValue(static_cast<float>(
+                                         static_cast<double>(pitch.tuningNoteValue(i)) + d))
+                                   : 0.0f;
+        lines.push_back(
+            customReadingLine(tuning.description(i), pitch.tuningFrequency(i), has, measured, d));
+    }
+    return lines;
+}
+
+std::vector<std::string> spectrumFileLines(const std::vector<SpectrumExtremum>& extrema) {
+    std::vector<std::string> lines{kSpectrumFileHeader};
+    for (const SpectrumExtremum& e : extrema) lines.push_back(formatExtremum(e));
+    return lines;
+}
+
+std::string writeCsvFile(const std::filesystem::path& path, const std::vector<std::string>& lines) {
+    const std::string target = path.string();
+    const auto failure = [&target](int err) {
+        return "Cannot write " + target + ": " + std::strerror(err);
+    };
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return failure(EISDIR);
+
+    std::filesystem::path dir = path.parent_path();
+    if (dir.empty()) dir = ".";
+    std::string temp = (dir / ("." + path.filename().string() + ".XXXXXX")).string();
+    const int fd = mkstemp(temp.data());
+    if (fd < 0) return failure(errno);
+    std::FILE* f = fdopen(fd, "w");
+    if (f == nullptr) {
+        const int err = errno;
+        close(fd);
+        unlink(temp.c_str());
+        return failure(err);
+    }
+    bool ok = true;
+    for (const std::string& line : lines) {
+        ok = ok && std::fputs(line.c_str(), f) >= 0 && std::fputc('\n', f) != EOF;
+    }
+    ok = ok && std::fflush(f) == 0 && fsync(fileno(f)) == 0;
+    int err = ok ? 0 : errno;
+    if (std::fclose(f) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    // mkstemp makes the file private; an export is an ordinary file of the user's.
+    const mode_t mask = umask(0);
+    umask(mask);
+    if (ok) chmod(temp.c_str(), 0666 & ~mask);
+    if (ok && std::rename(temp.c_str(), target.c_str()) != 0) {
+        ok = false;
+        err = errno;
+    }
+    if (!ok) {
+        unlink(temp.c_str());
+        return failure(err != 0 ? err : EIO);
+    }
+    return {};
+}
+
+bool saveCustomReadings(CustomReadings& readings, const Tuning& tuning, const PitchModel& pitch,
+                        QuestionBox& questions, CsvFileDialog& dialog, MessageBox& messages) {
+    bool written = false;
+    if (readings.prepared() &&
+        questions.ask("save custom readings ?", "", QuestionBox::Buttons::okCancel)) {
+        const std::string path = dialog.saveCsv("readings");
+        if (!path.empty()) {
+            const std::string error =
+                writeCsvFile(path, customReadingsLines(tuning, pitch, readings.values()));
+            if (error.empty()) {
+                written = true;
+            } else {
+                messages.show(error, "Save readings");
+            }
+        }
+    }
+    readings.release();
+    return written;
+}
+
+bool saveSpectrumReadings(const std::vector<SpectrumExtremum>& extrema, CsvFileDialog& dialog,
+                          MessageBox& messages) {
+    const std::string path = dialog.saveCsv("spectrum");
+    if (path.empty()) return false;
+    const std::string error = writeCsvFile(path, spectrumFileLines(extrema));
+    if (!error.empty()) {
+        messages.show(error, kSaveSpectrumCaption);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace merlop

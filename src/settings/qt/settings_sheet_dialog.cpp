@@ -1,0 +1,774 @@
+#include "settings/qt/settings_sheet_dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QStyle>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "audio/capture_config.h"
+#include "common/message_box.h"
+#include "common/question_box.h"
+#include "pitch/temperament_table.h"
+#include "settings/qt/up_down.h"
+#include "settings/settings.h"
+#include "settings/tuning_store.h"
+#include "tone/gm_programs.h"
+
+namespace merlop {
+
+namespace {
+
+constexpr const char* kValidationCaption = "Merlop";
+
+QStringList itemsOf(const auto& texts) {
+    QStringList out;
+    for (const auto& t : texts) out << QString::fromStdString(std::string(t));
+    return out;
+}
+
+QStringList gmItems() {
+    QStringList out;
+    for (int i = 0; i < kGmProgramCount; ++i) out << QString::fromLatin1(gmProgramEntry(i));
+    return out;
+}
+
+// The closed height of a drop list; the template's height is that of the open list.
+constexpr int kDropListDlu = 13;
+
+}  // namespace
+
+// ---- SheetPage -------------------------------------------------------------------------------
+
+SheetPage::SheetPage(const QString& caption, int widthDlu, int heightDlu,
+                     const std::vector<ControlSpec>& controls, const DialogUnits& u,
+                     MessageBox& messages, QWidget* parent)
+    : QWidget(parent),
+      messages_(messages),
+      caption_(caption),
+      widthDlu_(widthDlu),
+      heightDlu_(heightDlu),
+      specs_(controls) {
+    QButtonGroup* radios = nullptr;
+    for (const ControlSpec& c : controls) {
+        QWidget* w = nullptr;
+        switch (c.kind) {
+            case ControlSpec::label:
+                w = new QLabel(QString::fromLatin1(c.text), this);
+                break;
+            case ControlSpec::edit:
+                w = new QLineEdit(this);
+                break;
+            case ControlSpec::spin:
+                w = new UpDown(this);
+                break;
+            case ControlSpec::dropList: {
+                w = new QComboBox(this);
+                break;
+            }
+            case ControlSpec::check:
+                w = new QCheckBox(QString::fromLatin1(c.text), this);
+                break;
+            case ControlSpec::radio: {
+                auto* r = new QRadioButton(QString::fromLatin1(c.text), this);
+                if (radios == nullptr) radios = new QButtonGroup(this);
+                radios->addButton(r, radios->buttons().size());
+                w = r;
+                break;
+            }
+            case ControlSpec::slider: {
+                auto* s = new QSlider(Qt::Horizontal, this);
+                s->setTickPosition(QSlider::TicksBelow);
+                w = s;
+                break;
+            }
+            case ControlSpec::button: {
+                auto* b = new QPushButton(QString::fromLatin1(c.text), this);
+                b->setAutoDefault(false);
+                w = b;
+                break;
+            }
+            case ControlSpec::listBox:
+                w = new QListWidget(this);
+                break;
+        }
+        if (c.id != 0) w->setObjectName(QString::number(c.id));
+        if (c.hidden) w->hide();
+        widgets_.push_back(w);
+    }
+    layoutControls(u);
+}
+
+void SheetPage::layoutControls(const DialogUnits& u) {
+    setFixedSize(u.x(widthDlu_), u.y(heightDlu_));
+    QRect previous;
+    for (std::size_t i = 0; i < specs_.size(); ++i) {
+        const ControlSpec& c = specs_[i];
+        const int h = c.kind == ControlSpec::dropList ? kDropListDlu : c.h;
+        // Edges are converted, not sizes, so that controls meeting in the template still meet.
+        QRect r(QPoint(u.x(c.x), u.y(c.y)), QPoint(u.x(c.x + c.w) - 1, u.y(c.y + h) - 1));
+        if (c.kind == ControlSpec::spin && i > 0 && specs_[i - 1].kind == ControlSpec::edit) {
+            r = QRect(previous.right() + 1, previous.top(), r.width(), previous.height());
+        }
+        // A check box or radio button lower than its indicator would cut it: grow about the
+        // middle.
+        if (c.kind == ControlSpec::check || c.kind == ControlSpec::radio) {
+            const int need = checkHeightNeeded(widgets_[i]);
+            if (r.height() < need) {
+                r.moveTop(r.top() - (need - r.height()) / 2);
+                r.setHeight(need);
+            }
+        }
+        widgets_[i]->setGeometry(r);
+        previous = r;
+    }
+}
+
+int SheetPage::checkHeightNeeded(const QWidget* w) {
+    const QStyle::PixelMetric m = qobject_cast<const QRadioButton*>(w) != nullptr
+                                      ? QStyle::PM_ExclusiveIndicatorHeight
+                                      : QStyle::PM_IndicatorHeight;
+    // One pixel either side for the indicator's frame.
+    return std::max(QFontMetrics(w->font()).height(), w->style()->pixelMetric(m, nullptr, w)) + 2;
+}
+
+int SheetPage::textWidthNeeded(const QWidget* w) {
+    QString text;
+    if (const auto* l = qobject_cast<const QLabel*>(w)) text = l->text();
+    if (const auto* b = qobject_cast<const QAbstractButton*>(w)) text = b->text();
+    while (text.endsWith(' ')) text.chop(1);
+    if (text.isEmpty()) return 0;
+    const QFontMetrics fm(w->font());
+    if (qobject_cast<const QLabel*>(w) != nullptr) return fm.horizontalAdvance(text) + 1;
+    if (qobject_cast<const QPushButton*>(w) != nullptr) {
+        return fm.horizontalAdvance(text) + 2 * fm.averageCharWidth();
+    }
+    // Indicator and spacing as the style draws them, around the visible text.
+    const auto* b = static_cast<const QAbstractButton*>(w);
+    return b->sizeHint().width() - fm.horizontalAdvance(b->text()) + fm.horizontalAdvance(text);
+}
+
+int SheetPage::stretchNeeded(const DialogUnits& u) const {
+    int stretch = 1000;
+    for (std::size_t i = 0; i < specs_.size(); ++i) {
+        if (specs_[i].hidden) continue;
+        stretch = std::max(stretch, u.stretchToFit(textWidthNeeded(widgets_[i]), specs_[i].w));
+    }
+    return stretch;
+}
+
+QWidget* SheetPage::control(int id) const {
+    return findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly);
+}
+
+void SheetPage::activate() {
+    if (!opened_) {
+        opened_ = true;
+        init();
+    }
+    enter();
+}
+
+void SheetPage::writeEdits(const std::vector<IntField>& fields) {
+    for (const IntField& f : fields) control<QLineEdit>(f.id)->setText(QString::number(*f.member));
+}
+
+bool SheetPage::readEdits(const std::vector<IntField>& fields) {
+    const auto error =
+        readFields(fields, [this](int id) { return control<QLineEdit>(id)->text().toStdString(); });
+    if (!error) return true;
+    messages_.show(error->message, kValidationCaption);
+    setOffending(control(error->id));
+    return false;
+}
+
+void SheetPage::setOffending(QWidget* c) {
+    offending_ = c;
+    focusOffending();
+}
+
+void SheetPage::focusOffending() {
+    if (offending_ == nullptr) return;
+    offending_->setFocus(Qt::OtherFocusReason);
+    if (auto* e = qobject_cast<QLineEdit*>(offending_)) e->selectAll();
+}
+
+void SheetPage::setSpin(int id, int buddy, int lo, int hi, int step) {
+    auto* s = control<UpDown>(id);
+    s->setBuddy(control<QLineEdit>(buddy));
+    s->setRange(lo, hi);
+    s->setStep(step);
+}
+
+namespace {
+
+void setIndex(QComboBox* c, int i) {
+    c->setCurrentIndex(i >= 0 && i < c->count() ? i : -1);
+}
+
+// ---- General ---------------------------------------------------------------------------------
+
+const std::vector<ControlSpec> kGeneralControls = {
+    {0, ControlSpec::label, "Frequency of A :", 4, 9, 61, 13},
+    {1000, ControlSpec::edit, "", 65, 5, 31, 15},
+    {1001, ControlSpec::spin, "", 95, 5, 9, 14},
+    {0, ControlSpec::label, "Calibration :", 113, 10, 37, 8},
+    {1068, ControlSpec::edit, "", 152, 7, 28, 14},
+    {0, ControlSpec::label, "cents", 185, 12, 18, 8},
+    {0, ControlSpec::label, "Instrument Key :", 4, 27, 56, 8},
+    {1004, ControlSpec::dropList, "", 65, 25, 30, 54},
+    {0, ControlSpec::label, "Notation :", 115, 30, 32, 8},
+    {1061, ControlSpec::dropList, "", 154, 26, 35, 40},
+    {0, ControlSpec::label, "Temperament : ", 4, 51, 51, 8},
+    {1062, ControlSpec::dropList, "", 55, 50, 89, 55},
+    {0, ControlSpec::label, "Key", 150, 51, 13, 8},
+    {1063, ControlSpec::dropList, "", 165, 50, 24, 50},
+    {1064, ControlSpec::check, "Use A ", 190, 50, 31, 10},
+    {0, ControlSpec::label, "Frequency range :   from", 5, 78, 80, 8},
+    {1008, ControlSpec::edit, "", 85, 75, 36, 14},
+    {1009, ControlSpec::spin, "", 120, 75, 9, 14},
+    {0, ControlSpec::label, "to", 142, 78, 8, 8},
+    {1010, ControlSpec::edit, "", 155, 75, 40, 14},
+    {1011, ControlSpec::spin, "", 195, 75, 9, 14},
+    {0, ControlSpec::label, "Sensitivity :    ", 5, 100, 35, 8},
+    {0, ControlSpec::label, "high", 55, 100, 20, 8},
+    {1039, ControlSpec::slider, "", 75, 100, 105, 15},
+    {0, ControlSpec::label, "low ", 181, 101, 18, 8},
+    {1076, ControlSpec::check, "Hum filter", 5, 120, 45, 10},
+    {1077, ControlSpec::dropList, "", 59, 118, 39, 47},
+    {1066, ControlSpec::check, "Piano", 5, 140, 37, 14},
+    {0, ControlSpec::label, "octave range from", 50, 145, 59, 8},
+    {1070, ControlSpec::edit, "", 115, 140, 20, 14},
+    {1071, ControlSpec::spin, "", 135, 140, 11, 14},
+    {0, ControlSpec::label, "to", 155, 145, 8, 8},
+    {1074, ControlSpec::edit, "", 165, 140, 21, 14},
+    {1075, ControlSpec::spin, "", 185, 140, 11, 14},
+    {1065, ControlSpec::check, "Fine tuning", 4, 169, 51, 10},
+    {1019, ControlSpec::edit, "", 70, 175, 22, 14, true},
+    {1020, ControlSpec::spin, "", 90, 175, 11, 14, true},
+    {1005, ControlSpec::dropList, "", 105, 175, 23, 43, true},
+    {1006, ControlSpec::dropList, "", 130, 175, 18, 40, true},
+    {1041, ControlSpec::button, "Defaults", 155, 170, 50, 14},
+};
+
+class GeneralSheetPage : public SheetPage {
+  public:
+    GeneralSheetPage(GeneralPage& v, const DialogUnits& u, MessageBox& m, QWidget* parent)
+        : SheetPage("General", 228, 191, kGeneralControls, u, m, parent), v_(v) {
+        auto* key = control<QComboBox>(1004);
+        key->addItems(itemsOf(kInstrumentKeys));
+        control<QComboBox>(1061)->addItems({"flat", "sharp"});
+        control<QComboBox>(1063)->addItems(itemsOf(kCNoteNames));
+        control<QComboBox>(1077)->addItems({"50 Hz", "60 Hz"});
+        connect(control<QPushButton>(1041), &QPushButton::clicked, this, [this] {
+            v_.defaults();
+            init();
+            enter();
+        });
+    }
+
+    bool leave() override {
+        std::vector<IntField> fields = v_.fields();
+        if (!readEdits(fields)) return false;
+        v_.calibration = control<QLineEdit>(1068)->text().toStdString();
+        v_.keyIndex = control<QComboBox>(1004)->currentIndex();
+        v_.notation = control<QComboBox>(1061)->currentIndex();
+        v_.temperamentKey = control<QComboBox>(1063)->currentIndex();
+        v_.useA = control<QCheckBox>(1064)->isChecked();
+        v_.fineTuning = control<QCheckBox>(1065)->isChecked();
+        v_.piano = control<QCheckBox>(1066)->isChecked();
+        v_.humFilter = control<QCheckBox>(1076)->isChecked();
+        v_.humIndex = control<QComboBox>(1077)->currentIndex();
+        v_.sampleRateText = control<QComboBox>(1005)->currentText().toStdString();
+        v_.sampleSizeText = control<QComboBox>(1006)->currentText().toStdString();
+        v_.sensitivity = control<QSlider>(1039)->value();
+        v_.temperament = control<QComboBox>(1062)->currentIndex();
+        return true;
+    }
+
+    bool ok() override {
+        v_.ok();
+        return true;
+    }
+
+  protected:
+    void init() override {
+        setSpin(1001, 1000, 400, 500, 1);
+        auto fill = [](QComboBox* c, const std::vector<std::string>& items) {
+            c->clear();
+            for (const std::string& s : items) c->addItem(QString::fromStdString(s));
+        };
+        fill(control<QComboBox>(1005), v_.rateItems());
+        fill(control<QComboBox>(1006), v_.sizeItems());
+        auto* temperaments = control<QComboBox>(1062);
+        temperaments->clear();
+        for (int i = 0; i < TemperamentTable::kRows; ++i) {
+            temperaments->addItem(QString::fromStdString(temperamentName(i)));
+        }
+        setSpin(1009, 1008, 20, 4000, 10);
+        setSpin(1011, 1010, 100, 20000, 100);
+        auto* slider = control<QSlider>(1039);
+        slider->setRange(-42, -6);
+        slider->setTickInterval(10);
+        setSpin(1071, 1070, 0, 9, 1);
+        setSpin(1075, 1074, 1, 10, 1);
+        setSpin(1020, 1019, 50, 300, 10);
+    }
+
+    void enter() override {
+        writeEdits(v_.fields());
+        control<QLineEdit>(1068)->setText(QString::fromStdString(v_.calibration));
+        setIndex(control<QComboBox>(1004), v_.keyIndex);
+        setIndex(control<QComboBox>(1061), v_.notation);
+        setIndex(control<QComboBox>(1063), v_.temperamentKey);
+        setIndex(control<QComboBox>(1062), v_.temperament);
+        setIndex(control<QComboBox>(1077), v_.humIndex);
+        control<QCheckBox>(1064)->setChecked(v_.useA != 0);
+        control<QCheckBox>(1065)->setChecked(v_.fineTuning != 0);
+        control<QCheckBox>(1066)->setChecked(v_.piano != 0);
+        control<QCheckBox>(1076)->setChecked(v_.humFilter != 0);
+        auto* rate = control<QComboBox>(1005);
+        rate->setCurrentIndex(rate->findText(QString::fromStdString(v_.sampleRateText)));
+        auto* size = control<QComboBox>(1006);
+        size->setCurrentIndex(size->findText(QString::fromStdString(v_.sampleSizeText)));
+        control<QSlider>(1039)->setValue(v_.sensitivity);
+    }
+
+  private:
+    GeneralPage& v_;
+};
+
+// ---- Spectrum --------------------------------------------------------------------------------
+
+const std::vector<ControlSpec> kSpectrumControls = {
+    {0, ControlSpec::label, "dB range   from", 4, 13, 51, 8},
+    {1021, ControlSpec::edit, "", 65, 10, 27, 14},
+    {1022, ControlSpec::spin, "", 90, 10, 9, 14},
+    {0, ControlSpec::label, "to", 107, 13, 8, 8},
+    {1045, ControlSpec::edit, "", 120, 10, 25, 14},
+    {1046, ControlSpec::spin, "", 145, 10, 9, 14},
+    {1024, ControlSpec::check, "3D Spectrum", 5, 35, 70, 15},
+    {0, ControlSpec::label, "View angle ", 81, 38, 35, 8},
+    {1047, ControlSpec::edit, "", 120, 35, 25, 14},
+    {1048, ControlSpec::spin, "", 145, 35, 9, 14},
+    {1049, ControlSpec::edit, "", 155, 35, 25, 14},
+    {1050, ControlSpec::spin, "", 180, 35, 9, 14},
+    {0, ControlSpec::label, "Sustain", 93, 59, 24, 8},
+    {1051, ControlSpec::edit, "", 120, 55, 25, 14},
+    {1052, ControlSpec::spin, "", 145, 55, 9, 14},
+    {0, ControlSpec::label, "Curve Smoothing", 4, 78, 55, 8},
+    {1054, ControlSpec::dropList, "", 65, 75, 25, 60},
+    {0, ControlSpec::label, "Weighting", 4, 104, 33, 8, true},
+    {1053, ControlSpec::dropList, "", 65, 100, 35, 60, true},
+    {1025, ControlSpec::check, "Hamming Window", 113, 102, 70, 10, true},
+};
+
+class SpectrumSheetPage : public SheetPage {
+  public:
+    SpectrumSheetPage(SpectrumPage& v, const DialogUnits& u, MessageBox& m, QWidget* parent)
+        : SheetPage("Spectrum", 197, 124, kSpectrumControls, u, m, parent), v_(v) {
+        control<QComboBox>(1054)->addItems({"0", "1", "2", "3"});
+        control<QComboBox>(1053)->addItems({"None", "A", "B", "C"});
+    }
+
+    bool leave() override {
+        if (!readEdits(v_.fields())) return false;
+        v_.spectrum3D = control<QCheckBox>(1024)->isChecked();
+        v_.hamming = control<QCheckBox>(1025)->isChecked();
+        v_.weighting = control<QComboBox>(1053)->currentIndex();
+        v_.smoothing = control<QComboBox>(1054)->currentIndex();
+        return true;
+    }
+
+  protected:
+    void init() override {
+        setSpin(1022, 1021, -42, 30, 1);
+        setSpin(1046, 1045, -42, 30, 1);
+        setSpin(1048, 1047, 0, 100, 10);
+        setSpin(1050, 1049, 0, 100, 10);
+        setSpin(1052, 1051, 1, 20, 1);
+    }
+    void enter() override {
+        writeEdits(v_.fields());
+        control<QCheckBox>(1024)->setChecked(v_.spectrum3D != 0);
+        control<QCheckBox>(1025)->setChecked(v_.hamming != 0);
+        setIndex(control<QComboBox>(1053), v_.weighting);
+        setIndex(control<QComboBox>(1054), v_.smoothing);
+    }
+
+  private:
+    SpectrumPage& v_;
+};
+
+// ---- Reference tone --------------------------------------------------------------------------
+
+const std::vector<ControlSpec> kToneControls = {
+    {1015, ControlSpec::radio, "Midi", 5, 5, 29, 10},
+    {1016, ControlSpec::radio, "Sine", 55, 5, 30, 10},
+    {0, ControlSpec::label, "Midi Patch", 5, 25, 44, 8},
+    {1017, ControlSpec::dropList, "", 60, 20, 83, 59},
+    {0, ControlSpec::label, "Midi Calibration", 5, 45, 48, 8},
+    {1043, ControlSpec::edit, "", 60, 40, 25, 14},
+    {1044, ControlSpec::spin, "", 85, 40, 9, 14},
+    {0, ControlSpec::label, "cent", 95, 45, 15, 8},
+    {0, ControlSpec::label, "Midi channel", 5, 65, 41, 8},
+    {1033, ControlSpec::edit, "", 60, 60, 25, 14},
+    {1034, ControlSpec::spin, "", 86, 60, 11, 14},
+    {0, ControlSpec::label, "Volume      low", 5, 85, 46, 8},
+    {1018, ControlSpec::slider, "", 55, 85, 100, 15},
+    {0, ControlSpec::label, "high", 155, 85, 14, 8},
+    {0, ControlSpec::label, "Octave", 5, 110, 24, 8},
+    {1028, ControlSpec::edit, "", 60, 105, 21, 14},
+    {1029, ControlSpec::spin, "", 80, 105, 9, 14},
+    {0, ControlSpec::label, "Repeat Rate", 5, 130, 42, 8},
+    {1030, ControlSpec::edit, "", 60, 125, 25, 14},
+    {1031, ControlSpec::spin, "", 85, 125, 9, 14},
+};
+
+class ToneSheetPage : public SheetPage {
+  public:
+    ToneSheetPage(TonePage& v, const DialogUnits& u, MessageBox& m, QWidget* parent)
+        : SheetPage("Reference Tone", 177, 146, kToneControls, u, m, parent), v_(v) {}
+
+    bool leave() override {
+        if (!readEdits(v_.fields())) return false;
+        v_.mode = control<QRadioButton>(1016)->isChecked() ? 1 : 0;
+        v_.volume = control<QSlider>(1018)->value();
+        v_.patch = control<QComboBox>(1017)->currentIndex();
+        return true;
+    }
+
+  protected:
+    void init() override {
+        auto* patch = control<QComboBox>(1017);
+        patch->addItems(gmItems());
+        auto* volume = control<QSlider>(1018);
+        volume->setRange(0, 127);
+        volume->setTickInterval(8);
+        setSpin(1044, 1043, -30, 30, 1);
+        setSpin(1034, 1033, 0, 16, 1);
+        setSpin(1029, 1028, 1, 8, 1);
+        setSpin(1031, 1030, 0, 200, 10);
+    }
+    void enter() override {
+        writeEdits(v_.fields());
+        control<QRadioButton>(v_.mode == 0 ? 1015 : 1016)->setChecked(true);
+        setIndex(control<QComboBox>(1017), v_.patch);
+        control<QSlider>(1018)->setValue(v_.volume);
+    }
+
+  private:
+    TonePage& v_;
+};
+
+// ---- Ear -------------------------------------------------------------------------------------
+
+const std::vector<ControlSpec> kEarControls = {
+    {0, ControlSpec::label, "Range         from", 5, 10, 54, 8},
+    {1055, ControlSpec::dropList, "", 65, 5, 25, 50},
+    {1056, ControlSpec::edit, "", 95, 5, 20, 14},
+    {1057, ControlSpec::spin, "", 115, 5, 9, 14},
+    {0, ControlSpec::label, "to", 130, 10, 8, 8},
+    {1058, ControlSpec::dropList, "", 140, 5, 25, 45},
+    {1059, ControlSpec::edit, "", 170, 5, 20, 14},
+    {1060, ControlSpec::spin, "", 195, 5, 9, 14},
+    {0, ControlSpec::label, "Number of Notes", 5, 35, 54, 8},
+    {1035, ControlSpec::edit, "", 65, 30, 22, 14},
+    {1036, ControlSpec::spin, "", 85, 30, 9, 14},
+    {0, ControlSpec::label, "Maximum Interval", 5, 55, 60, 8},
+    {1039, ControlSpec::edit, "", 65, 50, 22, 14},
+    {1040, ControlSpec::spin, "", 85, 50, 9, 14},
+    {0, ControlSpec::label, "(semitones)", 100, 55, 36, 8},
+    {0, ControlSpec::label, "Scale", 5, 75, 19, 8},
+    {1042, ControlSpec::dropList, "", 65, 70, 66, 68},
+    {0, ControlSpec::label, "Key", 5, 95, 13, 8},
+    {1043, ControlSpec::dropList, "", 65, 90, 41, 59},
+    {0, ControlSpec::label, "Tempo", 5, 115, 23, 8},
+    {1044, ControlSpec::edit, "", 65, 110, 28, 14},
+    {1045, ControlSpec::spin, "", 95, 110, 9, 14},
+    {1046, ControlSpec::check, "Show first note", 5, 135, 70, 8},
+};
+
+class EarSheetPage : public SheetPage {
+  public:
+    EarSheetPage(EarPage& v, const DialogUnits& u, MessageBox& m, QWidget* parent)
+        : SheetPage("Ear ", 207, 157, kEarControls, u, m, parent), v_(v) {
+        control<QComboBox>(1055)->addItems(itemsOf(kCNoteNames));
+        control<QComboBox>(1058)->addItems(itemsOf(kCNoteNames));
+        control<QComboBox>(1042)->addItems(itemsOf(kEarScales));
+        QStringList keys = itemsOf(kCNoteNames);
+        keys << "Random";
+        control<QComboBox>(1043)->addItems(keys);
+    }
+
+    bool leave() override {
+        if (!readEdits(v_.fields())) return false;
+        v_.scale = control<QComboBox>(1042)->currentIndex();
+        v_.key = control<QComboBox>(1043)->currentIndex();
+        v_.showFirstNote = control<QCheckBox>(1046)->isChecked();
+        v_.fromNote = control<QComboBox>(1055)->currentIndex();
+        v_.toNote = control<QComboBox>(1058)->currentIndex();
+        return true;
+    }
+    bool ok() override {
+        v_.ok();
+        return true;
+    }
+
+  protected:
+    void init() override {
+        setSpin(1057, 1056, 1, 8, 1);
+        setSpin(1060, 1059, 1, 8, 1);
+        setSpin(1036, 1035, 1, 12, 1);
+        setSpin(1040, 1039, 1, 24, 1);
+        setSpin(1045, 1044, 30, 200, 10);
+    }
+    void enter() override {
+        writeEdits(v_.fields());
+        setIndex(control<QComboBox>(1042), v_.scale);
+        setIndex(control<QComboBox>(1043), v_.key);
+        control<QCheckBox>(1046)->setChecked(v_.showFirstNote != 0);
+        setIndex(control<QComboBox>(1055), v_.fromNote);
+        setIndex(control<QComboBox>(1058), v_.toNote);
+    }
+
+  private:
+    EarPage& v_;
+};
+
+// ---- Custom ----------------------------------------------------------------------------------
+
+const std::vector<ControlSpec> kCustomControls = {
+    {0, ControlSpec::label, "T U N I N G S", 71, 3, 54, 8},
+    {1014, ControlSpec::dropList, "", 5, 15, 75, 58},
+    {1015, ControlSpec::edit, "", 99, 14, 67, 14},
+    {0, ControlSpec::label, "Name", 169, 18, 36, 8},
+    {1023, ControlSpec::button, "New tuning", 20, 35, 50, 14},
+    {1016, ControlSpec::dropList, "", 100, 35, 66, 54},
+    {0, ControlSpec::label, "Instrument", 169, 37, 39, 8},
+    {1028, ControlSpec::button, "Delete tuning", 20, 55, 50, 14},
+    {1029, ControlSpec::check, "Auto reference tone", 100, 55, 78, 10},
+    {1042, ControlSpec::check, "Record readings", 100, 65, 90, 10},
+    {0, ControlSpec::label, "N O T E S", 75, 76, 49, 8},
+    {1032, ControlSpec::listBox, "", 7, 90, 73, 53},
+    {1018, ControlSpec::dropList, "", 100, 90, 25, 66},
+    {0, ControlSpec::label, "Note", 127, 93, 16, 8},
+    {1021, ControlSpec::edit, "", 145, 90, 21, 14},
+    {1022, ControlSpec::spin, "", 165, 90, 9, 14},
+    {0, ControlSpec::label, "Octave", 175, 95, 24, 8},
+    {1017, ControlSpec::edit, "", 100, 110, 65, 14},
+    {0, ControlSpec::label, "Description", 167, 114, 36, 8},
+    {1024, ControlSpec::edit, "", 100, 130, 40, 14},
+    {0, ControlSpec::label, "Frequency (Hz)", 145, 132, 54, 8},
+    {1030, ControlSpec::button, "Save", 20, 150, 50, 14},
+    {1026, ControlSpec::button, "Insert note", 100, 150, 50, 14},
+    {1027, ControlSpec::button, "Delete note", 155, 150, 50, 14},
+};
+
+class CustomSheetPage : public SheetPage, public CustomPageControls {
+  public:
+    CustomSheetPage(TuningStore* store, int32_t recordReadings, QuestionBox& q,
+                    const DialogUnits& u, MessageBox& m, QWidget* parent)
+        : SheetPage("Custom ", 213, 170, kCustomControls, u, m, parent) {
+        control<QLineEdit>(1015)->setMaxLength(kTuningTextChars);
+        control<QLineEdit>(1017)->setMaxLength(kTuningTextChars);
+        control<QLineEdit>(1024)->setMaxLength(kFrequencyChars);
+        QStringList notes = itemsOf(kCNoteNames);
+        notes << "  ";
+        control<QComboBox>(1018)->addItems(notes);
+        if (store == nullptr) {
+            setEnabled(false);
+            return;
+        }
+        editor_ = std::make_unique<CustomTuningPage>(*store, *this, q, m, recordReadings);
+        auto click = [this](int id, void (CustomTuningPage::*action)()) {
+            connect(control<QPushButton>(id), &QPushButton::clicked, this,
+                    [this, action] { (editor_.get()->*action)(); });
+        };
+        click(1023, &CustomTuningPage::newTuning);
+        click(1028, &CustomTuningPage::deleteTuning);
+        click(1030, &CustomTuningPage::save);
+        click(1026, &CustomTuningPage::insertNote);
+        click(1027, &CustomTuningPage::deleteNote);
+        connect(control<QComboBox>(1014), &QComboBox::activated, this,
+                [this] { editor_->selectTuning(); });
+        connect(control<QListWidget>(1032), &QListWidget::currentRowChanged, this, [this] {
+            if (!writing_) editor_->selectNote();
+        });
+        connect(control<QComboBox>(1018), &QComboBox::activated, this, [this] {
+            if (!writing_) editor_->noteChosen();
+        });
+        connect(control<QLineEdit>(1021), &QLineEdit::textEdited, this, [this] {
+            if (!writing_) editor_->octaveChanged();
+        });
+        connect(control<UpDown>(1022), &UpDown::stepped, this, [this] {
+            if (!writing_) editor_->octaveChanged();
+        });
+    }
+
+    CustomTuningPage* editor() const { return editor_.get(); }
+
+    bool leave() override { return editor_ == nullptr || editor_->leave(); }
+    bool ok() override { return editor_ == nullptr || editor_->ok(); }
+
+    // CustomPageControls
+    CustomFields read() const override {
+        CustomFields f;
+        f.name = control<QLineEdit>(1015)->text().toStdString();
+        f.instrument = control<QComboBox>(1016)->currentIndex();
+        f.autoReferenceTone = control<QCheckBox>(1029)->isChecked();
+        f.recordReadings = control<QCheckBox>(1042)->isChecked();
+        f.description = control<QLineEdit>(1017)->text().toStdString();
+        f.noteIndex = control<QComboBox>(1018)->currentIndex();
+        f.octave = control<QLineEdit>(1021)->text().toStdString();
+        f.frequency = control<QLineEdit>(1024)->text().toStdString();
+        return f;
+    }
+    void write(const CustomFields& f) override {
+        const Writing w(writing_);
+        control<QLineEdit>(1015)->setText(QString::fromStdString(f.name));
+        setIndex(control<QComboBox>(1016), f.instrument);
+        control<QCheckBox>(1029)->setChecked(f.autoReferenceTone != 0);
+        control<QCheckBox>(1042)->setChecked(f.recordReadings != 0);
+        control<QLineEdit>(1017)->setText(QString::fromStdString(f.description));
+        setIndex(control<QComboBox>(1018), f.noteIndex);
+        control<QLineEdit>(1021)->setText(QString::fromStdString(f.octave));
+        control<QLineEdit>(1024)->setText(QString::fromStdString(f.frequency));
+    }
+    void setTuningList(const std::vector<std::string>& names, int selected) override {
+        const Writing w(writing_);
+        auto* c = control<QComboBox>(1014);
+        c->clear();
+        for (const std::string& n : names) c->addItem(QString::fromStdString(n));
+        setIndex(c, selected);
+    }
+    int tuningSelection() const override { return control<QComboBox>(1014)->currentIndex(); }
+    void setNoteList(const std::vector<std::string>& lines, int selected) override {
+        const Writing w(writing_);
+        auto* l = control<QListWidget>(1032);
+        l->clear();
+        for (const std::string& s : lines) l->addItem(QString::fromStdString(s));
+        l->setCurrentRow(selected >= 0 && selected < l->count() ? selected : -1);
+    }
+    int noteSelection() const override { return control<QListWidget>(1032)->currentRow(); }
+    void focus(int id) override { setOffending(control(id)); }
+
+  protected:
+    void init() override {
+        control<QComboBox>(1016)->addItems(gmItems());
+        setSpin(1022, 1021, 1, 8, 1);
+        if (editor_) editor_->init();
+    }
+    // The controls keep what they held when the page was left.
+    void enter() override {}
+
+  private:
+    struct Writing {
+        explicit Writing(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
+        ~Writing() { flag_ = old_; }
+        bool& flag_;
+        bool old_;
+    };
+    std::unique_ptr<CustomTuningPage> editor_;
+    bool writing_ = false;
+};
+
+}  // namespace
+
+// ---- SettingsSheet ---------------------------------------------------------------------------
+
+SettingsSheet::SettingsSheet(QWidget* parent, Settings& settings, TuningStore* tunings,
+                             const std::array<int, 3>& sampleRates,
+                             const std::array<int, 2>& sampleSizes, QuestionBox& questions,
+                             MessageBox& messages, const QFont* font)
+    : QDialog(parent), settings_(settings), tunings_(tunings), messages_(messages) {
+    setWindowTitle("Settings");
+    setModal(true);
+    if (font != nullptr) setFont(*font);
+    const QFontMetrics fm(this->font());
+    units_ = DialogUnits::fromFont(
+        fm.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"), fm.height());
+
+    model_.load(settings, sampleRates, sampleSizes, tunings);
+
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName("tabs");
+    pages_[0] = new GeneralSheetPage(model_.general, units_, messages, tabs_);
+    pages_[1] = new SpectrumSheetPage(model_.spectrum, units_, messages, tabs_);
+    pages_[2] = new ToneSheetPage(model_.tone, units_, messages, tabs_);
+    pages_[3] = new EarSheetPage(model_.ear, units_, messages, tabs_);
+    pages_[4] =
+        new CustomSheetPage(tunings, model_.recordReadings, questions, units_, messages, tabs_);
+    // Fonts whose texts run wider than their average character stretch the pages a little.
+    for (SheetPage* p : pages_) units_.stretch = std::max(units_.stretch, p->stretchNeeded(units_));
+    for (SheetPage* p : pages_) {
+        p->layoutControls(units_);
+        tabs_->addTab(p, p->caption());
+    }
+
+    buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons_->button(QDialogButtonBox::Ok)->setDefault(true);
+    connect(buttons_, &QDialogButtonBox::accepted, this, &SettingsSheet::accept);
+    connect(buttons_, &QDialogButtonBox::rejected, this, &SettingsSheet::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_);
+    layout->addWidget(buttons_);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    pages_[0]->activate();
+    connect(tabs_, &QTabWidget::currentChanged, this, &SettingsSheet::pageChanged);
+}
+
+SettingsSheet::~SettingsSheet() = default;
+
+void SettingsSheet::pageChanged(int index) {
+    if (reverting_) return;
+    if (!pages_[current_]->leave()) {
+        // The page stays, with the offending control focused by leave().
+        reverting_ = true;
+        tabs_->setCurrentIndex(current_);
+        reverting_ = false;
+        pages_[current_]->focusOffending();
+        return;
+    }
+    current_ = index;
+    pages_[current_]->activate();
+}
+
+void SettingsSheet::accept() {
+    if (!pages_[current_]->leave()) return;
+    for (SheetPage* p : pages_) {
+        if (p->opened() && !p->ok()) return;
+    }
+    if (pages_[4]->opened() && tunings_ != nullptr) {
+        model_.recordReadings =
+            static_cast<CustomSheetPage*>(pages_[4])->editor()->recordReadings();
+    }
+    model_.writeBack(settings_, tunings_);
+    QDialog::accept();
+}
+
+bool runSettingsSheet(QWidget* parent, Settings& settings, TuningStore* tunings,
+                      const CaptureCandidates& candidates, QuestionBox& questions,
+                      MessageBox& messages) {
+    const std::array<int, 3> rates = {static_cast<int>(candidates.rates[0]),
+                                      static_cast<int>(candidates.rates[1]),
+                                      static_cast<int>(candidates.rates[2])};
+    const std::array<int, 2> sizes = {static_cast<int>(candidates.bits[0]),
+                                      static_cast<int>(candidates.bits[1])};
+    SettingsSheet sheet(parent, settings, tunings, rates, sizes, questions, messages);
+    return sheet.exec() == QDialog::Accepted;
+}
+
+}  // namespace merlop

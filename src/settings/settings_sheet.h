@@ -1,0 +1,185 @@
+#pragma once
+
+// The settings sheet without its window: the values each page edits, how they come from and go
+// back to the Settings record, the checks made when a page is left, and the pages' OK rules.
+//
+// A page's edits are exchanged as text through a list of IntField bindings, in the order the
+// page checks them; the window moves texts in and out and reports the first failure on the
+// control it names. Lists, checks and sliders are plain members the window sets directly.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace merlop {
+
+class Settings;
+class TuningStore;
+
+// "Please enter an integer between lo and hi."
+std::string integerRangeMessage(int lo, int hi);
+inline constexpr const char* kIntegerMessage = "Please enter an integer.";
+
+// A whole decimal integer with optional sign and surrounding blanks; nothing else.
+std::optional<int32_t> parseInteger(std::string_view text);
+
+// A calibration typed in cents (leading number of the text, 0 when there is none) in tenths,
+// truncated toward zero. The decimal digits count as written: "2.3" is 23, not 22.
+int32_t calibrationTenthsOfText(std::string_view text);
+// "%6.1f" of tenths / 10.
+std::string calibrationText(int32_t tenths);
+
+// One edit of a page bound to an integer member.
+struct IntField {
+    int id;
+    int32_t* member;
+    bool ranged;  // when false the text only has to be an integer
+    int lo = 0, hi = 0;
+};
+
+struct FieldError {
+    int id;
+    std::string message;
+};
+
+// Moves texts into members in order, stopping at the first field that fails; members before
+// it keep their new values, as the framework's exchange does.
+std::optional<FieldError> readFields(const std::vector<IntField>& fields,
+                                     const std::function<std::string(int id)>& textOf);
+
+// Dialog units to pixels from the dialog font: the average character width is taken from the
+// extent of the 52 letters A..Z a..z, the height is the font's height.
+// A font whose texts run wider than its average character can be given a horizontal stretch
+// (in thousandths) so that the template's texts still fit.
+struct DialogUnits {
+    int baseX = 4;
+    int baseY = 8;
+    int stretch = 1000;
+    static DialogUnits fromFont(int alphabetWidth, int fontHeight);
+    // The least stretch at which a text `pixels` wide fits into `dlu` units; never below 1000.
+    int stretchToFit(int pixels, int dlu) const;
+    int x(int dlu) const;
+    int y(int dlu) const;
+};
+// a * b / c rounded to the nearest integer, halves away from zero.
+int mulDiv(int a, int b, int c);
+
+// The key names of the instrument key list, index = key + 5.
+extern const std::array<const char*, 12> kInstrumentKeys;
+// C-based note names of the key and note lists.
+extern const std::array<const char*, 12> kCNoteNames;
+
+struct GeneralPage {
+    std::array<int, 3> sampleRates{};
+    std::array<int, 2> sampleSizes{};
+    int32_t sensitivity = -36;
+    int32_t temperament = 0;
+    int32_t frequencyOfA = 440;
+    int32_t keyIndex = 5;
+    std::string sampleRateText;
+    std::string sampleSizeText;
+    int32_t rangeTo = 1200;
+    int32_t rangeFrom = 20;
+    int32_t window = 200;
+    int32_t notation = 0;
+    int32_t temperamentKey = 0;
+    int32_t useA = 1;
+    int32_t fineTuning = 0;
+    int32_t piano = 1;
+    std::string calibration = "   0.0";
+    int32_t octaveFrom = 2;
+    int32_t octaveTo = 5;
+    int32_t humFilter = 0;
+    int32_t humIndex = 1;
+
+    void load(const Settings& s, const std::array<int, 3>& rates, const std::array<int, 2>& sizes);
+    // The edits in check order. The piano octaves are held to 0..9 so the keyboard never
+    // reaches past the last MIDI octave; the hidden window edit is not checked, since the
+    // user could never correct it.
+    std::vector<IntField> fields();
+    // The supported rates and sizes as list items.
+    std::vector<std::string> rateItems() const;
+    std::vector<std::string> sizeItems() const;
+    // After the exchange: range to at least from + 100, octave to at least octave from.
+    void ok();
+    void defaults();
+    // Everything but the sensitivity, which goes through the cross-page rule.
+    void writeBack(Settings& s) const;
+};
+
+struct SpectrumPage {
+    int32_t dbFrom = -36;
+    int32_t spectrum3D = 1;
+    int32_t hamming = 1;
+    int32_t dbTo = 30;
+    int32_t viewAngleA = 0;
+    int32_t viewAngleB = 30;
+    int32_t sustain = 5;
+    int32_t weighting = 0;
+    int32_t smoothing = 0;
+
+    void load(const Settings& s);
+    std::vector<IntField> fields();
+    // Everything but dB from.
+    void writeBack(Settings& s) const;
+};
+
+struct TonePage {
+    int32_t volume = 60;
+    int32_t patch = 0;
+    int32_t mode = 0;  // 0 MIDI, 1 sine
+    int32_t octave = 3;
+    int32_t repeatRate = 60;
+    int32_t channel = 0;
+    int32_t midiCalibration = 0;
+
+    void load(const Settings& s);
+    std::vector<IntField> fields();
+    void writeBack(Settings& s) const;
+};
+
+struct EarPage {
+    int32_t noteCount = 2;
+    int32_t maxInterval = 12;
+    int32_t scale = 0;
+    int32_t key = 12;
+    int32_t tempo = 90;
+    int32_t showFirstNote = 1;
+    int32_t fromNote = 4;
+    int32_t fromOctave = 2;
+    int32_t toNote = 4;
+    int32_t toOctave = 5;
+
+    void load(const Settings& s);
+    std::vector<IntField> fields();
+    // The range's top is never below its bottom.
+    void ok();
+    void writeBack(Settings& s) const;
+};
+
+extern const std::array<const char*, 7> kEarScales;
+
+enum class SheetPageIndex { general = 0, spectrum, tone, ear, custom };
+inline constexpr int kSheetPages = 5;
+
+// The five pages' values, loaded when the sheet opens.
+struct SettingsSheetModel {
+    GeneralPage general;
+    SpectrumPage spectrum;
+    TonePage tone;
+    EarPage ear;
+    int32_t recordReadings = 0;  // the Custom page's check, for the store's current tuning
+
+    void load(const Settings& s, const std::array<int, 3>& rates, const std::array<int, 2>& sizes,
+              const TuningStore* store);
+    // OK: every page's values back into the record, the sensitivity and dB from by the
+    // cross-page rule, then the record brought into the ranges the settings loader keeps, so no
+    // value typed here can upset a later part.
+    void writeBack(Settings& s, TuningStore* store) const;
+};
+
+}  // namespace merlop

@@ -1,0 +1,234 @@
+// The sheet's values without its window: texts in and out, the checks, the OK rules, and what
+// reaches the settings record.
+#include "settings/settings_sheet.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "settings/settings.h"
+
+namespace merlop {
+namespace {
+
+const std::array<int, 3> kRates = {11025, 22050, 44100};
+const std::array<int, 2> kSizes = {8, 16};
+
+TEST(SheetTexts, IntegersAndTheRangeMessage) {
+    EXPECT_EQ(integerRangeMessage(400, 500), "Please enter an integer between 400 and 500.");
+    EXPECT_EQ(integerRangeMessage(-50, 0), "Please enter an integer between -50 and 0.");
+    EXPECT_EQ(parseInteger(" -45 "), -45);
+    EXPECT_EQ(parseInteger("+7"), 7);
+    EXPECT_EQ(parseInteger(""), std::nullopt);
+    EXPECT_EQ(parseInteger("-"), std::nullopt);
+    EXPECT_EQ(parseInteger("12a"), std::nullopt);
+    EXPECT_EQ(parseInteger("1.5"), std::nullopt);
+    EXPECT_EQ(parseInteger("99999999999"), std::nullopt);
+    EXPECT_EQ(parseInteger("-2147483648"), INT32_MIN);
+}
+
+TEST(SheetTexts, CalibrationInTenthsTruncatedTowardZero) {
+    EXPECT_EQ(calibrationTenthsOfText("-1.25"), -12);
+    EXPECT_EQ(calibrationTenthsOfText("0.07"), 0);
+    EXPECT_EQ(calibrationTenthsOfText("2.3"), 23);  // 2.3 * 10 is just below 23 in binary
+    EXPECT_EQ(calibrationTenthsOfText("-0.3"), -3);
+    EXPECT_EQ(calibrationTenthsOfText("abc"), 0);
+    EXPECT_EQ(calibrationTenthsOfText("1.5 cents"), 15);
+    EXPECT_EQ(calibrationText(0), "   0.0");
+    EXPECT_EQ(calibrationText(-12), "  -1.2");
+    // Every stored value survives the page unchanged.
+    for (int t = -12000; t <= 12000; ++t) ASSERT_EQ(calibrationTenthsOfText(calibrationText(t)), t);
+}
+
+TEST(SheetTexts, FieldsStopAtTheFirstFailure) {
+    int32_t a = 0, b = 0, c = 0;
+    const std::vector<IntField> fields = {
+        {1, &a, true, 1, 10}, {2, &b, true, 1, 10}, {3, &c, false}};
+    std::map<int, std::string> text = {{1, "5"}, {2, "11"}, {3, "x"}};
+    auto err = readFields(fields, [&](int id) { return text[id]; });
+    ASSERT_TRUE(err);
+    EXPECT_EQ(err->id, 2);
+    EXPECT_EQ(err->message, "Please enter an integer between 1 and 10.");
+    EXPECT_EQ(a, 5);
+    text[2] = "10";
+    err = readFields(fields, [&](int id) { return text[id]; });
+    ASSERT_TRUE(err);
+    EXPECT_EQ(err->id, 3);
+    EXPECT_EQ(err->message, "Please enter an integer.");
+    text[3] = "-3";
+    EXPECT_FALSE(readFields(fields, [&](int id) { return text[id]; }));
+    EXPECT_EQ(b, 10);
+    EXPECT_EQ(c, -3);
+}
+
+TEST(DialogUnitConversion, AsTheDialogManagerScales) {
+    // MS Sans Serif 8 at 96 dpi: 52 letters 311 pixels wide, 13 high, gives base units 6 x 13.
+    const DialogUnits u = DialogUnits::fromFont(311, 13);
+    EXPECT_EQ(u.baseX, 6);
+    EXPECT_EQ(u.baseY, 13);
+    EXPECT_EQ(u.x(228), 342);
+    EXPECT_EQ(u.y(191), 310);  // 310.375
+    EXPECT_EQ(u.x(9), 14);     // 13.5 rounds up
+    EXPECT_EQ(u.y(4), 7);      // 6.5 rounds up
+    EXPECT_EQ(mulDiv(-9, 6, 4), -14);
+    EXPECT_EQ(mulDiv(1, 1, 0), -1);
+}
+
+Settings okWith(const std::function<void(SettingsSheetModel&)>& edit, Settings s = {}) {
+    SettingsSheetModel m;
+    m.load(s, kRates, kSizes, nullptr);
+    edit(m);
+    m.general.ok();
+    m.ear.ok();
+    m.writeBack(s, nullptr);
+    return s;
+}
+
+TEST(GeneralPageRules, WriteBackAsTheUserChose) {
+    Settings s = okWith([](SettingsSheetModel& m) {
+        m.general.rangeFrom = 1000;
+        m.general.rangeTo = 500;
+        m.general.calibration = "-1.25";
+        m.general.keyIndex = 3;  // Bb
+        m.general.temperamentKey = 2;
+        m.general.useA = 0;
+        m.general.octaveFrom = 3;
+        m.general.octaveTo = 1;
+        m.general.humIndex = 0;
+    });
+    EXPECT_EQ(s.freqLowHz, 1000);
+    EXPECT_EQ(s.freqHighHz, 1100);
+    EXPECT_EQ(s.calibrationTenths, -12);
+    EXPECT_EQ(s.instrumentKey, -2);
+    EXPECT_EQ(s.temperamentKey, 2);
+    EXPECT_EQ(s.temperamentRefNote, 2);
+    EXPECT_EQ(s.pianoFirstOctave, 3);
+    EXPECT_EQ(s.pianoOctaveCount, 1);
+    EXPECT_EQ(s.humFrequency, 50);
+
+    s = okWith([](SettingsSheetModel& m) {
+        m.general.keyIndex = 11;
+        m.general.useA = 1;
+        m.general.temperamentKey = 2;
+    });
+    EXPECT_EQ(s.instrumentKey, 6);
+    EXPECT_EQ(s.temperamentRefNote, 9);
+}
+
+TEST(GeneralPageRules, UntouchedSheetChangesNothing) {
+    Settings before;
+    before.calibrationTenths = 23;
+    before.sensitivityDb = -20;
+    before.spectrumDbLow = -10;
+    before.earRangeLow = 67;
+    before.earRangeHigh = 67;
+    before.sampleRate = 22050;
+    before.bitsPerSample = 16;
+    before.humFrequency = 50;
+    before.pianoFirstOctave = 9;
+    before.pianoOctaveCount = 1;
+    const Settings after = okWith([](SettingsSheetModel&) {}, before);
+    EXPECT_EQ(after.toImage(), before.toImage());
+}
+
+TEST(GeneralPageRules, DefaultsLeaveTheDeviceChoiceAlone) {
+    SettingsSheetModel m;
+    Settings s;
+    s.sampleRate = 44100;
+    s.frequencyOfA = 415 + 30;
+    s.sensitivityDb = -10;
+    m.load(s, kRates, kSizes, nullptr);
+    m.general.defaults();
+    EXPECT_EQ(m.general.frequencyOfA, 440);
+    EXPECT_EQ(m.general.sensitivity, -36);
+    EXPECT_EQ(m.general.octaveTo, 5);
+    EXPECT_EQ(m.general.calibration, "0.0");
+    EXPECT_EQ(m.general.sampleRateText, "44100");
+    EXPECT_EQ(m.general.rateItems(), (std::vector<std::string>{"11025", "22050", "44100"}));
+    m.general.sampleRates = {11025, 0, 44100};
+    EXPECT_EQ(m.general.rateItems(), (std::vector<std::string>{"11025", "44100"}));
+}
+
+TEST(CrossPageRule, SensitivityAndDbFrom) {
+    // A changed sensitivity carries dB from with it, whatever the Spectrum page held.
+    Settings s = okWith([](SettingsSheetModel& m) {
+        m.general.sensitivity = -20;
+        m.spectrum.dbFrom = -45;
+    });
+    EXPECT_EQ(s.sensitivityDb, -20);
+    EXPECT_EQ(s.spectrumDbLow, -20);
+    // Unchanged sensitivity: dB from is never below it.
+    s = okWith([](SettingsSheetModel& m) { m.spectrum.dbFrom = -40; });
+    EXPECT_EQ(s.spectrumDbLow, -36);
+    s = okWith([](SettingsSheetModel& m) { m.spectrum.dbFrom = -10; });
+    EXPECT_EQ(s.spectrumDbLow, -10);
+}
+
+TEST(OtherPagesRules, ToneEarAndNumbersThatWouldBreakLaterArithmetic) {
+    Settings s = okWith([](SettingsSheetModel& m) {
+        m.tone.mode = 1;
+        m.tone.octave = 9;
+        m.tone.patch = 40;
+        m.ear.fromNote = 7;
+        m.ear.fromOctave = 4;
+        m.ear.toNote = 0;
+        m.ear.toOctave = 4;
+        m.ear.maxInterval = 30;
+        // Not range-checked on the page, but the record keeps its loader ranges.
+        m.spectrum.dbTo = -60;
+        m.spectrum.sustain = 0;
+        m.spectrum.viewAngleA = 1000;
+        m.tone.midiCalibration = 99;
+    });
+    EXPECT_EQ(s.toneUseMidi, 0);
+    EXPECT_EQ(s.toneOctave, 9);
+    EXPECT_EQ(s.midiPatch, 40);
+    EXPECT_EQ(s.earRangeLow, 67);
+    EXPECT_EQ(s.earRangeHigh, 67);
+    EXPECT_EQ(s.earMaxInterval, 30);
+    EXPECT_EQ(s.spectrumDbHigh, s.spectrumDbLow + 1);
+    EXPECT_EQ(s.spectrumSustain, 1);
+    EXPECT_EQ(s.viewAngleA, 100);
+    EXPECT_EQ(s.midiCalibrationCents, 30);
+
+    SettingsSheetModel m;
+    m.load(Settings{}, kRates, kSizes, nullptr);
+    EXPECT_EQ(m.ear.fromNote, 4);  // E 2 to E 5, key Random
+    EXPECT_EQ(m.ear.fromOctave, 2);
+    EXPECT_EQ(m.ear.toOctave, 5);
+    EXPECT_EQ(m.ear.key, 12);
+    EXPECT_EQ(m.tone.mode, 0);
+}
+
+TEST(PageChecks, RangesOfThePagesEdits) {
+    SettingsSheetModel m;
+    m.load(Settings{}, kRates, kSizes, nullptr);
+    const auto failing = [](std::vector<IntField> fields, int id, const std::string& text) {
+        return readFields(fields, [&](int i) {
+            return i == id
+                       ? text
+                       : std::to_string(
+                             *std::find_if(fields.begin(), fields.end(), [i](const IntField& f) {
+                                  return f.id == i;
+                              })->member);
+        });
+    };
+    EXPECT_TRUE(failing(m.spectrum.fields(), 1021, "10"));
+    EXPECT_FALSE(failing(m.spectrum.fields(), 1021, "-45"));
+    EXPECT_TRUE(failing(m.spectrum.fields(), 1045, "abc"));
+    EXPECT_FALSE(failing(m.tone.fields(), 1028, "9"));
+    EXPECT_TRUE(failing(m.tone.fields(), 1033, "17"));
+    EXPECT_FALSE(failing(m.ear.fields(), 1039, "30"));
+    EXPECT_TRUE(failing(m.ear.fields(), 1039, "49"));
+    EXPECT_TRUE(failing(m.ear.fields(), 1056, "0"));
+    EXPECT_TRUE(failing(m.general.fields(), 1000, "399"));
+    EXPECT_TRUE(failing(m.general.fields(), 1008, "4001"));
+    EXPECT_TRUE(failing(m.general.fields(), 1074, "10"));     // past the last MIDI octave
+    EXPECT_FALSE(failing(m.general.fields(), 1019, "1000"));  // hidden: only a number
+    const auto e = failing(m.general.fields(), 1010, "99");
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->message, "Please enter an integer between 100 and 20000.");
+}
+
+}  // namespace
+}  // namespace merlop
