@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/readings.h"
 #include "audio/spectrum_analyser.h"
 #include "pitch/temperament_table.h"
 #include "settings/settings.h"
@@ -333,6 +334,24 @@ void MainFrameCore::applyMode() {
     if (!recording_) view_.startTimer(FrameTimer::startCapture, kStartDelayMs);
     shown_ = request.shown;
     view_.uiChanged();
+}
+
+void MainFrameCore::openSettings(const std::function<void()>& runSheet) {
+    if (tunerOn_) view_.tunerStopTone();
+    if (earTrainingOn()) view_.killTimer(FrameTimer::earAnswer);
+    stopCapture(StopReason::plain);
+    runSheet();
+    applyMode();
+}
+
+void MainFrameCore::saveSpectrum(const std::function<void()>& save) {
+    if (calibrating_) return;
+    if (!paused_ || !spectrumOn_) {
+        messages_.show(kSpectrumNotPausedText, kSaveSpectrumCaption);
+        applyMode();
+        return;
+    }
+    save();
 }
 
 FrameUiState MainFrameCore::uiState() const {

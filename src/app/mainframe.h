@@ -11,6 +11,7 @@
 // closing is remembered and performed when the close arrives.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -173,6 +174,11 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     // Tools / "Calibration".
     void calibrate();
     void applyMode();
+    // Settings: the tone and capture stop, `runSheet` shows the sheet, and the layout runs again
+    // whatever the sheet's answer.
+    void openSettings(const std::function<void()>& runSheet);
+    // Save Spectrum: `save` exports the paused waterfall; refused unless the spectrum is paused.
+    void saveSpectrum(const std::function<void()>& save);
 
     // The capture life cycle; both act before they return, as sent messages do.
     void startCapture() override;

@@ -360,3 +360,40 @@ TEST_F(Frame, BehindASlowAnalysisOnlyTheNewestBlockIsAnalysed) {
 
 }  // namespace
 }  // namespace merlop
+
+namespace merlop {
+namespace {
+
+TEST_F(Frame, SettingsStopTheRunAndLayOutAgainWhateverTheAnswer) {
+    startRecording();
+    const int builds = view.builds;
+    bool sheetSawRecording = true;
+    frame->openSettings([&] { sheetSawRecording = frame->recording(); });
+    EXPECT_FALSE(sheetSawRecording);  // the sheet never runs over a recording device
+    capture.deliver();                // the device closes
+    EXPECT_GT(view.builds, builds);
+    fire(FrameTimer::startCapture);
+    capture.deliver();
+    EXPECT_TRUE(frame->recording());
+}
+
+TEST_F(Frame, SaveSpectrumOnlyWhilstTheSpectrumIsPaused) {
+    settings.showSpectrum = 1;
+    writeConfig(settings);
+    startRecording();
+    int saves = 0;
+    frame->saveSpectrum([&] { ++saves; });
+    EXPECT_EQ(saves, 0);
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown.back().text, "Function only available whilst spectrum paused");
+    EXPECT_EQ(messages.shown.back().caption, "Save Spectrum");
+
+    capture.deliver();  // the re-layout's stop
+    frame->pause();
+    ASSERT_TRUE(frame->paused());
+    frame->saveSpectrum([&] { ++saves; });
+    EXPECT_EQ(saves, 1);
+}
+
+}  // namespace
+}  // namespace merlop

@@ -29,10 +29,12 @@
 #include "app/qt/wav_file_player.h"
 #include "app/qt/widget_message_box.h"
 #include "app/qt/widget_question_box.h"
+#include "app/readings.h"
 #include "audio/qt/qt_wave_capture.h"
 #include "display/qt/spectrum_window.h"
 #include "display/qt/tuner_window.h"
 #include "display/qt/wave_form_window.h"
+#include "settings/qt/settings_sheet_dialog.h"
 #include "settings/settings.h"
 #include "settings/tuning_store.h"
 #include "tone/qt/fluidsynth_midi_output.h"
@@ -95,6 +97,28 @@ class MainFrame::SteadyClock final : public MillisecondClock {
             std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
     }
 };
+
+namespace {
+
+// The save dialog of the CSV exports.
+class CsvSaveDialog final : public CsvFileDialog {
+  public:
+    explicit CsvSaveDialog(QWidget* parent) : parent_(parent) {}
+    std::string saveCsv(const std::string& initialName) override {
+        QFileDialog dialog(parent_, QStringLiteral("Save As"),
+                           QString::fromStdString(initialName) + QStringLiteral(".csv"),
+                           QStringLiteral("Comma delimited files (*.csv)"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("csv"));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+        return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+    }
+
+  private:
+    QWidget* parent_;
+};
+
+}  // namespace
 
 // ---- construction -----------------------------------------------------------------------------
 
@@ -255,6 +279,16 @@ void MainFrame::createActions() {
     auto* saveSpectrum = new QAction(QStringLiteral("Save Spectrum"), this);
     saveSpectrum->setObjectName(QStringLiteral("saveSpectrum"));
     saveSpectrum->setStatusTip(QStringLiteral("Save Spectrum readings"));
+    connect(saveSpectrum, &QAction::triggered, this, [this] {
+        core_->saveSpectrum([this] {
+            if (spectrum_ == nullptr) return;
+            // Scanned before the dialog, while the picture is surely the paused one.
+            const std::vector<SpectrumExtremum> extrema = spectrum_->scanHistory();
+            CsvSaveDialog dialog(this);
+            saveSpectrumReadings(extrema, dialog, *devices_.messages);
+        });
+        refreshUi();
+    });
 
     auto* exit = new QAction(QStringLiteral("E&xit"), this);
     exit->setObjectName(QStringLiteral("exit"));
@@ -265,6 +299,13 @@ void MainFrame::createActions() {
 
     auto* settings = new QAction(QStringLiteral("Settings"), this);
     settings->setObjectName(QStringLiteral("settings"));
+    connect(settings, &QAction::triggered, this, [this] {
+        core_->openSettings([this] {
+            runSettingsSheet(this, *settings_, tunings_.get(), core_->candidates(),
+                             *devices_.questions, *devices_.messages);
+        });
+        refreshUi();
+    });
 
     auto* calibration = new QAction(QStringLiteral("Calibration"), this);
     calibration->setObjectName(QStringLiteral("calibration"));
