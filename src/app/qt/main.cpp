@@ -28,13 +28,13 @@ void onTerminate(int) {
 
 // A session that ends, or a `kill`, closes the window the way File / Exit does, so the
 // settings and tunings are saved.
-void closeOnTermination(QWidget* window) {
+void closeOnTermination(merlop::MainFrame* window) {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return;
     auto* notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, window);
     QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
         char byte = 0;
         [[maybe_unused]] const ssize_t n = ::read(signalPipe[1], &byte, 1);
-        window->close();
+        window->closeFromOutside();
     });
     struct sigaction action = {};
     action.sa_handler = onTerminate;

@@ -235,7 +235,7 @@ MainFrame::MainFrame(const std::filesystem::path& folder, const FrameDevices& de
                 }
             });
     // Logging out takes the way of File / Exit, so the settings and tunings are saved.
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { close(); });
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &MainFrame::closeFromOutside);
 }
 
 MainFrame::~MainFrame() {
@@ -437,6 +437,16 @@ void MainFrame::closeEvent(QCloseEvent* event) {
     }
     if (help_ != nullptr) help_->close();
     event->accept();
+}
+
+void MainFrame::closeFromOutside() {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->close();
+        // Once the box's own event loop has returned.
+        QMetaObject::invokeMethod(this, &MainFrame::closeFromOutside, Qt::QueuedConnection);
+        return;
+    }
+    close();
 }
 
 void MainFrame::keyPressEvent(QKeyEvent* event) {

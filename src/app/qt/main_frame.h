@@ -65,6 +65,10 @@ class MainFrame final : public QMainWindow, private FrameView, private TunerPare
     // Lays out at once what a resize has asked for (tests; the event loop does it otherwise).
     void layoutNow();
 
+    // Closes as File / Exit does, for the session's end or a signal: any modal box or dialog is
+    // cancelled first, since nobody is there to answer it.
+    void closeFromOutside();
+
     // Opens a WAV file as if chosen in the Open dialog.
     void openFile(const QString& path);
     void showHelp();
