@@ -90,10 +90,11 @@ void CustomTuningPage::showNote(int i) {
     for (int k = 0; k < t.noteCount; ++k) lines.push_back(t.description(k));
     if (i < 0 || i >= t.noteCount) {
         controls_.setNoteList(lines, -1);
-        fields_.description = "A";
+        // Moved-in strings: GCC 12 warns falsely on assigning a literal here at -O3.
+        fields_.description = std::string(1, 'A');
         fields_.noteIndex = 9;
         octave_ = 4;
-        fields_.frequency = "440.0";
+        fields_.frequency = std::string("440.0");
         return;
     }
     controls_.setNoteList(lines, i);
