@@ -102,7 +102,7 @@ CycleOptions MainFrameCore::cycleOptions() const {
     o.customTuningOn = customTuningOn() && tunings_ != nullptr;
     if (o.customTuningOn) {
         o.fixedTuningNote = autoNote_ ? -1 : currentNote_;
-        o.recordReadings = tunings_->recordReadings() != 0;
+        o.recordReadings = tunings_->recordReadings() != 0 && readings_.prepared();
         for (int i = 0; i < tuningNoteCount(); ++i) o.tuningMidiKeys.push_back(tunings_->note(i));
     }
     return o;
@@ -135,13 +135,67 @@ void MainFrameCore::setCustomTuning(bool on) {
     if (on) {
         settings_.customTuningOn = 1;
         currentNote_ = autoNote_ ? tuningNoteCount() : tunings_->currentNote();
-        if (tunings_->recordReadings() != 0 && cycle_ != nullptr) cycle_->clearNoteDeviations();
+        if (tunings_->recordReadings() != 0) prepareReadings();
     } else {
         stopCapture(StopReason::plain);
         view_.fillTuningCombo({}, -1);
         view_.fillNoteCombo({}, -1);
+        if (tunings_->recordReadings() != 0) offerReadings();
+        readings_.release();
         settings_.customTuningOn = 0;
     }
+}
+
+// ---- custom readings ---------------------------------------------------------------------
+
+bool MainFrameCore::recordingReadings() const {
+    return customTuningOn() && tunings_ != nullptr && tunings_->recordReadings() != 0;
+}
+
+void MainFrameCore::prepareReadings() {
+    readings_.prepare();
+    if (cycle_ != nullptr) cycle_->clearNoteDeviations();
+}
+
+// The analysis records into its own set; ours takes them over before they are offered.
+void MainFrameCore::collectReadings() {
+    if (readings_.prepared() && cycle_ != nullptr) readings_.assign(cycle_->noteDeviations());
+}
+
+MainFrameCore::ReadingsBasis MainFrameCore::readingsBasis() const {
+    ReadingsBasis basis{tunings_->current(), pitch_};
+    configurePitchModel(basis.pitch, settings_, basis.tuning.frequencies.data(),
+                        std::clamp(basis.tuning.noteCount, 0, Tuning::kMaxNotes));
+    return basis;
+}
+
+void MainFrameCore::offerReadings() {
+    if (!readings_.prepared()) return;
+    collectReadings();
+    const ReadingsBasis basis = readingsBasis();
+    saveCustomReadings(readings_, basis.tuning, basis.pitch, questions_, dialogs_, messages_);
+}
+
+// The sheet and the tuning combo can change the notes, their targets or "Record readings"
+// while readings are being taken. Readings that no longer name the tuning's notes are offered,
+// if there are any, against the notes they were taken for; recording then starts a fresh set,
+// so it never writes without one.
+void MainFrameCore::readingsAfterChange(const ReadingsBasis& before) {
+    if (tunings_ == nullptr) return;
+    const bool recording = recordingReadings();
+    if (readings_.prepared()) {
+        collectReadings();
+        if (recording && sameReadingTargets(before.tuning, before.pitch, tunings_->current(),
+                                            readingsBasis().pitch)) {
+            return;
+        }
+        if (readings_.anyReading()) {
+            saveCustomReadings(readings_, before.tuning, before.pitch, questions_, dialogs_,
+                               messages_);
+        }
+        readings_.release();
+    }
+    if (recording) prepareReadings();
 }
 
 void MainFrameCore::toggleTuner() {
@@ -234,8 +288,10 @@ void MainFrameCore::onSpaceKey() {
 
 void MainFrameCore::tuningSelected(int index) {
     if (customTuningOn() && tunings_ != nullptr) {
+        const ReadingsBasis before = readingsBasis();
         tunings_->readTuning(index);
         currentNote_ = tuningNoteCount();
+        readingsAfterChange(before);
     } else {
         if (index < 0 || index >= TemperamentTable::kRows) return;
         settings_.temperamentIndex = index;
@@ -340,18 +396,25 @@ void MainFrameCore::openSettings(const std::function<void()>& runSheet) {
     if (tunerOn_) view_.tunerStopTone();
     if (earTrainingOn()) view_.killTimer(FrameTimer::earAnswer);
     stopCapture(StopReason::plain);
-    runSheet();
+    if (tunings_ != nullptr) {
+        const ReadingsBasis before = readingsBasis();
+        runSheet();
+        readingsAfterChange(before);
+    } else {
+        runSheet();
+    }
     applyMode();
 }
 
-void MainFrameCore::saveSpectrum(const std::function<void()>& save) {
+void MainFrameCore::saveSpectrum(const std::function<std::vector<SpectrumExtremum>()>& scan) {
     if (calibrating_) return;
     if (!paused_ || !spectrumOn_) {
         messages_.show(kSpectrumNotPausedText, kSaveSpectrumCaption);
         applyMode();
         return;
     }
-    save();
+    // Scanned before the dialog, while the picture is surely the paused one.
+    saveSpectrumReadings(scan(), dialogs_, messages_);
 }
 
 FrameUiState MainFrameCore::uiState() const {
@@ -393,7 +456,7 @@ void MainFrameCore::onActivate(bool active) {
     stopCapture(StopReason::plain);
 }
 
-bool MainFrameCore::onClose() {
+bool MainFrameCore::onClose(bool userPresent) {
     if (fileMode_) {
         view_.killTimer(FrameTimer::fileFeed);
         closeFile();
@@ -402,6 +465,8 @@ bool MainFrameCore::onClose() {
         stopCapture(StopReason::quit);
         return false;
     }
+    if (recordingReadings() && userPresent) offerReadings();
+    readings_.release();
     if (shown_.any()) {
         view_.destroyDisplays();
         sinks_ = {};

@@ -18,6 +18,7 @@
 
 #include "app/calibration.h"
 #include "app/frame_layout.h"
+#include "app/readings.h"
 #include "audio/analysis_cycle.h"
 #include "audio/capture_config.h"
 #include "audio/wav_reader.h"
@@ -28,6 +29,7 @@
 #include "display/tuner_state.h"
 #include "ear/ear_exercise.h"
 #include "pitch/pitch_model.h"
+#include "settings/tuning_store.h"
 
 namespace merlop {
 
@@ -105,9 +107,9 @@ class FilePlayer {
     virtual void close() = 0;
 };
 
-class FileDialogs {
+// The Open dialog of WAV files and the save dialog of the CSV exports.
+class FileDialogs : public CsvFileDialog {
   public:
-    virtual ~FileDialogs() = default;
     // The chosen WAV file, empty when the user cancels.
     virtual std::string openWaveFile() = 0;
 };
@@ -153,8 +155,9 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     void onSize(int clientWidth, int clientHeight);
     void onActivate(bool active);
     // True when the window may close now; false while the device is still closing (the close
-    // is posted again once it has).
-    bool onClose();
+    // is posted again once it has). userPresent is false for a close from outside (logout, a
+    // signal): the custom readings are then dropped without asking.
+    bool onClose(bool userPresent = true);
     void onTimer(FrameTimer timer);
     void onSpaceKey();
     // Copies the live choices into the settings and writes them unless the load had failed.
@@ -177,8 +180,9 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     // Settings: the tone and capture stop, `runSheet` shows the sheet, and the layout runs again
     // whatever the sheet's answer.
     void openSettings(const std::function<void()>& runSheet);
-    // Save Spectrum: `save` exports the paused waterfall; refused unless the spectrum is paused.
-    void saveSpectrum(const std::function<void()>& save);
+    // Save Spectrum: `scan` gives the paused waterfall's peaks and valleys, which go to the file
+    // chosen in the save dialog; refused unless the spectrum is paused.
+    void saveSpectrum(const std::function<std::vector<SpectrumExtremum>()>& scan);
 
     // The capture life cycle; both act before they return, as sent messages do.
     void startCapture() override;
@@ -224,12 +228,21 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     // Recorded blocks skipped because a newer one was already waiting.
     std::int64_t staleBlocksDropped() const { return staleBlocksDropped_; }
     const Calibration& calibration() const { return calibration_; }
+    // The custom-tuning readings as last collected; prepared while they are being recorded.
+    const CustomReadings& readings() const { return readings_; }
     const EarExercise& exercise() const { return exercise_; }
     EarExercise& exercise() { return exercise_; }
     // An exercise's answer is being listened to.
     bool answering() const { return sinks_.ear != nullptr; }
 
   private:
+    // What readings are taken against: the tuning's notes and the targets the pitch model
+    // gives them.
+    struct ReadingsBasis {
+        Tuning tuning;
+        PitchModel pitch;
+    };
+
     void configure();
     void setEarTraining(bool on);
     void setCustomTuning(bool on);
@@ -242,6 +255,12 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     void setCaptureActive(bool active);
     CycleOptions cycleOptions() const;
     int tuningNoteCount() const;
+    bool recordingReadings() const;
+    void prepareReadings();
+    void collectReadings();
+    ReadingsBasis readingsBasis() const;
+    void offerReadings();
+    void readingsAfterChange(const ReadingsBasis& before);
 
     Settings& settings_;
     TuningStore* tunings_;
@@ -257,6 +276,7 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     WavReader file_;
     EarExercise exercise_;
     Calibration calibration_;
+    CustomReadings readings_;
     // What the displays take, as the cycle has it; the tuner's reading also shows calibration.
     CycleSinks sinks_;
 

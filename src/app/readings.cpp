@@ -26,22 +26,26 @@ void CustomReadings::release() {
     prepared_ = false;
 }
 
-void CustomReadings::keepInStep(bool recording, bool tuningChanged) {
-    if (!recording) {
-        release();
-    } else if (!prepared_ || tuningChanged) {
-        prepare();
-    }
-}
-
-void CustomReadings::record(int i, float deviation, bool automatic) {
-    if (!prepared_ || i < 0 || i >= kNotes) return;
-    if (automatic || std::fabs(deviation) <= 0.5f) values_[i] = deviation;
-}
-
 void CustomReadings::assign(const Values& values) {
     values_ = values;
     prepared_ = true;
+}
+
+bool CustomReadings::anyReading() const {
+    return prepared_ && std::any_of(values_.begin(), values_.end(), isReading);
+}
+
+bool sameReadingTargets(const Tuning& a, const PitchModel& pa, const Tuning& b,
+                        const PitchModel& pb) {
+    if (a.noteCount != b.noteCount || pa.tuningCount() != pb.tuningCount()) return false;
+    const int n = std::min<int>(a.noteCount, pa.tuningCount());
+    for (int i = 0; i < n; ++i) {
+        if (a.descriptions[i] != b.descriptions[i] ||
+            pa.tuningFrequency(i) != pb.tuningFrequency(i)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::string customReadingLine(const std::string& label, float target, bool hasReading,

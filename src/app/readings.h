@@ -30,17 +30,11 @@ class CustomReadings {
     void prepare();
     void release();
     bool prepared() const { return prepared_; }
-    // Keeps the set in step with the mode, for every change that can start or end recording
-    // outside switching custom tuning on (the sheet's "Record readings", a change of tuning):
-    // recording without a set gets a fresh one, a new tuning starts afresh (the old readings
-    // name another tuning's notes), and no recording means no set.
-    void keepInStep(bool recording, bool tuningChanged);
-    // A reading of tuning note i. With a fixed note chosen only readings within half a semitone
-    // count; with automatic note choice every one does. Ignored while not prepared.
-    void record(int i, float deviation, bool automatic);
     // Takes over a set recorded elsewhere (the analysis keeps one of its own).
     void assign(const Values& values);
     const Values& values() const { return values_; }
+    // At least one note was measured.
+    bool anyReading() const;
 
   private:
     Values values_{};
@@ -51,6 +45,11 @@ class CustomReadings {
 inline bool isReading(float deviation) {
     return !(deviation < -998.0f);
 }
+
+// Whether readings taken against tuning a (with pitch model pa) still name the same notes at the
+// same targets in tuning b: same count, labels and target frequencies.
+bool sameReadingTargets(const Tuning& a, const PitchModel& pa, const Tuning& b,
+                        const PitchModel& pb);
 
 // One line of the readings file, without its line end: "label,target," or
 // "label,target,measured,cents".

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/mainframe.h"
 
@@ -23,7 +24,13 @@ struct FakePlayer : FilePlayer {
 
 struct FakeDialogs : FileDialogs {
     std::string openWaveFile() override { return answer; }
+    std::string saveCsv(const std::string& initialName) override {
+        csvOffered.push_back(initialName);
+        return csvAnswer;
+    }
     std::string answer;
+    std::string csvAnswer;  // empty: cancelled
+    std::vector<std::string> csvOffered;
 };
 
 struct FakeClock : MillisecondClock {

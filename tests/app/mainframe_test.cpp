@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "app/frame_fixture.h"
 
 namespace merlop {
@@ -381,9 +383,17 @@ TEST_F(Frame, SaveSpectrumOnlyWhilstTheSpectrumIsPaused) {
     settings.showSpectrum = 1;
     writeConfig(settings);
     startRecording();
-    int saves = 0;
-    frame->saveSpectrum([&] { ++saves; });
-    EXPECT_EQ(saves, 0);
+    int scans = 0;
+    const auto scan = [&] {
+        ++scans;
+        SpectrumExtremum e;
+        e.frequency = 440.0f;
+        e.db = -20;
+        return std::vector<SpectrumExtremum>{e};
+    };
+    frame->saveSpectrum(scan);
+    EXPECT_EQ(scans, 0);
+    EXPECT_TRUE(dialogs.csvOffered.empty());
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_EQ(messages.shown.back().text, "Function only available whilst spectrum paused");
     EXPECT_EQ(messages.shown.back().caption, "Save Spectrum");
@@ -391,8 +401,17 @@ TEST_F(Frame, SaveSpectrumOnlyWhilstTheSpectrumIsPaused) {
     capture.deliver();  // the re-layout's stop
     frame->pause();
     ASSERT_TRUE(frame->paused());
-    frame->saveSpectrum([&] { ++saves; });
-    EXPECT_EQ(saves, 1);
+    frame->saveSpectrum(scan);  // cancelled in the dialog: nothing written
+    EXPECT_EQ(dialogs.csvOffered, (std::vector<std::string>{"spectrum"}));
+    dialogs.csvAnswer = (dir / "s.csv").string();
+    frame->saveSpectrum(scan);
+    EXPECT_EQ(scans, 2);
+    std::ifstream in(dir / "s.csv");
+    std::string header, line;
+    std::getline(in, header);
+    std::getline(in, line);
+    EXPECT_EQ(header, "Time,Hz,dB,Peak/Valley");
+    EXPECT_EQ(line, "0, 440.00,-20,P");
 }
 
 }  // namespace

@@ -71,11 +71,19 @@ struct ThreeStrings {
     }
 };
 
-TEST(CustomReadingsFile, OnlyTheMeasuredNoteCarriesAReading) {
-    ThreeStrings s;
+// A prepared set with one note measured.
+CustomReadings oneReading(int i, float deviation) {
     CustomReadings r;
     r.prepare();
-    r.record(1, 0.05f, true);
+    CustomReadings::Values v = r.values();
+    v[i] = deviation;
+    r.assign(v);
+    return r;
+}
+
+TEST(CustomReadingsFile, OnlyTheMeasuredNoteCarriesAReading) {
+    ThreeStrings s;
+    const CustomReadings r = oneReading(1, 0.05f);
     TempDir dir;
     const auto path = dir / "readings.csv";
     ASSERT_EQ(writeCsvFile(path, customReadingsLines(s.tuning, s.pitch, r.values())), "");
@@ -86,44 +94,54 @@ TEST(CustomReadingsFile, TargetsFollowTheReferenceAAndNegativeCentsKeepTheirSign
     ThreeStrings s;
     s.pitch.setReferenceA(442);
     s.pitch.setTuningNotes(s.tuning.frequencies.data(), 3);
-    CustomReadings r;
-    r.prepare();
-    r.record(0, -0.123f, true);
+    const CustomReadings r = oneReading(0, -0.123f);
     const auto lines = customReadingsLines(s.tuning, s.pitch, r.values());
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], "E,   82.8,   82.2,-12.3");
     EXPECT_EQ(lines[1], "A,  110.5,");
 }
 
-TEST(CustomReadingsRecording, FixedNoteKeepsOnlyNearReadingsAndLaterOnesOverwrite) {
+TEST(CustomReadingsRecording, ASetHoldsReadingsOnlyWhilePrepared) {
     CustomReadings r;
-    r.record(0, 0.1f, true);  // not prepared: nothing is kept
+    EXPECT_FALSE(r.anyReading());
     r.prepare();
-    EXPECT_FALSE(isReading(r.values()[0]));
-    r.record(0, 0.6f, false);
-    EXPECT_FALSE(isReading(r.values()[0]));
-    r.record(0, -0.5f, false);
-    EXPECT_FLOAT_EQ(r.values()[0], -0.5f);
-    r.record(0, 0.7f, true);
-    EXPECT_FLOAT_EQ(r.values()[0], 0.7f);
-    r.record(96, 0.1f, true);  // outside the tuning: ignored
-    r.prepare();
-    EXPECT_FALSE(isReading(r.values()[0]));
+    EXPECT_FALSE(r.anyReading());  // every note carries the marker
+    EXPECT_FALSE(isReading(r.values()[95]));
+    r = oneReading(95, -0.5f);
+    EXPECT_TRUE(r.anyReading());
+    r.release();
+    EXPECT_FALSE(r.anyReading());
+    r.prepare();  // a fresh set forgets the old readings
+    EXPECT_FALSE(r.anyReading());
 }
 
-TEST(CustomReadingsRecording, KeptInStepWithTheMode) {
-    CustomReadings r;
-    r.keepInStep(true, false);  // "Record readings" ticked while custom tuning is on
-    ASSERT_TRUE(r.prepared());
-    r.record(3, 0.2f, true);
-    r.keepInStep(true, false);  // the same tuning again: readings stay
-    EXPECT_FLOAT_EQ(r.values()[3], 0.2f);
-    r.keepInStep(true, true);  // another tuning: a fresh set
-    EXPECT_FALSE(isReading(r.values()[3]));
-    r.keepInStep(false, false);
-    EXPECT_FALSE(r.prepared());
-    r.record(3, 0.2f, true);
-    EXPECT_FALSE(isReading(r.values()[3]));
+TEST(CustomReadingsRecording, ReadingsKeepTheirMeaningOnlyForTheSameNotesAndTargets) {
+    ThreeStrings a;
+    ThreeStrings b;
+    EXPECT_TRUE(sameReadingTargets(a.tuning, a.pitch, b.tuning, b.pitch));
+
+    b.tuning.setDescription(1, "A2");  // relabelled
+    EXPECT_FALSE(sameReadingTargets(a.tuning, a.pitch, b.tuning, b.pitch));
+
+    ThreeStrings c;
+    c.pitch.setReferenceA(442);  // every target moves
+    c.pitch.setTuningNotes(c.tuning.frequencies.data(), 3);
+    EXPECT_FALSE(sameReadingTargets(a.tuning, a.pitch, c.tuning, c.pitch));
+
+    ThreeStrings d;
+    d.tuning.setEntry(2, {"D", 50, 146.0f});  // one string retuned
+    d.pitch.setTuningNotes(d.tuning.frequencies.data(), 3);
+    EXPECT_FALSE(sameReadingTargets(a.tuning, a.pitch, d.tuning, d.pitch));
+
+    ThreeStrings e;
+    e.tuning.insertEntry(3, {"G", 55, 196.0f});  // a note added
+    e.pitch.setTuningNotes(e.tuning.frequencies.data(), 4);
+    EXPECT_FALSE(sameReadingTargets(a.tuning, a.pitch, e.tuning, e.pitch));
+
+    ThreeStrings f;
+    f.tuning.instrument = 25;  // another instrument for the reference tones changes nothing
+    f.tuning.recordReadings = 1;
+    EXPECT_TRUE(sameReadingTargets(a.tuning, a.pitch, f.tuning, f.pitch));
 }
 
 TEST(CustomReadingsOffer, CancelAnywhereDiscardsAndOkWritesTheFile) {
@@ -148,8 +166,7 @@ TEST(CustomReadingsOffer, CancelAnywhereDiscardsAndOkWritesTheFile) {
     EXPECT_EQ(d.offered, (std::vector<std::string>{"readings"}));
     EXPECT_FALSE(r.prepared());
 
-    r.prepare();
-    r.record(2, 0.0f, true);
+    r = oneReading(2, 0.0f);
     q.answers = {true};
     d.answer = (dir / "out.csv").string();
     EXPECT_TRUE(saveCustomReadings(r, s.tuning, s.pitch, q, d, m));

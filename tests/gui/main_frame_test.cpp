@@ -19,6 +19,7 @@
 
 #include "app/frame_fakes.h"
 #include "audio/riff_wave.h"
+#include "common/question_box.h"
 #include "display/qt/meter_window.h"
 #include "display/qt/spectrum_window.h"
 #include "display/qt/tuner_window.h"
@@ -27,6 +28,7 @@
 #include "platform/scripted_capture.h"
 #include "settings/settings.h"
 #include "settings/test_files.h"
+#include "settings/tuning_store.h"
 
 namespace merlop {
 namespace {
@@ -37,6 +39,14 @@ void save(QWidget& w, const QString& name) {
     QDir().mkpath(MERLOP_SCREENSHOT_DIR);
     ASSERT_TRUE(w.grab().toImage().save(QString(MERLOP_SCREENSHOT_DIR) + "/" + name + ".png"));
 }
+
+struct CountedQuestions : QuestionBox {
+    bool ask(const std::string& text, const std::string&, Buttons) override {
+        asked.push_back(text);
+        return true;
+    }
+    std::vector<std::string> asked;
+};
 
 class MainFrameWindow : public ::testing::Test {
   protected:
@@ -66,6 +76,7 @@ class MainFrameWindow : public ::testing::Test {
         d.dialogs = &dialogs;
         d.clock = &clock;
         d.messages = &messages;
+        d.questions = &questions;
         frame = std::make_unique<MainFrame>(dir.path(), d);
         frame->resize(w, h);
         frame->show();
@@ -114,6 +125,7 @@ class MainFrameWindow : public ::testing::Test {
     testing::FakeDialogs dialogs;
     testing::FakeClock clock;
     testing::RecordingMessageBox messages;
+    CountedQuestions questions;
     std::unique_ptr<MainFrame> frame;
     long phase = 0;
 };
@@ -243,6 +255,76 @@ TEST_F(MainFrameWindow, ClosingWhileRecordingWaitsForTheDeviceThenSaves) {
     ASSERT_EQ(saved.loadSettings(), 0);
     EXPECT_EQ(saved.showSpectrum, 1);
     EXPECT_EQ(saved.showTuner, 1);
+}
+
+TEST_F(MainFrameWindow, ClosingInCustomTuningOffersTheReadingsButASignalDropsThem) {
+    {
+        TuningStore store(dir.path());
+        ASSERT_EQ(store.readTuning(0), 0);
+        store.current().recordReadings = 1;
+        ASSERT_EQ(store.saveCurrent(false), 0);
+    }
+    Settings s;
+    s.customTuningOn = 1;
+    writeConfig(s);
+    dialogs.csvAnswer = (dir / "guitar.csv").string();
+
+    MainFrame& f = open();
+    startRecording();
+    feedTone(110.0, 6);
+    EXPECT_FALSE(f.close());
+    capture.deliver();
+    QApplication::processEvents();
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(questions.asked, (std::vector<std::string>{"save custom readings ?"}));
+    std::ifstream in(dir / "guitar.csv");
+    std::string first, second;
+    std::getline(in, first);
+    std::getline(in, second);
+    EXPECT_EQ(first, "E  6th string,   82.4,");
+    EXPECT_EQ(second.substr(0, 28), "A  5th string,  110.0,  110.");
+
+    // The session ends or a signal comes: nobody is there to answer.
+    questions.asked.clear();
+    frame.reset();
+    MainFrame& g = open();
+    startRecording();
+    feedTone(110.0, 6);
+    g.closeFromOutside();
+    capture.deliver();
+    QApplication::processEvents();
+    EXPECT_FALSE(g.isVisible());
+    EXPECT_TRUE(questions.asked.empty());
+}
+
+TEST_F(MainFrameWindow, SaveSpectrumWritesThePausedWaterfallToTheChosenFile) {
+    Settings s;
+    s.showSpectrum = 1;
+    s.showTuner = 0;
+    s.spectrum3D = 1;
+    writeConfig(s);
+    MainFrame& f = open();
+    startRecording();
+    feedTone(440.0, 8);
+    f.action("pause")->trigger();
+    capture.deliver();
+    ASSERT_TRUE(f.core().paused());
+    dialogs.csvAnswer = (dir / "spectrum.csv").string();
+    f.action("saveSpectrum")->trigger();
+    EXPECT_EQ(dialogs.csvOffered, (std::vector<std::string>{"spectrum"}));
+    std::ifstream in(dir / "spectrum.csv");
+    std::string header, line;
+    std::getline(in, header);
+    EXPECT_EQ(header, "Time,Hz,dB,Peak/Valley");
+    // The tone's peak is among the newest slice's extrema.
+    bool peakAt440 = false;
+    while (std::getline(in, line)) {
+        if (line.rfind("0,", 0) == 0 && line.back() == 'P') {
+            const double hz = std::stod(line.substr(2));
+            peakAt440 = peakAt440 || std::fabs(hz - 440.0) < 15.0;
+        }
+    }
+    EXPECT_TRUE(peakAt440);
 }
 
 TEST_F(MainFrameWindow, AMissingConfigurationIsReportedAndNeverWritten) {

@@ -299,6 +299,18 @@ TEST_F(SheetTest, CancelWritesNothingAndKeysWork) {
     keyClick(a, Qt::Key_Return);
     ASSERT_TRUE(closedWithOk());
     EXPECT_EQ(settings_.frequencyOfA, 441);
+
+    open();
+    // Enter on a focused page button presses that button, not OK.
+    type(0, 1000, "450");
+    QPushButton* defaults = at<QPushButton>(0, 1041);
+    defaults->setFocus();
+    keyClick(defaults, Qt::Key_Return);
+    EXPECT_FALSE(sheet_->isHidden());
+    EXPECT_EQ(at<QLineEdit>(0, 1000)->text(), "440");
+    keyClick(at<QLineEdit>(0, 1000), Qt::Key_Enter);
+    ASSERT_TRUE(closedWithOk());
+    EXPECT_EQ(settings_.frequencyOfA, 440);
 }
 
 TEST_F(SheetTest, TabGoesThroughThePageInReadingOrder) {

@@ -95,6 +95,7 @@ struct NoPlayer : FilePlayer {
 
 struct NoDialogs : FileDialogs {
     std::string openWaveFile() override { return {}; }
+    std::string saveCsv(const std::string&) override { return {}; }
 };
 
 TEST(NullSinkCalibration, DISABLED_ExactClockReadsZeroWithinAFifthOfACent) {

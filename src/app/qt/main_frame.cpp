@@ -67,6 +67,15 @@ class MainFrame::DesktopDialogs final : public FileDialogs {
         folder_ = QFileInfo(path).absolutePath();
         return QFile::encodeName(path).toStdString();
     }
+    std::string saveCsv(const std::string& initialName) override {
+        QFileDialog dialog(parent_, QStringLiteral("Save As"),
+                           QString::fromStdString(initialName) + QStringLiteral(".csv"),
+                           QStringLiteral("Comma delimited files (*.csv)"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("csv"));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+        return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+    }
 
   private:
     QWidget* parent_;
@@ -81,6 +90,9 @@ class MainFrame::ChosenFileDialogs final : public FileDialogs {
     std::string openWaveFile() override {
         if (chosen_.empty()) return dialogs_.openWaveFile();
         return std::exchange(chosen_, {});
+    }
+    std::string saveCsv(const std::string& initialName) override {
+        return dialogs_.saveCsv(initialName);
     }
 
   private:
@@ -97,28 +109,6 @@ class MainFrame::SteadyClock final : public MillisecondClock {
             std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
     }
 };
-
-namespace {
-
-// The save dialog of the CSV exports.
-class CsvSaveDialog final : public CsvFileDialog {
-  public:
-    explicit CsvSaveDialog(QWidget* parent) : parent_(parent) {}
-    std::string saveCsv(const std::string& initialName) override {
-        QFileDialog dialog(parent_, QStringLiteral("Save As"),
-                           QString::fromStdString(initialName) + QStringLiteral(".csv"),
-                           QStringLiteral("Comma delimited files (*.csv)"));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("csv"));
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-        return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
-    }
-
-  private:
-    QWidget* parent_;
-};
-
-}  // namespace
 
 // ---- construction -----------------------------------------------------------------------------
 
@@ -281,11 +271,8 @@ void MainFrame::createActions() {
     saveSpectrum->setStatusTip(QStringLiteral("Save Spectrum readings"));
     connect(saveSpectrum, &QAction::triggered, this, [this] {
         core_->saveSpectrum([this] {
-            if (spectrum_ == nullptr) return;
-            // Scanned before the dialog, while the picture is surely the paused one.
-            const std::vector<SpectrumExtremum> extrema = spectrum_->scanHistory();
-            CsvSaveDialog dialog(this);
-            saveSpectrumReadings(extrema, dialog, *devices_.messages);
+            return spectrum_ != nullptr ? spectrum_->scanHistory()
+                                        : std::vector<SpectrumExtremum>{};
         });
         refreshUi();
     });
@@ -430,7 +417,7 @@ void MainFrame::layoutNow() {
 }
 
 void MainFrame::closeEvent(QCloseEvent* event) {
-    if (!core_->onClose()) {
+    if (!core_->onClose(!closingFromOutside_)) {
         // The device is still closing; the close comes again once it has.
         event->ignore();
         return;
@@ -440,6 +427,7 @@ void MainFrame::closeEvent(QCloseEvent* event) {
 }
 
 void MainFrame::closeFromOutside() {
+    closingFromOutside_ = true;
     if (QWidget* modal = QApplication::activeModalWidget()) {
         modal->close();
         // Once the box's own event loop has returned.

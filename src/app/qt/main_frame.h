@@ -132,6 +132,7 @@ class MainFrame final : public QMainWindow, private FrameView, private TunerPare
     std::unique_ptr<FileDialogs> ownDialogs_;
     std::unique_ptr<MillisecondClock> ownClock_;
     std::unique_ptr<ChosenFileDialogs> chosenFile_;
+    bool closingFromOutside_ = false;
     FrameDevices devices_;
 
     ScreenAwake* screenAwake_ = nullptr;

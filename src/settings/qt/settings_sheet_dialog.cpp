@@ -93,9 +93,8 @@ SheetPage::SheetPage(const QString& caption, int widthDlu, int heightDlu,
                 break;
             }
             case ControlSpec::button: {
-                auto* b = new QPushButton(QString::fromLatin1(c.text), this);
-                b->setAutoDefault(false);
-                w = b;
+                // Auto-default, as in any dialog: Enter presses the focused button.
+                w = new QPushButton(QString::fromLatin1(c.text), this);
                 break;
             }
             case ControlSpec::listBox:
