@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -18,6 +19,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -56,30 +58,44 @@ class MainFrame::PlayerAdapter final : public FilePlayer {
     WavFilePlayer player_;
 };
 
+// The dialogs start where a user keeps files, not in the settings folder the program runs in,
+// and each remembers the folder last used.
 class MainFrame::DesktopDialogs final : public FileDialogs {
   public:
     explicit DesktopDialogs(QWidget* parent) : parent_(parent) {}
     std::string openWaveFile() override {
-        const QString path =
-            QFileDialog::getOpenFileName(parent_, QStringLiteral("Open Wave file"), folder_,
-                                         QStringLiteral("Wave files (*.wav *.WAV);;All files (*)"));
+        const QString path = QFileDialog::getOpenFileName(
+            parent_, QStringLiteral("Open Wave file"), startIn(waveFolder_),
+            QStringLiteral("Wave files (*.wav *.WAV);;All files (*)"));
         if (path.isEmpty()) return {};
-        folder_ = QFileInfo(path).absolutePath();
+        waveFolder_ = QFileInfo(path).absolutePath();
         return QFile::encodeName(path).toStdString();
     }
     std::string saveCsv(const std::string& initialName) override {
-        QFileDialog dialog(parent_, QStringLiteral("Save As"),
-                           QString::fromStdString(initialName) + QStringLiteral(".csv"),
-                           QStringLiteral("Comma delimited files (*.csv)"));
+        QFileDialog dialog(
+            parent_, QStringLiteral("Save As"),
+            QDir(startIn(csvFolder_))
+                .filePath(QString::fromStdString(initialName) + QStringLiteral(".csv")),
+            QStringLiteral("Comma delimited files (*.csv)"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QStringLiteral("csv"));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-        return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+        const QString path = dialog.selectedFiles().front();
+        csvFolder_ = QFileInfo(path).absolutePath();
+        return QFile::encodeName(path).toStdString();
     }
 
   private:
+    static QString startIn(const QString& last) {
+        if (!last.isEmpty()) return last;
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        return QDir(documents).exists() ? documents : QDir::homePath();
+    }
+
     QWidget* parent_;
-    QString folder_;
+    QString waveFolder_;
+    QString csvFolder_;
 };
 
 // A file given on the command line or dropped on the window takes the dialog's place once.
