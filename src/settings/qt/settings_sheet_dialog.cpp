@@ -727,6 +727,14 @@ SettingsSheet::SettingsSheet(QWidget* parent, Settings& settings, TuningStore* t
 
     pages_[0]->activate();
     connect(tabs_, &QTabWidget::currentChanged, this, &SettingsSheet::pageChanged);
+
+    // As in any dialog, typing starts in the first field, not on the tabs.
+    for (QWidget* w = pages_[0]->nextInFocusChain(); w != pages_[0]; w = w->nextInFocusChain()) {
+        if (pages_[0]->isAncestorOf(w) && !w->isHidden() && (w->focusPolicy() & Qt::TabFocus)) {
+            w->setFocus(Qt::OtherFocusReason);
+            break;
+        }
+    }
 }
 
 SettingsSheet::~SettingsSheet() = default;
