@@ -1,8 +1,5 @@
 #include "app/readings.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -10,6 +7,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "common/atomic_file.h"
 #include "common/message_box.h"
 #include "common/question_box.h"
 #include "pitch/pitch_model.h"
@@ -83,48 +81,10 @@ std::vector<std::string> spectrumFileLines(const std::vector<SpectrumExtremum>& 
 }
 
 std::string writeCsvFile(const std::filesystem::path& path, const std::vector<std::string>& lines) {
-    const std::string target = path.string();
-    const auto failure = [&target](int err) {
-        return "Cannot write " + target + ": " + std::strerror(err);
-    };
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return failure(EISDIR);
-
-    std::filesystem::path dir = path.parent_path();
-    if (dir.empty()) dir = ".";
-    std::string temp = (dir / ("." + path.filename().string() + ".XXXXXX")).string();
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) return failure(errno);
-    std::FILE* f = fdopen(fd, "w");
-    if (f == nullptr) {
-        const int err = errno;
-        close(fd);
-        unlink(temp.c_str());
-        return failure(err);
-    }
-    bool ok = true;
-    for (const std::string& line : lines) {
-        ok = ok && std::fputs(line.c_str(), f) >= 0 && std::fputc('\n', f) != EOF;
-    }
-    ok = ok && std::fflush(f) == 0 && fsync(fileno(f)) == 0;
-    int err = ok ? 0 : errno;
-    if (std::fclose(f) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    // mkstemp makes the file private; an export is an ordinary file of the user's.
-    const mode_t mask = umask(0);
-    umask(mask);
-    if (ok) chmod(temp.c_str(), 0666 & ~mask);
-    if (ok && std::rename(temp.c_str(), target.c_str()) != 0) {
-        ok = false;
-        err = errno;
-    }
-    if (!ok) {
-        unlink(temp.c_str());
-        return failure(err != 0 ? err : EIO);
-    }
-    return {};
+    std::string text;
+    for (const std::string& line : lines) text += line + '\n';
+    const int error = replaceFile(path, text);
+    return error == 0 ? std::string() : writeFailure(path, error);
 }
 
 bool saveCustomReadings(CustomReadings& readings, const Tuning& tuning, const PitchModel& pitch,
