@@ -2,6 +2,8 @@
 #include "cli.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <istream>
 #include <new>
@@ -134,6 +136,10 @@ int runCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
         try {
             const int status = c.run(rest, io);
             out.flush();
+            // A full disk or a closed pipe must not pass for a finished listing.
+            if (!out)
+                return io.fail(std::string("cannot write the output: ") +
+                               std::strerror(errno != 0 ? errno : EIO));
             return status;
         } catch (const std::bad_alloc&) {
             return io.fail("out of memory");

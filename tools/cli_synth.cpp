@@ -1,6 +1,7 @@
 // merlop-cli synth: writes a test tone as a PCM mono WAV file.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -117,7 +118,10 @@ int synth(const Args& args, const Io& io) {
     }
     if (humHz > 0.0) addHum(x, r, humHz, humDb);
     if (noise) addWhiteNoise(x, noiseDb);
-    if (!writeWav(out, x, r, static_cast<int>(bits))) return io.failFile(out, "cannot write");
+    int error = 0;
+    if (!writeWav(out, x, r, static_cast<int>(bits), &error)) {
+        return io.failFile(out, std::string("cannot write: ") + std::strerror(error));
+    }
     return 0;
 }
 

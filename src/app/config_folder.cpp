@@ -24,6 +24,11 @@ std::string prepareConfigFolder(const fs::path& folder) {
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (ec || !fs::is_directory(folder, ec)) {
+        if (fs::exists(folder, ec)) {
+            return folder.string() +
+                   " is not a folder. Merlop keeps its settings in a folder; "
+                   "set MERLOP_CONFIG_DIR to one.";
+        }
         return "Cannot create the folder " + folder.string() + ": " +
                (ec ? ec.message() : std::string("not a folder"));
     }

@@ -1,10 +1,14 @@
 #include "app/mainframe.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
 
 #include "app/readings.h"
 #include "audio/spectrum_analyser.h"
+#include "common/atomic_file.h"
 #include "pitch/temperament_table.h"
+#include "settings/config_file.h"
 #include "settings/settings.h"
 #include "settings/tuning_store.h"
 
@@ -30,7 +34,7 @@ MainFrameCore::MainFrameCore(Settings& settings, TuningStore* tunings,
       device_(services.capture, services.messages),
       exercise_(EarExercise::seededRandom(),
                 [&clock = services.clock] { return clock.milliseconds(); }),
-      configLoadFailed_(settings.loadFailed != 0) {
+      configFile_(settings.loadFailed != 0 ? ConfigFile::unreported : ConfigFile::usable) {
     if (tunings_ != nullptr) tunings_->readTuning(settings_.currentTuning);
     autoNote_ = settings_.tuningNoteAutomatic != 0;
 
@@ -438,10 +442,45 @@ void MainFrameCore::onSize(int clientWidth, int clientHeight) {
     clientWidth_ = clientWidth;
     clientHeight_ = clientHeight;
     applyMode();
-    if (configLoadFailed_) {
-        messages_.show("Make sure that file merlo301.cfg has been installed",
-                       "Configuration file missing or corrupt");
-        view_.postClose();
+    if (configFile_ == ConfigFile::unreported) {
+        // Before the box: a resize while it is up must not ask again.
+        configFile_ = ConfigFile::refused;
+        if (settleConfigProblem()) {
+            configFile_ = ConfigFile::usable;
+        } else {
+            view_.postClose();
+        }
+    }
+}
+
+bool MainFrameCore::settleConfigProblem() {
+    const std::string text = "Make sure that file merlo301.cfg has been installed";
+    const std::string caption = "Configuration file missing or corrupt";
+    const std::filesystem::path path = settings_.fileName;
+    switch (settings_.loadProblem) {
+        case Settings::LoadProblem::notAFile:
+            messages_.show(path.string() +
+                               " is not a file, so Merlop cannot keep its settings "
+                               "there. Nothing was written.",
+                           caption);
+            return false;
+        case Settings::LoadProblem::tooShort: {
+            // Quitting stays the default; the other answer keeps the damaged file for later.
+            if (questions_.ask(text, caption, QuestionBox::Buttons::okOrStartAfresh)) return false;
+            std::filesystem::path aside;
+            const int error = moveDamagedConfigAside(path, &aside);
+            if (error != 0 || settings_.loadSettings() != 0) {
+                messages_.show(writeFailure(path, error), caption);
+                return false;
+            }
+            messages_.show("The damaged settings file was kept as " + aside.filename().string() +
+                               ". Merlop starts with the default settings.",
+                           "Merlop");
+            return true;
+        }
+        default:
+            messages_.show(text, caption);
+            return false;
     }
 }
 
@@ -474,16 +513,31 @@ bool MainFrameCore::onClose(bool userPresent) {
         shown_ = {};
     }
     setCaptureActive(false);
+    saveState(userPresent);
+    if (configFile_ == ConfigFile::usable) configFile_ = ConfigFile::written;
     return true;
 }
 
-void MainFrameCore::saveState() {
+bool MainFrameCore::saveState(bool userPresent) {
+    if (configFile_ == ConfigFile::written) return true;
     settings_.showTuner = tunerOn_ ? 1 : 0;
     settings_.showSpectrum = spectrumOn_ ? 1 : 0;
     settings_.showWaveForm = waveOn_ ? 1 : 0;
     if (tunings_ != nullptr) settings_.currentTuning = tunings_->currentTuning();
     settings_.tuningNoteAutomatic = autoNote_ ? 1 : 0;
-    if (!configLoadFailed_) settings_.saveSettings();
+    if (configFile_ != ConfigFile::usable) return true;
+    int error = 0;
+    if (settings_.saveSettings(&error) == 0) return true;
+    // Otherwise the next start silently comes up with what was saved before.
+    const std::string text = "The settings could not be saved. " +
+                             writeFailure(settings_.fileName, error) +
+                             ". The next start uses the settings saved before.";
+    if (userPresent) {
+        questions_.ask(text, "Merlop", QuestionBox::Buttons::ok);
+    } else {
+        std::fprintf(stderr, "merlop: %s\n", text.c_str());
+    }
+    return false;
 }
 
 void MainFrameCore::onTimer(FrameTimer timer) {

@@ -160,8 +160,10 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     bool onClose(bool userPresent = true);
     void onTimer(FrameTimer timer);
     void onSpaceKey();
-    // Copies the live choices into the settings and writes them unless the load had failed.
-    void saveState();
+    // Copies the live choices into the settings and writes them unless the load had failed or
+    // the close has written them already. A failed write is told to the user when one is there
+    // (a close from outside only notes it on standard error). False when the write failed.
+    bool saveState(bool userPresent = false);
 
     // Commands.
     void toggleTuner();
@@ -236,6 +238,9 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     bool answering() const { return sinks_.ear != nullptr; }
 
   private:
+    // The load failed: tell the user, offering to start afresh from a damaged file. True when
+    // the program can go on.
+    bool settleConfigProblem();
     // What readings are taken against: the tuning's notes and the targets the pitch model
     // gives them.
     struct ReadingsBasis {
@@ -284,7 +289,10 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     CaptureConfig config_;
     int clientWidth_ = 0;
     int clientHeight_ = 0;
-    bool configLoadFailed_;
+    // unreported: the load failed and the user has not been told; refused: told, the program
+    // ends without writing; written: saved by the close, not again.
+    enum class ConfigFile { usable, unreported, refused, written };
+    ConfigFile configFile_;
 
     bool tunerOn_ = true, spectrumOn_ = false, waveOn_ = false;
     ShownDisplays shown_;

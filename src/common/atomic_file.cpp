@@ -94,6 +94,8 @@ int replaceFile(const fs::path& path, std::string_view bytes) {
     struct stat st {};
     const bool exists = ::stat(target.c_str(), &st) == 0;
     if (exists && !S_ISREG(st.st_mode)) return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    // The rename would succeed on a file the user made read-only; honour what the mode says.
+    if (exists && ::access(target.c_str(), W_OK) != 0) return errno;
     int error = 0;
     const fs::path temp = writeTemp(target, bytes, exists ? &st : nullptr, &error);
     if (temp.empty()) return error;

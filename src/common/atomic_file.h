@@ -12,7 +12,8 @@ namespace merlop {
 // disk leaves either the old file or the new one, never a part. A symbolic link is followed, so
 // the file it names is replaced and the link stays. Both return 0 or an errno value.
 
-// Replaces the file's content (or creates it); an existing file keeps its permissions.
+// Replaces the file's content (or creates it); an existing file keeps its permissions, and one
+// the user may not write is left alone (EACCES).
 int replaceFile(const std::filesystem::path& path, std::string_view bytes);
 
 // Creates the file only if nothing is at `path` (EEXIST otherwise): two programs creating it at

@@ -8,7 +8,8 @@ namespace merlop {
 // inside a device or timer callback that cannot wait; tests answer from a script.
 class QuestionBox {
   public:
-    enum class Buttons { okCancel, yesNo };
+    // ok: a notice that waits for its OK; okOrStartAfresh: OK, or "Start with Defaults".
+    enum class Buttons { okCancel, yesNo, ok, okOrStartAfresh };
     virtual ~QuestionBox() = default;
     // True for OK or Yes.
     virtual bool ask(const std::string& text, const std::string& caption, Buttons buttons) = 0;

@@ -1,10 +1,12 @@
 #include "settings/settings.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <system_error>
 
+#include "common/atomic_file.h"
 #include "common/byte_order.h"
 #include "common/file_ptr.h"
 
@@ -188,31 +190,56 @@ void Settings::normalise() {
     clampTo(pianoOctaveCount, 1, 10);
 }
 
-int Settings::loadSettings() {
-    loadFailed = 1;
-    Image image{};
-    // "r+b": the file must exist and be writable, since it is written back at exit.
-    FilePtr file(std::fopen(fileName.c_str(), "r+b"));
-    if (file && readImage(file.get(), &image)) {
-        loadFailed = 0;
+Settings::LoadProblem Settings::readFile(const std::filesystem::path& path, Image* image,
+                                         std::string* rest) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (!std::filesystem::exists(status)) return LoadProblem::missing;
+    if (!std::filesystem::is_regular_file(status)) return LoadProblem::notAFile;
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file) return errno == ENOENT ? LoadProblem::missing : LoadProblem::unreadable;
+    if (!readImage(file.get(), image)) {
+        return std::ferror(file.get()) ? LoadProblem::unreadable : LoadProblem::tooShort;
     }
+    if (rest != nullptr) {
+        rest->clear();
+        char buf[4096];
+        std::size_t n = 0;
+        while ((n = std::fread(buf, 1, sizeof buf, file.get())) > 0) rest->append(buf, n);
+        if (std::ferror(file.get())) return LoadProblem::unreadable;
+    }
+    return LoadProblem::none;
+}
+
+int Settings::loadSettings() {
+    Image image{};
+    const LoadProblem problem = readFile(fileName, &image);
     const std::string name = std::move(fileName);
-    const int failed = loadFailed;
-    *this = failed ? Settings{} : fromImage(image);
+    *this = problem != LoadProblem::none ? Settings{} : fromImage(image);
     fileName = name;
-    loadFailed = failed;
+    loadProblem = problem;
+    loadFailed = problem != LoadProblem::none ? 1 : 0;
     normalise();
     return loadFailed;
 }
 
-int Settings::saveSettings() const {
-    if (loadFailed) return -1;
-    FilePtr file(std::fopen(fileName.c_str(), "r+b"));
-    if (!file) return -1;
+int Settings::saveSettings(int* error) const {
+    const auto fail = [error](int code) {
+        if (error != nullptr) *error = code;
+        return -1;
+    };
+    if (loadFailed) return fail(0);
+    // Whatever another program keeps after our 264 bytes stays where it is.
+    Image old{};
+    std::string rest;
+    const LoadProblem problem = readFile(fileName, &old, &rest);
+    if (problem == LoadProblem::notAFile) return fail(EINVAL);
+    if (problem != LoadProblem::none) rest.clear();
     const Image image = toImage();
-    if (std::fwrite(image.data(), 1, image.size(), file.get()) != image.size()) return -1;
-    if (std::fflush(file.get()) != 0) return -1;
-    return std::fclose(file.release()) == 0 ? 0 : -1;
+    std::string bytes(reinterpret_cast<const char*>(image.data()), image.size());
+    bytes += rest;
+    const int code = replaceFile(fileName, bytes);
+    return code == 0 ? 0 : fail(code);
 }
 
 std::vector<std::pair<std::string, std::string>> Settings::fieldsInFileOrder() const {

@@ -131,15 +131,31 @@ class Settings {
     // 1 while no complete file has been read; then nothing is ever written back.
     int loadFailed = 1;
 
+    // Why the last load failed, so the user can be told what to do about it.
+    enum class LoadProblem {
+        none,
+        missing,
+        notAFile,    // a folder, FIFO or device: never opened, never written
+        unreadable,  // no permission, or a read error
+        tooShort,    // fewer than 264 bytes: damaged
+    };
+    LoadProblem loadProblem = LoadProblem::missing;
+
     // A directory gets the default file name inside it; anything else is taken as the file's path.
     void setLocation(const std::filesystem::path& directoryOrFile);
 
-    // Reads fileName, which must exist and be writable (the program never creates it). Returns
-    // loadFailed: 0 when 264 bytes were read; otherwise 1 and every setting is back at its default.
+    // Reads fileName, which must exist (the program never creates it). Returns loadFailed: 0 when
+    // 264 bytes were read; otherwise 1 and every setting is back at its default. A file that
+    // cannot be written is still read: the failure shows when the settings are saved.
     int loadSettings();
-    // Writes the 264 bytes back in place and flushes. Does nothing and returns -1 when the load
-    // failed or the file cannot be written; 0 on success.
-    int saveSettings() const;
+    // Writes the 264 bytes back, whole or not at all; bytes after them in the file stay as they
+    // are. Does nothing and returns -1 when the load failed or the file cannot be written (then
+    // *error, when given, holds the errno); 0 on success.
+    int saveSettings(int* error = nullptr) const;
+    // Reads the first 264 bytes of a file without ever opening anything but a regular file (a
+    // FIFO would block); *rest, when given, receives what follows them.
+    static LoadProblem readFile(const std::filesystem::path& path, Image* image,
+                                std::string* rest = nullptr);
 
     // The file image of these values, byte for byte.
     Image toImage() const;

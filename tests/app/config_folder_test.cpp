@@ -41,7 +41,9 @@ TEST(ConfigFolder, AFileInTheFolderPlaceIsReported) {
     TempDir dir;
     std::ofstream(dir / "merlop") << "x";
     const std::string problem = prepareConfigFolder(dir / "merlop");
-    EXPECT_NE(problem.find("Cannot create the folder"), std::string::npos) << problem;
+    EXPECT_NE(problem.find("is not a folder"), std::string::npos) << problem;
+    // Nothing is written into, or over, somebody's file.
+    EXPECT_EQ(std::filesystem::file_size(dir / "merlop"), 1u);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "app/mainframe.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 
@@ -10,6 +11,7 @@ namespace merlop {
 namespace {
 
 using testing::Frame;
+using testing::readBytes;
 using testing::writeSine;
 
 TEST(FrameLayout, TunerAboveTheLowerDisplaysThatShareTheWidth) {
@@ -209,12 +211,65 @@ TEST_F(Frame, SettingsAreWrittenAtExitButNeverAfterAFailedLoad) {
     settings = Settings{};
     start();
     frame->onSize(800, 600);
-    ASSERT_FALSE(messages.shown.empty());
-    EXPECT_EQ(messages.shown.back().text, "Make sure that file merlo301.cfg has been installed");
-    EXPECT_EQ(messages.shown.back().caption, "Configuration file missing or corrupt");
+    frame->onSize(900, 600);  // asked once, however often the window is sized
+    ASSERT_EQ(questions.asked.size(), 1u);
+    EXPECT_EQ(questions.asked[0].text, "Make sure that file merlo301.cfg has been installed");
+    EXPECT_EQ(questions.asked[0].caption, "Configuration file missing or corrupt");
+    EXPECT_EQ(questions.asked[0].buttons, QuestionBox::Buttons::okOrStartAfresh);
     EXPECT_EQ(view.closesPosted, 1);
+    EXPECT_TRUE(frame->onClose());
     frame->saveState();
     EXPECT_EQ(std::filesystem::file_size(dir / "merlo301.cfg"), 100u);
+    EXPECT_TRUE(questions.asked.size() == 1u && messages.shown.empty());
+}
+
+TEST_F(Frame, ADamagedConfigurationCanBeKeptAsideToStartWithDefaults) {
+    std::filesystem::resize_file(dir / "merlo301.cfg", 100);
+    const auto damaged = readBytes(dir / "merlo301.cfg");
+    questions.answers = {false};
+    start();
+    frame->onSize(800, 600);
+    EXPECT_EQ(view.closesPosted, 0);
+    EXPECT_EQ(readBytes(dir / "merlo301.cfg.damaged"), damaged);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text,
+              "The damaged settings file was kept as merlo301.cfg.damaged. Merlop starts with "
+              "the default settings.");
+
+    // From here on an ordinary run: the exit writes the settings.
+    frame->toggleSpectrum();
+    EXPECT_TRUE(frame->onClose());
+    Settings reread;
+    reread.setLocation(dir.path());
+    ASSERT_EQ(reread.loadSettings(), 0);
+    EXPECT_EQ(reread.showSpectrum, 1);
+}
+
+TEST_F(Frame, AFailedSaveAtExitIsToldAndANonFileIsNeverTouched) {
+    start();
+    frame->onSize(800, 600);
+    // Something that is not a file took the settings' place while the tuner ran.
+    std::filesystem::remove(dir / "merlo301.cfg");
+    std::filesystem::create_directory(dir / "merlo301.cfg");
+    EXPECT_TRUE(frame->onClose());
+    ASSERT_EQ(questions.asked.size(), 1u);
+    EXPECT_EQ(questions.asked[0].buttons, QuestionBox::Buttons::ok);
+    EXPECT_NE(questions.asked[0].text.find("The settings could not be saved."), std::string::npos);
+    frame->saveState();  // the window's own last save adds nothing
+    EXPECT_EQ(questions.asked.size(), 1u);
+
+    // A FIFO in the file's place would block the open: the start reports it and quits.
+    frame.reset();
+    std::filesystem::remove(dir / "merlo301.cfg");
+    ASSERT_EQ(::mkfifo((dir / "merlo301.cfg").c_str(), 0600), 0);
+    settings = Settings{};
+    start();
+    frame->onSize(800, 600);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find("is not a file"), std::string::npos);
+    EXPECT_EQ(view.closesPosted, 1);
+    EXPECT_TRUE(frame->onClose(false));
+    EXPECT_TRUE(std::filesystem::is_fifo(dir / "merlo301.cfg"));
 }
 
 TEST_F(Frame, WithoutASoundCardTheDisplaysStayIdleButFilesStillWork) {

@@ -1,6 +1,10 @@
 // The commands run in-process through runCli, the same entry point merlop-cli's main uses.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -107,6 +111,35 @@ TEST(CliCommands, SynthRefusesToneAtOrAboveHalfTheRate) {
     EXPECT_EQ(runIn({"synth", at, "--rate", "8000", "--freq", "3700", "--pluck"}).status, 2);
     EXPECT_EQ(runIn({"synth", at, "--rate", "384000", "--seconds", "3600"}).status, 2);
     EXPECT_FALSE(std::filesystem::exists(at));
+}
+
+TEST(CliCommands, OutputThatCannotBeWrittenFailsTheCommand) {
+    const testing::TempDir dir;
+    ASSERT_EQ(runIn({"init-config", dir.path().string()}).status, 0);
+    ASSERT_EQ(runIn({"init-tunings", dir.path().string()}).status, 0);
+    const std::string cli = MERLOP_CLI;
+    const std::string cfg = (dir / "merlo301.cfg").string();
+    const std::vector<std::string> commands = {"pitch 440", "show-config '" + cfg + "'",
+                                               "tunings --dir '" + dir.path().string() + "'"};
+    for (const std::string& args : commands) {
+        const std::string cmd = "'" + cli + "' " + args + " >/dev/full 2>/dev/null";
+        const int raw = std::system(cmd.c_str());
+        EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) != 0) << args;
+    }
+
+    // A file that cannot be written whole is not left behind in part.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit tight = old;
+    tight.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &tight);
+    const std::string wav = (dir / "tone.wav").string();
+    const CliOutcome r = runIn({"synth", wav, "--seconds", "1"});
+    setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("cannot write"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(wav));
 }
 
 }  // namespace

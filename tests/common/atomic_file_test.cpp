@@ -99,5 +99,14 @@ TEST_F(AtomicFile, CreateNeverReplacesWhatIsThere) {
     EXPECT_EQ(entries(), 2);
 }
 
+TEST_F(AtomicFile, AReadOnlyFileIsNotReplaced) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root may write any file";
+    const fs::path file = dir_ / "merlo301.cfg";
+    write(file, "kept");
+    fs::permissions(file, fs::perms::owner_read);
+    EXPECT_EQ(replaceFile(file, "lost"), EACCES);
+    EXPECT_EQ(read(file), "kept");
+}
+
 }  // namespace
 }  // namespace merlop

@@ -41,11 +41,26 @@ Result run(const std::vector<std::string>& args, const std::string& input) {
     return {status, out.str(), err.str()};
 }
 
+// Runs in a folder and goes back: libFuzzer opens the corpus paths it was given, relative ones
+// too, after the first input has run.
+class InFolder {
+  public:
+    explicit InFolder(const std::filesystem::path& dir) : back_(std::filesystem::current_path()) {
+        std::filesystem::current_path(dir);
+    }
+    ~InFolder() { std::filesystem::current_path(back_); }
+    InFolder(const InFolder&) = delete;
+    InFolder& operator=(const InFolder&) = delete;
+
+  private:
+    std::filesystem::path back_;
+};
+
 // The folder every input starts from, made once and copied.
 const std::filesystem::path& templateDir() {
     static const std::filesystem::path dir = [] {
         const auto d = fuzz::freshDir("cli-template");
-        std::filesystem::current_path(d);
+        const InFolder in(d);
         FUZZ_CHECK(run({"init-config"}, "").status == 0);
         FUZZ_CHECK(run({"init-tunings"}, "").status == 0);
         FUZZ_CHECK(
@@ -84,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::filesystem::path& from = templateDir();
     const auto dir = fuzz::freshDir("cli");
     std::filesystem::copy(from, dir, std::filesystem::copy_options::recursive);
-    std::filesystem::current_path(dir);
+    const InFolder in(dir);
     const Snapshot before = snapshot(dir);
 
     const Result r = run(args, input);

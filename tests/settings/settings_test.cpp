@@ -1,10 +1,15 @@
 #include "settings/settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cmath>
+#include <csignal>
 #include <map>
 #include <random>
 
@@ -155,6 +160,64 @@ TEST_F(SettingsFile, MissingOrShortFileGivesDefaultsAndIsNeverWritten) {
     s.frequencyOfA = 480;
     EXPECT_EQ(s.saveSettings(), -1);
     EXPECT_EQ(readBytes(path()), b);
+}
+
+TEST_F(SettingsFile, OnlyARegularFileIsReadAndNothingElseIsWritten) {
+    // A FIFO would block the open for ever, a folder or device would take the 264 bytes.
+    ASSERT_EQ(::mkfifo(path().c_str(), 0600), 0);
+    Settings fifo = load();
+    EXPECT_EQ(fifo.loadProblem, Settings::LoadProblem::notAFile);
+    EXPECT_EQ(fifo.saveSettings(), -1);
+    std::filesystem::remove(path());
+
+    std::filesystem::create_directory(path());
+    EXPECT_EQ(load().loadProblem, Settings::LoadProblem::notAFile);
+    std::filesystem::remove(path());
+
+    writeBytes(path(), Bytes(100, 1));
+    EXPECT_EQ(load().loadProblem, Settings::LoadProblem::tooShort);
+}
+
+TEST_F(SettingsFile, SavesWholeThroughALinkOrNotAtAll) {
+    Bytes b = expectedDefaultConfig();
+    b.insert(b.end(), {'x', 'y'});
+    writeBytes(dir_ / "real.cfg", b);
+    std::filesystem::create_symlink("real.cfg", path());
+    Settings s = load();
+    ASSERT_EQ(s.loadFailed, 0);
+    s.frequencyOfA = 443;
+    ASSERT_EQ(s.saveSettings(), 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(path()));
+    putInt32At(b, 4, 443);
+    EXPECT_EQ(readBytes(dir_ / "real.cfg"), b);
+
+    // A full disk: the old file stays as it was, and the caller learns why.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit tight = old;
+    tight.rlim_cur = 100;
+    setrlimit(RLIMIT_FSIZE, &tight);
+    s.frequencyOfA = 450;
+    int error = 0;
+    EXPECT_EQ(s.saveSettings(&error), -1);
+    setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_EQ(error, EFBIG);
+    EXPECT_EQ(readBytes(dir_ / "real.cfg"), b);
+}
+
+TEST_F(SettingsFile, AReadOnlyFileIsReadButNotWritten) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root may write any file";
+    Bytes b = expectedDefaultConfig();
+    putInt32At(b, 4, 443);
+    writeBytes(path(), b);
+    std::filesystem::permissions(path(), std::filesystem::perms::owner_read);
+    Settings s = load();
+    ASSERT_EQ(s.loadFailed, 0);
+    EXPECT_EQ(s.frequencyOfA, 443);
+    int error = 0;
+    EXPECT_EQ(s.saveSettings(&error), -1);
+    EXPECT_EQ(error, EACCES);
 }
 
 TEST_F(SettingsFile, ValuesThatHarmNothingAreKeptAndWrittenBack) {

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "audio/riff_wave.h"
+#include "common/atomic_file.h"
 #include "common/byte_order.h"
 
 namespace merlop {
@@ -158,13 +159,13 @@ std::vector<std::uint8_t> wavImage(const std::vector<float>& x, int rate, int bi
     return out;
 }
 
-bool writeWav(const std::string& path, const std::vector<float>& x, int rate, int bits) {
+bool writeWav(const std::string& path, const std::vector<float>& x, int rate, int bits,
+              int* error) {
     const std::vector<std::uint8_t> image = wavImage(x, rate, bits);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(reinterpret_cast<const char*>(image.data()),
-              static_cast<std::streamsize>(image.size()));
-    return static_cast<bool>(out);
+    const int code = replaceFile(
+        path, std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
+    if (error != nullptr) *error = code;
+    return code == 0;
 }
 
 }  // namespace merlop

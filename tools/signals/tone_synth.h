@@ -50,7 +50,9 @@ void scaleDb(std::vector<float>& x, double db);
 // scale are clipped.
 std::vector<std::uint8_t> wavImage(const std::vector<float>& x, int rate, int bits);
 
-// Writes wavImage(x, rate, bits) to path; false when the file cannot be written.
-bool writeWav(const std::string& path, const std::vector<float>& x, int rate, int bits);
+// Writes wavImage(x, rate, bits) to path, whole or not at all; false when the file cannot be
+// written (*error, when given, then holds the errno).
+bool writeWav(const std::string& path, const std::vector<float>& x, int rate, int bits,
+              int* error = nullptr);
 
 }  // namespace merlop

@@ -79,13 +79,18 @@ int main(int argc, char** argv) {
         }
     }
 
-    const std::filesystem::path folder = merlop::configFolder(
-        std::getenv("MERLOP_CONFIG_DIR"), std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    std::error_code ec;
+    // Absolute before the tuner changes into it: a relative path would be taken twice.
+    const std::filesystem::path folder = std::filesystem::absolute(
+        merlop::configFolder(std::getenv("MERLOP_CONFIG_DIR"), std::getenv("XDG_CONFIG_HOME"),
+                             std::getenv("HOME")),
+        ec);
     const std::string problem = merlop::prepareConfigFolder(folder);
     if (!problem.empty()) {
         QMessageBox::warning(nullptr, QStringLiteral("Merlop"), QString::fromStdString(problem));
+        // A file where the folder should be is somebody's file: read and write nothing of it.
+        if (!std::filesystem::is_directory(folder, ec)) return 1;
     }
-    std::error_code ec;
     std::filesystem::current_path(folder, ec);
 
     merlop::MainFrame frame(folder);

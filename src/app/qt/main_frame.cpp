@@ -221,7 +221,8 @@ MainFrame::MainFrame(const std::filesystem::path& folder, const FrameDevices& de
     createBars();
 
     settings_ = std::make_unique<Settings>();
-    settings_->setLocation(folder);
+    // Always the file inside the folder, even if the folder is not one: never another file.
+    settings_->fileName = (folder / Settings::kDefaultFileName).string();
     settings_->loadSettings();
     tunings_ = std::make_unique<TuningStore>(folder);
     tunings_->readTuning(settings_->currentTuning);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QPointer>
 #include <QString>
@@ -15,6 +16,20 @@ class WidgetQuestionBox : public QuestionBox {
     explicit WidgetQuestionBox(QWidget* parent = nullptr) : parent_(parent) {}
 
     bool ask(const std::string& text, const std::string& caption, Buttons buttons) override {
+        if (buttons == Buttons::ok || buttons == Buttons::okOrStartAfresh) {
+            QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption),
+                            QString::fromStdString(text), QMessageBox::Ok, parent_.data());
+            QAbstractButton* afresh = nullptr;
+            if (buttons == Buttons::okOrStartAfresh) {
+                afresh = box.addButton(QStringLiteral("Start with Defaults"),
+                                       QMessageBox::DestructiveRole);
+            }
+            // Escape and Enter both take the safe answer.
+            box.setDefaultButton(QMessageBox::Ok);
+            box.setEscapeButton(QMessageBox::Ok);
+            box.exec();
+            return afresh == nullptr || box.clickedButton() != afresh;
+        }
         const bool yesNo = buttons == Buttons::yesNo;
         const auto accept = yesNo ? QMessageBox::Yes : QMessageBox::Ok;
         const auto reject = yesNo ? QMessageBox::No : QMessageBox::Cancel;
