@@ -23,6 +23,9 @@ class WidgetQuestionBox : public QuestionBox {
             if (buttons == Buttons::okOrStartAfresh) {
                 afresh = box.addButton(QStringLiteral("Start with Defaults"),
                                        QMessageBox::DestructiveRole);
+                box.setInformativeText(
+                    QStringLiteral("OK quits. Start with Defaults keeps the damaged file beside "
+                                   "the new one, its name ending in .damaged."));
             }
             // Escape and Enter both take the safe answer.
             box.setDefaultButton(QMessageBox::Ok);
