@@ -222,9 +222,14 @@ Tuning tuningOf(std::string_view record) {
     return Tuning::fromRecord(reinterpret_cast<const unsigned char*>(record.data()), record.size());
 }
 
-// A record that can be read at all and is marked valid.
+// A record that can be read at all and is marked valid (missing bytes count as zero).
 bool listedRecord(std::string_view record) {
-    return record.size() >= Tuning::kTextSize && tuningOf(record).valid == 1;
+    if (record.size() < Tuning::kTextSize) return false;
+    unsigned char valid[4] = {0, 0, 0, 0};
+    for (std::size_t k = 0; k < 4 && kValidOffset + k < record.size(); ++k) {
+        valid[k] = static_cast<unsigned char>(record[kValidOffset + k]);
+    }
+    return getInt(valid) == 1;
 }
 
 int listedCount(const std::string& image) {
@@ -238,12 +243,11 @@ std::string nameOf(std::string_view record) {
     return std::string(field.substr(0, field.find('\0')));
 }
 
-// Where the listed tuning that was `record` at index `wasAt` is now: the same index if it still
-// holds the same bytes, else the nearest listed record with those bytes, else the nearest one with
-// that name; -1 when it is gone.
-int locate(const std::string& image, std::string_view record, int wasAt) {
+// Where the listed tuning that was `record` at index `wasAt` is now among the n listed in
+// `image`: the same index if it still holds the same bytes, else the nearest listed record with
+// those bytes, else the nearest one with that name; -1 when it is gone.
+int locate(const std::string& image, int n, std::string_view record, int wasAt) {
     if (record.empty()) return -1;
-    const int n = listedCount(image);
     if (wasAt >= 0 && wasAt < n && recordAt(image, wasAt) == record) return wasAt;
     int best = -1;
     const auto consider = [&](int j) {
@@ -414,11 +418,12 @@ bool TuningStore::readFile(std::string* image, Stamp* stamp) const {
 // Takes the file as it is now; the current index follows the current tuning, or is
 // `currentAt` when that is given.
 void TuningStore::adopt(std::string image, const Stamp& stamp, int currentAt) {
-    const int current = currentAt >= 0 ? currentAt : locate(image, loaded_, currentTuning_);
+    const int n = listedCount(image);
+    const int current = currentAt >= 0 ? currentAt : locate(image, n, loaded_, currentTuning_);
     image_ = std::move(image);
     stamp_ = stamp;
     names_ = {};
-    tuningsInFile_ = listedCount(image_);
+    tuningsInFile_ = n;
     for (int i = 0; i < tuningsInFile_; ++i) names_[i] = tuningOf(recordAt(image_, i)).name;
     if (current >= 0) {
         currentTuning_ = current;
@@ -453,7 +458,7 @@ int TuningStore::readTuning(int i) {
     const std::string chosen =
         i >= 0 && i < tuningsInFile_ ? std::string(recordAt(image_, i)) : std::string();
     refresh();
-    const int at = chosen.empty() ? i : locate(image_, chosen, i);
+    const int at = chosen.empty() ? i : locate(image_, tuningsInFile_, chosen, i);
     if (at < 0 || at >= tuningsInFile_) return -1;
     select(at);
     return 0;
@@ -468,8 +473,8 @@ int TuningStore::put(const std::string& chosen, int wasAt, bool makeCurrent) {
     Stamp stamp{};
     if (!lock.held() || !readFile(&image, &stamp)) return -1;
     const int n = listedCount(image);
-    const int current = locate(image, loaded_, currentTuning_);
-    int at = locate(image, chosen, wasAt);
+    const int current = locate(image, n, loaded_, currentTuning_);
+    int at = locate(image, n, chosen, wasAt);
     if (at < 0) at = n;  // so that an edit of a tuning deleted meanwhile is not lost
     if (at >= kMaxTunings) {
         adopt(std::move(image), stamp, -1);
@@ -506,7 +511,7 @@ int TuningStore::deleteTuning(int i) {
     Stamp stamp{};
     if (!lock.held() || !readFile(&image, &stamp)) return -1;
     const int n = listedCount(image);
-    const int at = locate(image, chosen, i);
+    const int at = locate(image, n, chosen, i);
     if (at < 0) {
         // Deleted meanwhile: the file already is as asked.
         adopt(std::move(image), stamp, -1);
