@@ -393,7 +393,8 @@ bool TuningStore::openOrCreate() {
 }
 
 bool TuningStore::readFile(std::string* image, Stamp* stamp) const {
-    const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking: whatever took the file's place, opening it must not wait.
+    const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat st {};
     bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
