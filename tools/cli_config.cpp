@@ -10,6 +10,7 @@
 
 #include "cli_commands.h"
 #include "cli_files.h"
+#include "common/atomic_file.h"
 #include "common/file_ptr.h"
 #include "settings/config_file.h"
 #include "settings/settings.h"
@@ -66,8 +67,12 @@ int initTunings(const Args& args, const Io& io) {
     if (fs::exists(path, ec) || ec) {
         return io.failFile(path.string(), "already exists; left unchanged", 1);
     }
-    const TuningStore store(dir);  // creates the file with the built-in tunings
-    if (!store.hasFile()) return io.failFile(path.string(), "cannot create");
+    // Written whole or not at all, so a failure leaves no file behind.
+    const int error = createFile(path, TuningStore::newFileImage());
+    if (error == EEXIST) return io.failFile(path.string(), "already exists; left unchanged", 1);
+    if (error != 0) {
+        return io.failFile(path.string(), std::string("cannot create: ") + std::strerror(error));
+    }
     io.out << path.string() << '\n';
     return 0;
 }

@@ -1,9 +1,18 @@
 #include "settings/tuning_store.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cmath>
+#include <cstdlib>
+#include <utility>
 
+#include "common/atomic_file.h"
 #include "common/byte_order.h"
 #include "pitch/pitch_model.h"
 
@@ -46,22 +55,6 @@ bool validIndex(int i) {
 
 long recordOffset(int i) {
     return static_cast<long>(i) * static_cast<long>(Tuning::kRecordSize);
-}
-
-// True when the stream's first byte can be read, or the stream is empty.
-bool readable(std::FILE* f) {
-    unsigned char first = 0;
-    const bool ok =
-        std::fseek(f, 0, SEEK_SET) == 0 && (std::fread(&first, 1, 1, f) == 1 || !std::ferror(f));
-    std::clearerr(f);
-    return ok;
-}
-
-bool putRecord(std::FILE* f, int i, const Tuning& t) {
-    if (!f || std::fseek(f, recordOffset(i), SEEK_SET) != 0) return false;
-    const Tuning::Record record = t.toRecord();
-    if (std::fwrite(record.data(), 1, record.size(), f) != record.size()) return false;
-    return std::fflush(f) == 0;
 }
 
 }  // namespace
@@ -207,16 +200,157 @@ std::vector<Tuning> TuningStore::builtInTunings() {
     return out;
 }
 
+std::string TuningStore::newFileImage() {
+    std::string image;
+    for (const Tuning& t : builtInTunings()) {
+        const Tuning::Record r = t.toRecord();
+        image.append(reinterpret_cast<const char*>(r.data()), r.size());
+    }
+    return image;
+}
+
+namespace {
+
+// Record i of a file image: 2340 bytes, fewer at the end of the file, none past it.
+std::string_view recordAt(const std::string& image, int i) {
+    const auto at = static_cast<std::size_t>(recordOffset(i));
+    if (i < 0 || at >= image.size()) return {};
+    return std::string_view(image).substr(at, Tuning::kRecordSize);
+}
+
+Tuning tuningOf(std::string_view record) {
+    return Tuning::fromRecord(reinterpret_cast<const unsigned char*>(record.data()), record.size());
+}
+
+// A record that can be read at all and is marked valid (missing bytes count as zero).
+bool listedRecord(std::string_view record) {
+    if (record.size() < Tuning::kTextSize) return false;
+    unsigned char valid[4] = {0, 0, 0, 0};
+    for (std::size_t k = 0; k < 4 && kValidOffset + k < record.size(); ++k) {
+        valid[k] = static_cast<unsigned char>(record[kValidOffset + k]);
+    }
+    return getInt(valid) == 1;
+}
+
+int listedCount(const std::string& image) {
+    int n = 0;
+    while (n < TuningStore::kMaxTunings && listedRecord(recordAt(image, n))) ++n;
+    return n;
+}
+
+std::string nameOf(std::string_view record) {
+    const std::string_view field = record.substr(0, Tuning::kTextSize - 1);
+    return std::string(field.substr(0, field.find('\0')));
+}
+
+// Where the listed tuning that was `record` at index `wasAt` is now among the n listed in
+// `image`: the same index if it still holds the same bytes, else the nearest listed record with
+// those bytes, else the nearest one with that name; -1 when it is gone.
+int locate(const std::string& image, int n, std::string_view record, int wasAt) {
+    if (record.empty()) return -1;
+    if (wasAt >= 0 && wasAt < n && recordAt(image, wasAt) == record) return wasAt;
+    int best = -1;
+    const auto consider = [&](int j) {
+        if (best < 0 || std::abs(j - wasAt) < std::abs(best - wasAt)) best = j;
+    };
+    for (int j = 0; j < n; ++j) {
+        if (recordAt(image, j) == record) consider(j);
+    }
+    if (best >= 0) return best;
+    const std::string name = nameOf(record);
+    for (int j = 0; j < n; ++j) {
+        if (nameOf(recordAt(image, j)) == name) consider(j);
+    }
+    return best;
+}
+
+// Puts a whole record at index i; a file that ends before it grows, zero-filled.
+void placeRecord(std::string& image, int i, const Tuning::Record& r) {
+    const auto at = static_cast<std::size_t>(recordOffset(i));
+    if (image.size() < at + r.size()) image.resize(at + r.size(), '\0');
+    std::copy(r.begin(), r.end(), image.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+Tuning::Record wholeRecord(const std::string& image, int i) {
+    Tuning::Record r{};
+    const std::string_view bytes = recordAt(image, i);
+    std::copy(bytes.begin(), bytes.end(), r.begin());
+    return r;
+}
+
+// After appending record i: a record left behind the old end marker would otherwise join the
+// list.
+void endListAfter(std::string& image, int i) {
+    const int next = i + 1;
+    if (next >= TuningStore::kMaxTunings || !listedRecord(recordAt(image, next))) return;
+    const auto at = static_cast<std::size_t>(recordOffset(next)) + kValidOffset;
+    for (std::size_t k = at; k < at + 4 && k < image.size(); ++k) image[k] = '\0';
+}
+
+using Stamp = std::array<std::int64_t, 7>;
+
+Stamp stampOf(const struct stat& st) {
+    return {static_cast<std::int64_t>(st.st_dev),
+            static_cast<std::int64_t>(st.st_ino),
+            static_cast<std::int64_t>(st.st_size),
+            st.st_mtim.tv_sec,
+            st.st_mtim.tv_nsec,
+            st.st_ctim.tv_sec,
+            st.st_ctim.tv_nsec};
+}
+
+// All zero (matching no file) when the file cannot be looked at.
+Stamp stampOf(const std::filesystem::path& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? stampOf(st) : Stamp{};
+}
+
+bool writable(const std::filesystem::path& path) {
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+// Saves are serialised by a lock on a file beside the tunings file (beside the file a link
+// names). Not the tunings file itself: each save renames a new file into its place, and a lock on
+// the old one would guard nothing. Not the folder: flock on a folder fails on NFS, where it needs
+// a file open for writing.
+class SaveLock {
+  public:
+    explicit SaveLock(const std::filesystem::path& file) {
+        const std::filesystem::path target = linkTarget(file);
+        std::filesystem::path dir = target.parent_path();
+        if (dir.empty()) dir = ".";
+        const std::filesystem::path lock = dir / ("." + target.filename().string() + ".lock");
+        fd_ = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (fd_ < 0) fd_ = ::open(lock.c_str(), O_RDONLY | O_CLOEXEC);
+        while (fd_ >= 0 && ::flock(fd_, LOCK_EX) != 0) {
+            if (errno == EINTR) continue;
+            ::close(fd_);
+            fd_ = -1;
+        }
+    }
+    ~SaveLock() {
+        if (fd_ >= 0) ::close(fd_);  // and with it the lock
+    }
+    SaveLock(const SaveLock&) = delete;
+    SaveLock& operator=(const SaveLock&) = delete;
+    bool held() const { return fd_ >= 0; }
+
+  private:
+    int fd_ = -1;
+};
+
+}  // namespace
+
 TuningStore::TuningStore(const std::filesystem::path& directory)
     : path_((directory.empty() ? std::filesystem::path(".") : directory) / kFileName) {
     clearCurrent();
-    if (!openOrCreate()) memoryOnly_ = builtInTunings();
-    scan();
-    if (readOnly_ && tuningsInFile_ == 0) {
-        // Nothing to list and no way to seed the file: the built-in tunings from memory.
-        file_.reset();
+    hasFile_ = openOrCreate();
+    if (!hasFile_) {
+        image_.clear();
         memoryOnly_ = builtInTunings();
-        scan();
+        names_ = {};
+        tuningsInFile_ = static_cast<int>(memoryOnly_.size());
+        for (int i = 0; i < tuningsInFile_; ++i) names_[i] = memoryOnly_[i].name;
     }
     if (readTuning(0) != 0) {
         clearCurrent();
@@ -226,144 +360,182 @@ TuningStore::TuningStore(const std::filesystem::path& directory)
 
 TuningStore::~TuningStore() = default;
 
-bool TuningStore::createWithBuiltIns() {
-    const std::vector<Tuning> tunings = builtInTunings();
-    for (int i = 0; i < static_cast<int>(tunings.size()); ++i) {
-        if (!putRecord(file_.get(), i, tunings[i])) return false;
-    }
-    return true;
-}
-
 bool TuningStore::openOrCreate() {
-    const std::string name = path_.string();
-    readOnly_ = false;
     std::error_code ec;
     const auto status = std::filesystem::status(path_, ec);
     // A folder (or a device) in the file's place is nothing to read or write.
     if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
         return false;
     }
-    file_.reset(std::fopen(name.c_str(), "r+b"));
-    if (file_) {
+    if (!std::filesystem::exists(status)) {
+        // Only ever create: a file that appeared meanwhile is read as it is.
+        const int error = createFile(path_, newFileImage());
+        if (error != 0 && error != EEXIST) return false;
+    }
+    std::string image;
+    Stamp stamp{};
+    if (!readFile(&image, &stamp)) return false;
+    const bool canWrite = writable(path_);
+    if (image.empty()) {
         // An empty file holds nothing to lose; give it the built-in tunings as a new one gets.
-        if (std::fseek(file_.get(), 0, SEEK_END) == 0 && std::ftell(file_.get()) == 0 &&
-            !createWithBuiltIns()) {
-            file_.reset();
-            return false;
+        if (!canWrite) return false;
+        const SaveLock lock(path_);
+        if (!lock.held() || !readFile(&image, &stamp)) return false;
+        if (image.empty()) {
+            image = newFileImage();
+            if (replaceFile(path_, image) != 0) return false;
+            stamp = stampOf(path_);
         }
-        if (!readable(file_.get())) file_.reset();
-        return file_ != nullptr;
     }
-    // "x": only ever create; an existing file that merely refused "r+b" must not be truncated.
-    file_.reset(std::fopen(name.c_str(), "wbx"));
-    if (file_) {
-        createWithBuiltIns();
-        file_.reset(std::fopen(name.c_str(), "r+b"));
-        if (file_) return true;
-    }
-    file_.reset(std::fopen(name.c_str(), "rb"));
-    if (file_ && !readable(file_.get())) file_.reset();
-    readOnly_ = file_ != nullptr;
-    return file_ != nullptr;
+    if (!canWrite && listedCount(image) == 0) return false;
+    adopt(std::move(image), stamp, -1);
+    return true;
 }
 
-int TuningStore::readRecord(int i, Tuning& into) {
-    if (i < 0 || i >= kMaxTunings) return -1;
-    if (!file_) {
-        if (i >= static_cast<int>(memoryOnly_.size())) return -1;
-        into = memoryOnly_[i];
-        return 0;
+bool TuningStore::readFile(std::string* image, Stamp* stamp) const {
+    // Non-blocking: whatever took the file's place, opening it must not wait.
+    const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    std::string bytes;
+    char buffer[8192];
+    while (ok) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(n));
     }
-    Tuning::Record record{};
-    if (std::fseek(file_.get(), recordOffset(i), SEEK_SET) != 0) return -1;
-    const std::size_t got = std::fread(record.data(), 1, record.size(), file_.get());
-    if (got < Tuning::kTextSize) return -1;
-    into = Tuning::fromRecord(record.data(), got);
-    return 0;
+    ::close(fd);
+    if (!ok) return false;
+    *image = std::move(bytes);
+    *stamp = stampOf(st);
+    return true;
 }
 
-int TuningStore::writeRecord(int i, const Tuning& t) {
-    return putRecord(file_.get(), i, t) ? 0 : -1;
-}
-
-void TuningStore::scan() {
-    tuningsInFile_ = 0;
+// Takes the file as it is now; the current index follows the current tuning, or is
+// `currentAt` when that is given.
+void TuningStore::adopt(std::string image, const Stamp& stamp, int currentAt) {
+    const int n = listedCount(image);
+    const int current = currentAt >= 0 ? currentAt : locate(image, n, loaded_, currentTuning_);
+    image_ = std::move(image);
+    stamp_ = stamp;
     names_ = {};
-    Tuning t;
-    while (tuningsInFile_ < kMaxTunings && readRecord(tuningsInFile_, t) == 0 && t.valid == 1) {
-        names_[tuningsInFile_] = t.name;
-        ++tuningsInFile_;
+    tuningsInFile_ = n;
+    for (int i = 0; i < tuningsInFile_; ++i) names_[i] = tuningOf(recordAt(image_, i)).name;
+    if (current >= 0) {
+        currentTuning_ = current;
+        loaded_ = std::string(recordAt(image_, current));
     }
 }
 
-void TuningStore::endListAfter(int i) {
-    const int next = i + 1;
-    if (next >= kMaxTunings) return;
-    Tuning t;
-    if (!file_ || readRecord(next, t) != 0 || t.valid != 1) return;
-    // A record left behind the old end marker would otherwise join the list.
-    unsigned char zero[4] = {0, 0, 0, 0};
-    std::FILE* f = file_.get();
-    if (std::fseek(f, recordOffset(next) + static_cast<long>(kValidOffset), SEEK_SET) == 0) {
-        std::fwrite(zero, 1, sizeof zero, f);
-        std::fflush(f);
-    }
+void TuningStore::refresh() {
+    if (!hasFile_ || stampOf(path_) == stamp_) return;
+    std::string image;
+    Stamp stamp{};
+    // A file that cannot be read for now leaves the list as it was.
+    if (readFile(&image, &stamp)) adopt(std::move(image), stamp, -1);
+}
+
+void TuningStore::select(int i) {
+    const std::string_view record = recordAt(image_, i);
+    tuning_ = tuningOf(record);
+    loaded_ = std::string(record);
+    currentNote_ = 0;
+    currentTuning_ = i;
 }
 
 int TuningStore::readTuning(int i) {
-    if (i < 0 || i >= tuningsInFile_) return -1;
-    Tuning t;
-    if (readRecord(i, t) != 0) return -1;
-    tuning_ = t;
-    currentNote_ = 0;
-    currentTuning_ = i;
+    if (!hasFile_) {
+        if (i < 0 || i >= tuningsInFile_) return -1;
+        tuning_ = memoryOnly_[static_cast<std::size_t>(i)];
+        currentNote_ = 0;
+        currentTuning_ = i;
+        return 0;
+    }
+    const std::string chosen =
+        i >= 0 && i < tuningsInFile_ ? std::string(recordAt(image_, i)) : std::string();
+    refresh();
+    const int at = chosen.empty() ? i : locate(image_, tuningsInFile_, chosen, i);
+    if (at < 0 || at >= tuningsInFile_) return -1;
+    select(at);
+    return 0;
+}
+
+// Writes the current tuning over the listed record that held `chosen` at `wasAt`, or appends it
+// when `chosen` is empty or gone from the file.
+int TuningStore::put(const std::string& chosen, int wasAt, bool makeCurrent) {
+    if (!hasFile_ || !writable(path_)) return -1;
+    const SaveLock lock(path_);
+    std::string image;
+    Stamp stamp{};
+    if (!lock.held() || !readFile(&image, &stamp)) return -1;
+    const int n = listedCount(image);
+    const int current = locate(image, n, loaded_, currentTuning_);
+    int at = locate(image, n, chosen, wasAt);
+    if (at < 0) at = n;  // so that an edit of a tuning deleted meanwhile is not lost
+    if (at >= kMaxTunings) {
+        adopt(std::move(image), stamp, -1);
+        return -1;
+    }
+    std::string next = image;
+    placeRecord(next, at, tuning_.toRecord());
+    if (at == n && tuning_.valid == 1) endListAfter(next, at);
+    if (replaceFile(path_, next) != 0) {
+        adopt(std::move(image), stamp, -1);
+        return -1;
+    }
+    adopt(std::move(next), stampOf(path_), makeCurrent || at == current ? at : -1);
     return 0;
 }
 
 int TuningStore::writeTuning(int i) {
     if (i < 0 || i > tuningsInFile_ || i >= kMaxTunings) return -1;
-    if (writeRecord(i, tuning_) != 0) return -1;
-    names_[i] = tuning_.name;
-    if (i == tuningsInFile_ && tuning_.valid == 1) {
-        ++tuningsInFile_;
-        endListAfter(i);
-    }
-    return 0;
+    const std::string chosen =
+        i < tuningsInFile_ ? std::string(recordAt(image_, i)) : std::string();
+    return put(chosen, i, false);
 }
 
 int TuningStore::saveCurrent(bool asNew) {
     tuning_.valid = 1;
-    if (!asNew) return writeTuning(std::min(currentTuning_, tuningsInFile_));
-    if (tuningsInFile_ >= kMaxTunings) return -1;
-    const int i = tuningsInFile_;
-    if (writeTuning(i) != 0) return -1;
-    currentTuning_ = i;
-    return 0;
+    return put(asNew ? std::string() : loaded_, currentTuning_, true);
 }
 
 int TuningStore::deleteTuning(int i) {
-    const int n = tuningsInFile_;
-    if (!file_ || i < 0 || i >= n || n <= 1) return -1;
-    Tuning moving;
-    bool ok = true;
-    for (int b = i + 1; ok && b < n; ++b) {
-        ok = readRecord(b, moving) == 0 && writeRecord(b - 1, moving) == 0;
-        if (ok) names_[b - 1] = moving.name;
+    if (!hasFile_ || i < 0 || i >= tuningsInFile_ || !writable(path_)) return -1;
+    const std::string chosen(recordAt(image_, i));
+    const SaveLock lock(path_);
+    std::string image;
+    Stamp stamp{};
+    if (!lock.held() || !readFile(&image, &stamp)) return -1;
+    const int n = listedCount(image);
+    const int at = locate(image, n, chosen, i);
+    if (at < 0) {
+        // Deleted meanwhile: the file already is as asked.
+        adopt(std::move(image), stamp, -1);
+        if (tuningsInFile_ > 0) select(0);
+        return 0;
     }
+    if (n <= 1) {
+        adopt(std::move(image), stamp, -1);
+        return -1;
+    }
+    std::string next = image;
+    for (int b = at + 1; b < n; ++b) placeRecord(next, b - 1, wholeRecord(image, b));
     // With nothing moved, the marker holds the current tuning, as it always did.
-    if (i == n - 1) moving = tuning_;
-    if (ok) {
-        moving.valid = 0;
-        ok = writeRecord(n - 1, moving) == 0;
+    Tuning::Record marker = at == n - 1 ? tuning_.toRecord() : wholeRecord(image, n - 1);
+    le::put32(&marker[kValidOffset], 0);
+    placeRecord(next, n - 1, marker);
+    if (replaceFile(path_, next) != 0) {
+        adopt(std::move(image), stamp, -1);
+        return -1;
     }
-    if (ok) {
-        tuningsInFile_ = n - 1;
-        names_[n - 1] = {};
-    } else {
-        scan();
-    }
-    readTuning(0);
-    return ok ? 0 : -1;
+    adopt(std::move(next), stampOf(path_), -1);
+    select(0);
+    return 0;
 }
 
 void TuningStore::clearCurrent() {
@@ -371,13 +543,15 @@ void TuningStore::clearCurrent() {
     currentNote_ = -1;
 }
 
-std::vector<std::string> TuningStore::names() const {
+std::vector<std::string> TuningStore::names() {
+    refresh();
     std::vector<std::string> out;
     for (int i = 0; i < tuningsInFile_; ++i) out.push_back(textOf(names_[i]));
     return out;
 }
 
-std::string TuningStore::name(int i) const {
+std::string TuningStore::name(int i) {
+    refresh();
     return i >= 0 && i < tuningsInFile_ ? textOf(names_[i]) : std::string();
 }
 

@@ -10,7 +10,6 @@
 #include <string_view>
 #include <vector>
 
-#include "common/file_ptr.h"
 #include "pitch/pitch_model.h"
 
 namespace merlop {
@@ -74,11 +73,11 @@ struct Tuning {
 //
 // Choices where the file alone cannot decide:
 // - A missing or empty file is created with the three built-in tunings (Guitar, Violin, Bagpipe).
-//   An existing file is never truncated or recreated, even when it cannot be opened for writing.
+//   An existing file is never truncated or recreated, even when it cannot be written.
 // - A file that exists but is read-only is listed; every save and delete then returns -1.
-// - A file that can neither be opened nor created, a folder in its place, a file that cannot be
-//   read, or a read-only one that lists nothing: the three built-in tunings are offered from
-//   memory and every save and delete returns -1 (hasFile() is false).
+// - A file that can neither be read nor created, a folder in its place, or a read-only one that
+//   lists nothing: the three built-in tunings are offered from memory and every save and delete
+//   returns -1 (hasFile() is false).
 // - Saving a 33rd tuning is refused: nothing is written, -1, the current index is unchanged.
 // - Deleting the last remaining tuning is refused (-1), so a list that has tunings never becomes
 //   empty and the current tuning always names one.
@@ -86,7 +85,16 @@ struct Tuning {
 //   deleted earlier (or left behind an end marker) cannot reappear in the list.
 // - readTuning only reads listed tunings (0..tuningsInFile-1); the settings' currentTuning may
 //   name any index, and an unlisted one simply leaves tuning 0 current.
-// - Every write is flushed at once, so a crash after a save loses nothing.
+// - The file is not kept open. Every save writes the whole file anew beside it and renames it into
+//   place (common/atomic_file.h), keeping every byte it does not change: a crash or a full disk
+//   leaves the old file or the new one, and a failed save changes nothing, in the file or here.
+// - Several tuners (or stores) may share the file. Each save takes a lock, re-reads the file and
+//   applies itself to what the file holds then: an edit goes to the record that holds its tuning
+//   now (the one it was read from if that is unchanged, else the listed one of that name) and is
+//   appended when its tuning is gone; a new tuning goes after the tunings listed now; a delete
+//   removes the chosen tuning wherever it is now. The list and the current index follow the file
+//   after every save, and names(), name() and readTuning() re-read a file that has changed. An
+//   index given to the store names the tuning this store last listed there.
 class TuningStore {
   public:
     static constexpr const char* kFileName = "merlo230.tng";
@@ -111,13 +119,14 @@ class TuningStore {
     // Empties the current tuning (valid 1, no notes) and sets currentNote to -1.
     void clearCurrent();
 
-    std::vector<std::string> names() const;
-    std::string name(int i) const;
+    // Both pick up another store's saves first.
+    std::vector<std::string> names();
+    std::string name(int i);
     int tuningsInFile() const { return tuningsInFile_; }
     int currentTuning() const { return currentTuning_; }
     int currentNote() const { return currentNote_; }
     void setCurrentNote(int note) { currentNote_ = note; }
-    bool hasFile() const { return file_ != nullptr; }
+    bool hasFile() const { return hasFile_; }
     const std::filesystem::path& path() const { return path_; }
 
     // The current tuning; the settings page edits it in place.
@@ -138,23 +147,31 @@ class TuningStore {
 
     // The three tunings a new file starts with, in file order.
     static std::vector<Tuning> builtInTunings();
+    // The bytes of a new file: builtInTunings() as records 0, 1 and 2.
+    static std::string newFileImage();
 
   private:
+    // Device, inode, size, modification and change time: what tells that the file changed.
+    using Stamp = std::array<std::int64_t, 7>;
+
     bool openOrCreate();
-    bool createWithBuiltIns();
-    void scan();
-    int readRecord(int i, Tuning& into);
-    int writeRecord(int i, const Tuning& t);
-    void endListAfter(int i);
+    bool readFile(std::string* image, Stamp* stamp) const;
+    void adopt(std::string image, const Stamp& stamp, int currentAt);
+    void refresh();
+    void select(int i);
+    int put(const std::string& chosen, int wasAt, bool makeCurrent);
 
     std::filesystem::path path_;
-    FilePtr file_;
+    bool hasFile_ = false;
+    std::string image_;  // the file's bytes as last read or written
+    Stamp stamp_{};
+    std::string
+        loaded_;  // record currentTuning as it was read or saved: the current one's identity
     std::vector<Tuning> memoryOnly_;  // the built-in tunings when there is no file at all
     Tuning tuning_;
     int currentNote_ = -1;
     int currentTuning_ = 0;
     int tuningsInFile_ = 0;
-    bool readOnly_ = false;
     std::array<Tuning::Text, kMaxTunings> names_{};
 };
 

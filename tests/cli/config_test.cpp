@@ -48,8 +48,10 @@ std::vector<std::string> lines(const std::string& text) {
 class ConfigCommands : public ::testing::Test {
   protected:
     // Runs merlop-cli in the work directory; output is captured beside it, not inside it.
-    CliResult run(const std::vector<std::string>& args) {
-        std::string cmd = "cd " + shellQuote(work().string()) + " && " + shellQuote(MERLOP_CLI);
+    // `shell` runs first in the same shell, e.g. to set limits.
+    CliResult run(const std::vector<std::string>& args, const std::string& shell = "") {
+        std::string cmd =
+            "cd " + shellQuote(work().string()) + " && " + shell + shellQuote(MERLOP_CLI);
         for (const auto& a : args) cmd += " " + shellQuote(a);
         cmd += " >" + shellQuote((tmp_ / "out").string()) + " 2>" +
                shellQuote((tmp_ / "err").string());
@@ -171,6 +173,14 @@ TEST_F(ConfigCommands, TuningsListsTheFileInitTuningsCreates) {
     EXPECT_EQ(readBytes(work() / "merlo230.tng"), file);
     expectOneLineError(run({"init-tunings"}), 1);
     EXPECT_EQ(readBytes(work() / "merlo230.tng"), file);
+}
+
+TEST_F(ConfigCommands, InitTuningsThatCannotWriteTheFileFailsAndLeavesNone) {
+    // A full disk: writes past four blocks fail instead of raising SIGXFSZ.
+    const CliResult r = run({"init-tunings"}, "trap '' XFSZ; ulimit -f 4; ");
+    expectOneLineError(r, 2);
+    EXPECT_NE(r.err.find("merlo230.tng"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_empty(work()));
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #include "settings/tuning_store.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -36,6 +38,22 @@ Bytes fileOf(const std::vector<Tuning>& tunings) {
     }
     return out;
 }
+
+// A full disk, as far as this process can tell: writes past `bytes` fail with EFBIG.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &old_);
+        rlimit lower = old_;
+        lower.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &lower);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
+
+  private:
+    rlimit old_{};
+};
 
 class TuningStoreTest : public ::testing::Test {
   protected:
@@ -179,6 +197,111 @@ TEST_F(TuningStoreTest, SavingNewAndChangedTunings) {
     ASSERT_EQ(reopened.readTuning(1), 0);
     EXPECT_EQ(reopened.noteCount(), 3);
     EXPECT_EQ(reopened.description(0), "D string");
+}
+
+TEST_F(TuningStoreTest, TwoStoresAppendingBothKeepTheirTunings) {
+    TuningStore first(dir_.path());
+    TuningStore second(dir_.path());
+    first.clearCurrent();
+    first.current().setName("Mandolin");
+    ASSERT_EQ(first.saveCurrent(true), 0);
+    second.clearCurrent();
+    second.current().setName("Banjo");
+    ASSERT_EQ(second.saveCurrent(true), 0);
+
+    const Names all{"Guitar ", "Violin", "Bagpipe", "Mandolin", "Banjo"};
+    EXPECT_EQ(second.names(), all);
+    EXPECT_EQ(second.currentTuning(), 4);
+    EXPECT_EQ(first.names(), all);  // the other's save shows at the next look
+    EXPECT_EQ(first.currentTuning(), 3);
+    ASSERT_EQ(first.readTuning(4), 0);
+    EXPECT_EQ(first.currentName(), "Banjo");
+    EXPECT_EQ(TuningStore(dir_.path()).names(), all);
+}
+
+TEST_F(TuningStoreTest, AnEditSavedAfterTheOtherStoreDeletedLandsOnItsOwnTuning) {
+    TuningStore deleting(dir_.path());
+    TuningStore editing(dir_.path());
+    ASSERT_EQ(editing.readTuning(1), 0);  // Violin
+    editing.current().setName("Fiddle");
+    editing.current().frequencies[2] = 442.0f;
+    ASSERT_EQ(deleting.deleteTuning(0), 0);  // Guitar; Violin and Bagpipe move down
+
+    ASSERT_EQ(editing.saveCurrent(false), 0);
+    EXPECT_EQ(editing.names(), (Names{"Fiddle", "Bagpipe"}));
+    EXPECT_EQ(editing.currentTuning(), 0);
+    TuningStore after(dir_.path());
+    ASSERT_EQ(after.readTuning(0), 0);
+    EXPECT_FLOAT_EQ(after.frequency(2), 442.0f);
+    ASSERT_EQ(after.readTuning(1), 0);
+    EXPECT_EQ(after.currentName(), "Bagpipe");
+    EXPECT_EQ(after.noteCount(), 9);
+    EXPECT_EQ(deleting.names(), (Names{"Fiddle", "Bagpipe"}));
+
+    // An edit of a tuning the other store deleted meanwhile comes back as a new one.
+    ASSERT_EQ(deleting.readTuning(1), 0);
+    deleting.current().instrument = 110;
+    ASSERT_EQ(editing.deleteTuning(1), 0);
+    ASSERT_EQ(deleting.saveCurrent(false), 0);
+    EXPECT_EQ(deleting.names(), (Names{"Fiddle", "Bagpipe"}));
+    EXPECT_EQ(deleting.currentTuning(), 1);
+    EXPECT_EQ(TuningStore(dir_.path()).names(), (Names{"Fiddle", "Bagpipe"}));
+}
+
+TEST_F(TuningStoreTest, ADeleteRemovesTheChosenTuningWhereverItMoved) {
+    TuningStore first(dir_.path());
+    TuningStore second(dir_.path());
+    ASSERT_EQ(first.deleteTuning(0), 0);   // Guitar
+    ASSERT_EQ(second.deleteTuning(2), 0);  // Bagpipe, as second listed it
+    EXPECT_EQ(second.names(), Names{"Violin"});
+    EXPECT_EQ(second.currentName(), "Violin");
+    EXPECT_EQ(first.names(), Names{"Violin"});
+    EXPECT_EQ(TuningStore(dir_.path()).names(), Names{"Violin"});
+}
+
+TEST_F(TuningStoreTest, AFailedWriteLeavesTheFileAndTheStoreAsTheyWere) {
+    TuningStore store(dir_.path());
+    const Bytes before = readBytes(file());
+    ASSERT_EQ(store.readTuning(1), 0);
+    store.current().setName("Fiddle");
+    {
+        FileSizeLimit limit(8192);  // room for half of a fourth record
+        EXPECT_EQ(store.saveCurrent(true), -1);
+    }
+    EXPECT_EQ(readBytes(file()), before);
+    {
+        FileSizeLimit limit(4096);
+        EXPECT_EQ(store.saveCurrent(false), -1);
+        EXPECT_EQ(store.deleteTuning(0), -1);
+    }
+    EXPECT_EQ(readBytes(file()), before);
+    EXPECT_EQ(store.names(), (Names{"Guitar ", "Violin", "Bagpipe"}));
+    EXPECT_EQ(store.currentTuning(), 1);
+    EXPECT_EQ(store.currentName(), "Fiddle");  // the edit is still there to save
+
+    ASSERT_EQ(store.saveCurrent(false), 0);
+    EXPECT_EQ(TuningStore(dir_.path()).names(), (Names{"Guitar ", "Fiddle", "Bagpipe"}));
+}
+
+TEST_F(TuningStoreTest, ANewFileIsWrittenWholeOrNotAtAll) {
+    {
+        FileSizeLimit limit(4096);
+        TuningStore store(dir_.path());
+        EXPECT_FALSE(store.hasFile());
+        EXPECT_EQ(store.names(), (Names{"Guitar ", "Violin", "Bagpipe"}));
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(dir_.path()));
+
+    writeBytes(file(), {});
+    {
+        FileSizeLimit limit(4096);
+        EXPECT_FALSE(TuningStore(dir_.path()).hasFile());
+    }
+    EXPECT_EQ(readBytes(file()).size(), 0u);
+    // Beside it at most the empty lock file, no part of a new one.
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.path())) {
+        EXPECT_EQ(entry.file_size(), 0u) << entry.path();
+    }
 }
 
 TEST_F(TuningStoreTest, CorruptFilesStayInBoundsAndUntouched) {
