@@ -200,7 +200,11 @@ int analyse(const Args& args, const Io& io) {
         cents[0] = '\0';
         std::snprintf(frequency, sizeof frequency, "-1");
         if (shown) {
-            name = pitch.fullNoteName(r.note);
+            // Named as the tuner names it: as written for the instrument, a custom tuning's
+            // notes as they sound.
+            name = pitch.fullNoteName(
+                options.customTuningOn ? r.note
+                                       : PitchModel::writtenNote(r.note, settings.instrumentKey));
             formatCents(cents, sizeof cents, r.deviation, fine);
             std::snprintf(frequency, sizeof frequency, "%.2f", r.frequency);
             if (store && r.tuningIndex >= 0)

@@ -779,8 +779,9 @@ void MainFrameCore::calibrate() {
 void MainFrameCore::calibrationStep() {
     if (!calibrating_ || captureActive_) return;
     if (calibration_.count() == 0) {
-        calibrating_ =
-            questions_.ask("", Calibration::startCaption(), QuestionBox::Buttons::okCancel);
+        // In the body as well: not every window manager shows a box's title.
+        calibrating_ = questions_.ask(Calibration::startCaption(), Calibration::startCaption(),
+                                      QuestionBox::Buttons::okCancel);
     } else if (calibration_.finished()) {
         if (questions_.ask(calibration_.resultText(), Calibration::kResultCaption,
                            QuestionBox::Buttons::okCancel)) {
@@ -832,6 +833,8 @@ void MainFrameCore::closeFile() {
     file_.close();
     fileMode_ = false;
     player_.close();
+    // The input is the card's again, or a new file's, which says so itself.
+    view_.setStatusText(kIdleStatusText);
 }
 
 void MainFrameCore::feedFileBuffer() {

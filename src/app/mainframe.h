@@ -64,6 +64,9 @@ struct DisplayRequest {
     SpectrumBand spectrumBand;  // the analysed bins, empty when the analyser has none
 };
 
+// What the status bar's message pane reads while nothing writes an activity into it.
+inline constexpr char kIdleStatusText[] = "For Help, press F1";
+
 // The window side of the main frame: bars, timers, displays and the tuner window's tone.
 class FrameView {
   public:

@@ -225,7 +225,8 @@ bool AnalysisCycle::analyseBuffer(int maxSample, int minSample) {
                 noteDeviations_[tuningIndex] = deviation;
             }
             if (earTrainingOn_ && sinks_.ear) {
-                sinks_.ear->recordAnswer(((note - instrumentKey_) % 12 + 12) % 12);
+                sinks_.ear->recordAnswer((PitchModel::writtenNote(note, instrumentKey_) % 12 + 12) %
+                                         12);
             }
             reading = PitchReading{note, tuningIndex, currentFrequency_, deviation};
         } else {

@@ -156,9 +156,11 @@ std::vector<TextItem> SpectrumAxes::frequencyLabels() const {
     for (int t = tFirst; t <= tLast; ++t) {
         if (t > nvHigh_) break;
         const int x = xOfNoteValue(t);
-        const int threshold = kNameThreshold[((t % 12) + 12) % 12];
+        // The names are written ones, so which of them show goes by the written note too.
+        const int written = PitchModel::writtenNote(t, instrumentKey_);
+        const int threshold = kNameThreshold[((written % 12) + 12) % 12];
         if (noteFit >= threshold) {
-            out.push_back({pitch_.noteName(t + instrumentKey_), x - g_.fontW / 2, yNote_});
+            out.push_back({pitch_.noteName(written), x - g_.fontW / 2, yNote_});
         }
         if (hzFit >= threshold) {
             const std::string hz =

@@ -83,6 +83,7 @@ class SpectrumAxes {
     bool threeD() const { return threeD_; }
     const SpectrumBand& band() const { return band_; }
     const PitchModel& pitch() const { return pitch_; }
+    int instrumentKey() const { return instrumentKey_; }
 
     // Client column of a note value.
     int xOfNoteValue(double v) const;

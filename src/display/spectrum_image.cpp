@@ -297,8 +297,12 @@ bool SpectrumImage::click(int x, int y) {
             marker_.slice = i;
             marker_.column = dx;
             marker_.height = top;
-            marker_.text = std::to_string(truncClamped(f, -(1 << 30), 1 << 30)) + " Hz " +
-                           pm.noteNameOfFrequency(f);
+            const int sounding = pm.nearestNote(f, &deviation);
+            const std::string name =
+                sounding < 0
+                    ? " "
+                    : pm.noteName(PitchModel::writtenNote(sounding, axes_.instrumentKey()));
+            marker_.text = std::to_string(truncClamped(f, -(1 << 30), 1 << 30)) + " Hz " + name;
             return true;
         }
     }

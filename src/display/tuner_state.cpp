@@ -83,9 +83,11 @@ void TunerLogic::showReading(int note, int aux, float frequency, float deviation
     int key = note;
     std::string name;
     if (note >= 0) {
+        // Named as written, like the key that lights; a custom tuning names its own notes.
+        int named = note;
         if (!customTuning()) {
-            const std::int64_t k = PitchModel::midiNumber(0) + static_cast<std::int64_t>(note) -
-                                   settings_.instrumentKey;
+            named = PitchModel::writtenNote(note, settings_.instrumentKey);
+            const std::int64_t k = PitchModel::midiNumber(0) + static_cast<std::int64_t>(named);
             key = static_cast<int>(std::clamp<std::int64_t>(k, -1, kMaxKey));
         } else if (!(std::fabs(deviation) <= 0.5f)) {
             frequency = -1.0f;
@@ -93,7 +95,7 @@ void TunerLogic::showReading(int note, int aux, float frequency, float deviation
         } else {
             key = customNoteIndex_ >= 0 ? 0 : note;
         }
-        if (note >= 0) name = pitch_.fullNoteName(note);
+        if (note >= 0) name = pitch_.fullNoteName(named);
     }
     if (calibrationMode_) {
         setLabel(0, calibrationCaption(aux), kButtonRed);
@@ -110,7 +112,10 @@ void TunerLogic::highlightDetected(int key) {
         return;
     }
     const int i = key < 0 ? -1 : key % 12;
-    if (i == shownIndex_) return;
+    // In "Automatic" the caption names the matched tuning note, and two notes of a tuning may
+    // share a pitch class (the two E strings of a guitar).
+    const bool sameCaption = !automaticCustom() || i < 0 || aux_ == shownTuningNote_;
+    if (i == shownIndex_ && sameCaption) return;
     if (automaticCustom()) {
         setLabel(0, "", kButtonGreen);
     } else if (shownIndex_ >= 0) {
@@ -124,6 +129,7 @@ void TunerLogic::highlightDetected(int key) {
         }
     }
     shownIndex_ = i;
+    shownTuningNote_ = i < 0 ? -1 : aux_;
 }
 
 void TunerLogic::showPlaying(int index) {

@@ -133,6 +133,7 @@ class TunerLogic {
     bool calibrationMode_;
     bool pianoMode_;
     int shownIndex_ = -1;
+    int shownTuningNote_ = -1;  // the tuning note the "Automatic" caption names
     int toneIndex_ = -1;
     int aux_ = 0;
     int missCount_ = 0;

@@ -1,6 +1,9 @@
 #include "pitch/pitch_model.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 
 #include "pitch/temperament_table.h"
 
@@ -146,6 +149,13 @@ void PitchModel::nearestTuningNote(float v, int* index, float* difference) const
 std::string PitchModel::noteName(int note) const {
     const int pc = positiveMod12(note);
     return sharpNotation_ ? kSharpNames[pc] : kFlatNames[pc];
+}
+
+int PitchModel::writtenNote(int note, int instrumentKey) {
+    if (note < 0) return -1;
+    // Held in range for any note a reading can carry.
+    const std::int64_t written = std::int64_t{note} - instrumentKey;
+    return static_cast<int>(std::clamp<std::int64_t>(written, INT_MIN + 1, INT_MAX));
 }
 
 std::string PitchModel::fullNoteName(int note) const {

@@ -49,6 +49,10 @@ class PitchModel {
     static int midiNumber(int note) { return note + 9; }
     static int octaveOfMidi(int m) { return m / 12 - 1; }
     static int midiOfC(int octave) { return 12 * octave + 12; }
+    // The note as the part of a transposing instrument writes it, the one rule every display
+    // names notes by: an instrument in B flat (key -2) reads a sounding B flat 3 as C 4.
+    // Frequencies stay at concert pitch. -1 (no note) stays -1.
+    static int writtenNote(int note, int instrumentKey);
 
   private:
     float baseFrequency_;

@@ -91,7 +91,7 @@ class CalibrationFrame : public Frame {
         capture.deliver();
         ASSERT_EQ(questions.asked.size(), 1u);
         EXPECT_EQ(questions.asked[0].caption, "Calibration will take 120 seconds");
-        EXPECT_EQ(questions.asked[0].text, "");
+        EXPECT_EQ(questions.asked[0].text, "Calibration will take 120 seconds");
         fire(FrameTimer::startCapture);
         capture.deliver();
         ASSERT_TRUE(frame->recording());

@@ -329,8 +329,10 @@ TEST_F(Frame, FileIsFedInRealTimeAndLiveCaptureResumesAtItsEnd) {
     EXPECT_FALSE(frame->captureActive());
     EXPECT_EQ(player.log, "open play0 stop play4096 close ");
     EXPECT_FALSE(view.armed(FrameTimer::fileFeed));
+    EXPECT_EQ(view.status, "For Help, press F1");
     fire(FrameTimer::startCapture);  // back to live input
     EXPECT_TRUE(frame->recording());
+    EXPECT_EQ(view.status, "For Help, press F1");
 }
 
 TEST_F(Frame, SecondFileMidRunReplacesTheFirstCleanly) {

@@ -180,6 +180,20 @@ TEST_F(AnalyseCli, ConfigurationFileSetsTheAnalysis) {
     EXPECT_FALSE(r.err.empty());
 }
 
+TEST_F(AnalyseCli, NotesAreNamedAsWrittenForTheInstrument) {
+    writeTone("bb.wav", 440.0 * std::pow(2.0, 1.0 / 12) / 2, 1.0);  // B flat 3 sounding
+    Settings s;
+    s.instrumentKey = -2;  // an instrument in B flat
+    const Settings::Image image = s.toImage();
+    std::ofstream(dir / "bb.cfg", std::ios::binary)
+        .write(reinterpret_cast<const char*>(image.data()), image.size());
+    const CliRun r = cli("analyse bb.wav --config bb.cfg");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto f = fields(lines(r.out).back());
+    EXPECT_EQ(f[1], "C 4");
+    EXPECT_NEAR(std::stod(f[2]), 233.08, 0.6);  // the frequency is the sounding one
+}
+
 TEST_F(AnalyseCli, CustomTuningNamesTheMatchedNote) {
     writeTone("d.wav", 146.832 * std::pow(2.0, -4.0 / 1200), 1.0);
     // Reading a tuning never creates the tunings file.

@@ -137,6 +137,24 @@ TEST_F(TunerLogicTest, KeysAreWrittenForTheInstrument) {
     EXPECT_GT(view.keys.back().first, 127);
 }
 
+TEST_F(TunerLogicTest, TheMeterNamesTheNoteThatLights) {
+    settings.instrumentKey = -2;  // an instrument in B flat
+    auto t = make();
+    ASSERT_TRUE(t->pianoMode());
+    t->showReading(49, -1, 233.1f, 0.0f);                          // B flat 3 sounding
+    EXPECT_EQ(view.keys.back(), (std::pair<int, char>{60, 'T'}));  // written C 4
+    ASSERT_EQ(view.meter.size(), 1u);
+    EXPECT_EQ(view.meter[0].name, "C 4");
+    EXPECT_EQ(view.meter[0].frequency, 233.1f);
+
+    settings.showPiano = 0;
+    settings.instrumentKey = 3;  // in E flat
+    auto buttons = make();
+    buttons->showReading(51, -1, 261.6f, 0.0f);  // C 4 sounding, A 3 written
+    EXPECT_EQ(view.colour[9], kRed);
+    EXPECT_EQ(view.meter.back().name, "A 3");
+}
+
 TEST_F(TunerLogicTest, ClickWhileSoundingOnlyStops) {
     settings.showPiano = 0;
     settings.toneRepeatRate = 200;
@@ -232,6 +250,20 @@ TEST_F(TunerLogicTest, AutomaticCustomTuningWaitsForAMatch) {
     EXPECT_EQ(view.meter.back().note, -1);
     EXPECT_EQ(view.label[0], "");
     EXPECT_EQ(view.colour[0], kGreen);
+}
+
+TEST_F(TunerLogicTest, AutomaticCaptionFollowsTheMatchedStringNotOnlyItsPitchClass) {
+    useCustomTuning();
+    auto t = make(-1);
+    ASSERT_NE(tunings->description(0), tunings->description(5));
+    t->showReading(31, 0, 82.4f, 0.02f);  // the low E string
+    EXPECT_EQ(view.label[0], tunings->description(0));
+    t->showReading(55, 5, 329.6f, 0.01f);  // the high E string, the same pitch class
+    EXPECT_EQ(view.label[0], tunings->description(5));
+    EXPECT_EQ(view.colour[0], kRed);
+    EXPECT_EQ(view.meter.back().name, "E 4");
+    t->showReading(31, 0, 82.4f, 0.0f);
+    EXPECT_EQ(view.label[0], tunings->description(0));
 }
 
 TEST_F(TunerLogicTest, ChosenTuningNotePlaysItsFrequencyAndPatch) {

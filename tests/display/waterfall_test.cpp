@@ -211,6 +211,15 @@ TEST(Waterfall, ClickReadsOutTheFrequencyAndMovesWithItsSlice) {
     SpectrumImage flatView(800, 600, s, kBand);
     flatView.update(level.data());
     EXPECT_FALSE(flatView.click(x, yTop + 10));
+
+    // On an instrument in B flat the sounding A is named as its part writes it; Hz stay.
+    s.spectrum3D = true;
+    s.instrumentKey = -2;
+    SpectrumImage keyed(800, 600, s, kBand);
+    keyed.update(level.data());
+    ASSERT_TRUE(keyed.click(x, yTop + 10));
+    EXPECT_EQ(std::stoi(keyed.marker().text), hz);
+    EXPECT_EQ(keyed.marker().text.substr(keyed.marker().text.size() - 5), " Hz B");
 }
 
 TEST(FlatSpectrum, RedCurveFromTheBaseLine) {

@@ -7,11 +7,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
+#include <QFrame>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolBar>
 #include <QWidget>
 #include <cmath>
@@ -77,6 +81,7 @@ class MainFrameWindow : public ::testing::Test {
         d.clock = &clock;
         d.messages = &messages;
         d.questions = &questions;
+        d.inputPending = [this] { return inputPending; };
         frame = std::make_unique<MainFrame>(dir.path(), d);
         frame->resize(w, h);
         frame->show();
@@ -112,6 +117,13 @@ class MainFrameWindow : public ::testing::Test {
         }
     }
 
+    // The panel a display stands in, where the layout puts the display.
+    QRect panelOf(const QWidget* display) const {
+        QString name = display->objectName();
+        const auto* panel = frame->findChild<QFrame*>(name.replace("Window", "Frame"));
+        return panel != nullptr ? panel->geometry() : QRect();
+    }
+
     QRect expected(const PixelRect& r) const {
         const int menu = frame->menuBar()->height();
         return QRect(r.left, r.top + menu, r.right - r.left, r.bottom - r.top);
@@ -126,6 +138,7 @@ class MainFrameWindow : public ::testing::Test {
     testing::FakeClock clock;
     testing::RecordingMessageBox messages;
     CountedQuestions questions;
+    bool inputPending = false;
     std::unique_ptr<MainFrame> frame;
     long phase = 0;
 };
@@ -168,7 +181,7 @@ TEST_F(MainFrameWindow, OpensWithItsBarsAndTheTunerReadsATone) {
         layoutDisplays(f.width(), f.height() - f.menuBar()->height(),
                        f.findChild<QToolBar*>()->sizeHint().height(),
                        f.statusBar()->sizeHint().height(), {true, false, false});
-    EXPECT_EQ(f.tunerWindow()->geometry(), expected(rects.tuner));
+    EXPECT_EQ(panelOf(f.tunerWindow()), expected(rects.tuner));
     startRecording();
 
     feedTone(440.0 * std::pow(2.0, 10.0 / 1200.0), 8);  // A 4, 10 cents sharp
@@ -177,6 +190,69 @@ TEST_F(MainFrameWindow, OpensWithItsBarsAndTheTunerReadsATone) {
     EXPECT_NEAR(meter.deviation(), 0.10, 0.02);
     EXPECT_NEAR(meter.frequency(), 442.55, 0.5);
     save(f, "main_frame_tuner_800x600");
+}
+
+TEST_F(MainFrameWindow, ABlockWithNewerInputWaitingIsNotDrawn) {
+    MainFrame& f = open();
+    startRecording();
+    feedTone(440.0, 8);
+    const MeterModel& meter = f.tunerWindow()->meter()->model();
+    ASSERT_EQ(meter.name(), "A 4");
+    inputPending = true;  // each block is stale by the time it is handed over
+    feedTone(330.0, 8);
+    EXPECT_EQ(meter.name(), "A 4");
+    EXPECT_NEAR(meter.frequency(), 440.0, 0.5);
+    inputPending = false;
+    feedTone(330.0, 8);
+    EXPECT_EQ(meter.name(), "E 4");
+}
+
+TEST_F(MainFrameWindow, AboutBoxIsTitledForTheProgram) {
+    MainFrame& f = open();
+    QString title, text;
+    QTimer::singleShot(0, &f, [&] {
+        auto* box = f.findChild<QDialog*>(QStringLiteral("aboutBox"));
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        for (QLabel* l : box->findChildren<QLabel*>()) text += l->text();
+        box->accept();
+    });
+    f.action("about")->trigger();
+    EXPECT_EQ(title, QStringLiteral("About Merlop"));
+    EXPECT_EQ(text, QStringLiteral("Merlop Version 3.01"));
+}
+
+TEST_F(MainFrameWindow, EachDisplayStandsInAPanelOfItsOwn) {
+    Settings s;
+    s.showSpectrum = 1;
+    s.showWaveForm = 1;
+    writeConfig(s);
+    MainFrame& f = open(1000, 700);
+    const DisplayRects rects =
+        layoutDisplays(f.width(), f.height() - f.menuBar()->height(),
+                       f.findChild<QToolBar*>()->sizeHint().height(),
+                       f.statusBar()->sizeHint().height(), {true, true, true});
+    const std::pair<QWidget*, PixelRect> displays[] = {{f.tunerWindow(), rects.tuner},
+                                                       {f.spectrumWindow(), rects.spectrum},
+                                                       {f.waveWindow(), rects.wave}};
+    for (const auto& [display, rect] : displays) {
+        ASSERT_NE(display, nullptr);
+        // The panel takes the layout's rectangle, the display a little less inside it.
+        const QRect panel = panelOf(display);
+        EXPECT_EQ(panel, expected(rect)) << display->objectName().toStdString();
+        EXPECT_TRUE(panel.contains(display->geometry()));
+        EXPECT_NE(panel, display->geometry());
+        EXPECT_LE(panel.width() - display->width(), 6);
+        EXPECT_LE(panel.height() - display->height(), 6);
+    }
+    // Between the spectrum and the wave form a line stands out from the displays' grey.
+    const QImage shot = f.grab().toImage();
+    const QColor grey(192, 192, 192);
+    const int y = (f.waveWindow()->geometry().top() + f.waveWindow()->geometry().bottom()) / 2;
+    const int edge = expected(rects.wave).left();
+    EXPECT_NE(shot.pixelColor(edge - 1, y), grey);
+    EXPECT_NE(shot.pixelColor(edge, y), grey);
+    save(f, "main_frame_panels_1000x700");
 }
 
 TEST_F(MainFrameWindow, ToggledDisplaysAreRebuiltOnceTheDeviceHasClosed) {
@@ -195,9 +271,9 @@ TEST_F(MainFrameWindow, ToggledDisplaysAreRebuiltOnceTheDeviceHasClosed) {
     f.action("wave")->trigger();
     ASSERT_NE(f.waveWindow(), nullptr);
     ASSERT_NE(f.tunerWindow(), nullptr);
-    const QRect tuner = f.tunerWindow()->geometry();
-    const QRect spectrum = f.spectrumWindow()->geometry();
-    const QRect wave = f.waveWindow()->geometry();
+    const QRect tuner = panelOf(f.tunerWindow());
+    const QRect spectrum = panelOf(f.spectrumWindow());
+    const QRect wave = panelOf(f.waveWindow());
     EXPECT_EQ(spectrum.top(), tuner.bottom() + 1);
     EXPECT_EQ(spectrum.width(), 670);  // 67 : 33 of 1000
     EXPECT_EQ(wave.left(), 670);
@@ -371,6 +447,7 @@ TEST_F(MainFrameWindow, AWaveFileIsShownAsFileInputAndEndsBackOnTheCard) {
     EXPECT_FALSE(f.core().fileMode());
     EXPECT_GT(f.core().fileBlocksFed(), 0);
     ASSERT_NE(f.tunerWindow(), nullptr);
+    EXPECT_EQ(f.statusText(), QStringLiteral("For Help, press F1"));
 }
 
 TEST_F(MainFrameWindow, HelpOpensTheBundledGuide) {
@@ -385,6 +462,18 @@ TEST_F(MainFrameWindow, HelpOpensTheBundledGuide) {
     EXPECT_TRUE(browser->isVisible());
     EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("Tuning a guitar")));
     EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("Calibration")));
+    // The ear-training words as the status bar shows them: Play while your answer is awaited,
+    // Listen when the melody comes again.
+    const QString guide = browser->toPlainText().simplified();
+    const qsizetype answer = guide.indexOf(QStringLiteral("while you sing or play it back"));
+    const qsizetype again = guide.indexOf(QStringLiteral("plays the same melody again"));
+    ASSERT_GE(answer, 0);
+    ASSERT_GT(again, answer);
+    const QString awaited = guide.mid(answer, again - answer);
+    EXPECT_TRUE(awaited.contains(QStringLiteral("status bar: Play"))) << awaited.toStdString();
+    EXPECT_FALSE(awaited.contains(QStringLiteral("Listen"))) << awaited.toStdString();
+    const QString replayed = guide.mid(again, guide.indexOf(QLatin1Char('.'), again) - again);
+    EXPECT_TRUE(replayed.contains(QStringLiteral("status bar: Listen"))) << replayed.toStdString();
     save(*browser, "help_window");
     browser->close();
 }

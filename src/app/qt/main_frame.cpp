@@ -12,12 +12,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPalette>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -175,7 +177,11 @@ MainFrame::MainFrame(const std::filesystem::path& folder, const FrameDevices& de
         devices_.questions = ownQuestions_.get();
     }
     if (devices_.capture == nullptr) {
-        ownCapture_ = std::make_unique<QtWaveCapture>();
+        auto capture = std::make_unique<QtWaveCapture>();
+        if (!devices_.inputPending) {
+            devices_.inputPending = [input = capture.get()] { return input->wholeBlockWaiting(); };
+        }
+        ownCapture_ = std::move(capture);
         devices_.capture = ownCapture_.get();
     }
     if (devices_.midi == nullptr) {
@@ -390,7 +396,7 @@ void MainFrame::createBars() {
         refreshUi();
     });
 
-    statusPane_ = new QLabel(QStringLiteral("For Help, press F1"), this);
+    statusPane_ = new QLabel(QString::fromUtf8(kIdleStatusText), this);
     statusPane_->setObjectName(QStringLiteral("statusPane"));
     statusPane_->setMinimumWidth(1);
     statusBar()->addWidget(statusPane_, 1);
@@ -518,7 +524,7 @@ void MainFrame::showHelp() {
 void MainFrame::showAbout() {
     QDialog box(this);
     box.setObjectName(QStringLiteral("aboutBox"));
-    box.setWindowTitle(QStringLiteral("Dialog"));
+    box.setWindowTitle(QStringLiteral("About Merlop"));
     auto* icon = new QLabel(&box);
     icon->setPixmap(windowIcon().pixmap(32, 32));
     auto* text = new QLabel(QStringLiteral("Merlop Version 3.01"), &box);
@@ -602,6 +608,24 @@ QRect MainFrame::toWindow(const PixelRect& r) const {
                  std::max(0, r.bottom - r.top));
 }
 
+void MainFrame::placeFramed(QWidget* display, const PixelRect& r, const QString& frameName) {
+    // Each display in a panel of its own, so that no scale reads as part of its neighbour.
+    auto* frame = new QFrame(this);
+    frame->setObjectName(frameName);
+    frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    frame->setLineWidth(2);
+    // The white and dark grey of the displays' own raised edges, whatever the style's are.
+    QPalette colours = frame->palette();
+    colours.setColor(QPalette::Light, QColor(255, 255, 255));
+    colours.setColor(QPalette::Dark, QColor(96, 96, 96));
+    frame->setPalette(colours);
+    frame->setGeometry(toWindow(r));
+    frame->stackUnder(display);
+    frame->show();
+    displayFrames_.push_back(frame);
+    display->setGeometry(frame->contentsRect().translated(frame->pos()));
+}
+
 namespace {
 
 // The frame keeps the keyboard, so that Space always reaches it.
@@ -615,13 +639,15 @@ void leaveFocusToFrame(QWidget* display) {
 CycleSinks MainFrame::createDisplays(const DisplayRequest& request) {
     destroyDisplays();
     CycleSinks sinks;
+    // Behind a slow analysis the display skips to the newest block rather than lag the sound.
+    sinks.inputPending = devices_.inputPending;
     if (request.shown.tuner) {
         tuner_ =
             new TunerWindow(*settings_, core_->pitch(), tunings_.get(), request.customNoteIndex,
                             request.calibrating, request.config.calibrationFactor, *devices_.midi,
                             *devices_.sound, this, this);
         tuner_->setObjectName(QStringLiteral("tunerWindow"));
-        tuner_->setGeometry(toWindow(request.rects.tuner));
+        placeFramed(tuner_, request.rects.tuner, QStringLiteral("tunerFrame"));
         tuner_->show();
         leaveFocusToFrame(tuner_);
         sinks.reading = tuner_;
@@ -629,7 +655,7 @@ CycleSinks MainFrame::createDisplays(const DisplayRequest& request) {
     if (request.shown.spectrum) {
         spectrum_ = new SpectrumWindow(*settings_, request.spectrumBand, this, devices_.messages);
         spectrum_->setObjectName(QStringLiteral("spectrumWindow"));
-        spectrum_->setGeometry(toWindow(request.rects.spectrum));
+        placeFramed(spectrum_, request.rects.spectrum, QStringLiteral("spectrumFrame"));
         spectrum_->show();
         leaveFocusToFrame(spectrum_);
         sinks.spectrum = spectrum_;
@@ -638,7 +664,7 @@ CycleSinks MainFrame::createDisplays(const DisplayRequest& request) {
         wave_ =
             new WaveFormWindow(*settings_, request.config.analysisLength, this, devices_.messages);
         wave_->setObjectName(QStringLiteral("waveWindow"));
-        wave_->setGeometry(toWindow(request.rects.wave));
+        placeFramed(wave_, request.rects.wave, QStringLiteral("waveFrame"));
         wave_->show();
         leaveFocusToFrame(wave_);
         sinks.wave = wave_;
@@ -653,6 +679,8 @@ void MainFrame::destroyDisplays() {
     spectrum_ = nullptr;
     delete wave_;
     wave_ = nullptr;
+    for (QFrame* frame : displayFrames_) delete frame;
+    displayFrames_.clear();
 }
 
 void MainFrame::focusFrame() {

@@ -4,13 +4,16 @@
 #include <QPointer>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/mainframe.h"
 #include "display/tuner_state.h"
 
 class QAction;
 class QComboBox;
+class QFrame;
 class QLabel;
 class QTextBrowser;
 class QToolBar;
@@ -40,6 +43,9 @@ struct FrameDevices {
     MillisecondClock* clock = nullptr;
     MessageBox* messages = nullptr;
     QuestionBox* questions = nullptr;
+    // True when newer input already waits, so the block at hand is not analysed or drawn.
+    // Left empty with the desktop's sound input: that input's own check.
+    std::function<bool()> inputPending;
 };
 
 // The tuner's main window: menu, toolbar with the two combo boxes, status bar and the displays
@@ -91,6 +97,8 @@ class MainFrame final : public QMainWindow, private FrameView, private TunerPare
     void createBars();
     void refreshUi();
     QRect toWindow(const PixelRect& r) const;
+    // Puts the display inside a raised panel that takes its rectangle.
+    void placeFramed(QWidget* display, const PixelRect& r, const QString& frameName);
 
     // FrameView
     void startTimer(FrameTimer timer, int milliseconds) override;
@@ -152,6 +160,7 @@ class MainFrame final : public QMainWindow, private FrameView, private TunerPare
     TunerWindow* tuner_ = nullptr;
     SpectrumWindow* spectrum_ = nullptr;
     WaveFormWindow* wave_ = nullptr;
+    std::vector<QFrame*> displayFrames_;
 
     // Last: it reports to the window as it goes, so everything above must exist first and
     // outlive it.

@@ -143,6 +143,12 @@ void QtWaveCapture::pull() {
     }
 }
 
+bool QtWaveCapture::wholeBlockWaiting() const {
+    if (!recording_ || source_ == nullptr || queue_.empty()) return false;
+    const WaveInBlock* next = queue_.front();
+    return next->bytesRecorded + source_->bytesAvailable() >= next->bufferLength;
+}
+
 void QtWaveCapture::checkDevicePresent() {
     if (!recording_) return;
     for (const QAudioDevice& d : QMediaDevices::audioInputs()) {

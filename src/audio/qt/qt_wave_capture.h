@@ -45,6 +45,10 @@ class QtWaveCapture final : public QObject, public WaveCaptureService {
     int close() override;
     void shutdown() override;
 
+    // True when the stream already holds enough to complete the next queued buffer: a block
+    // handed over before it is stale, and its analysis may give way.
+    bool wholeBlockWaiting() const;
+
     // Bytes dropped so far because no buffer was queued.
     qint64 droppedBytes() const { return dropped_; }
     // Deliveries of recorded data that came on another thread than this object's; they are
