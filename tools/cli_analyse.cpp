@@ -2,7 +2,6 @@
 // and prints one CSV line per analysed block.
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -11,7 +10,6 @@
 #include <ostream>
 #include <string>
 #include <system_error>
-#include <vector>
 
 #include "audio/analysis_cycle.h"
 #include "audio/capture_config.h"
@@ -42,16 +40,6 @@ bool readConfig(const std::string& path, Settings* settings, std::string* proble
     *settings = Settings::fromImage(image);
     settings->normalise();
     return true;
-}
-
-// The whole of a stream, for a WAV file given on standard input.
-std::vector<std::uint8_t> readAll(std::istream& in) {
-    std::vector<std::uint8_t> bytes;
-    char chunk[1 << 14];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-        bytes.insert(bytes.end(), chunk, chunk + in.gcount());
-    }
-    return bytes;
 }
 
 // Cents as the meter shows them: tenths with fine tuning, else whole cents (100.1 lets a float
@@ -132,7 +120,7 @@ int analyse(const Args& args, const Io& io) {
 
     WavReader reader;
     const bool fromStdin = wavPath == "-";
-    const WavStatus status = fromStdin ? reader.openBytes(readAll(io.in)) : reader.open(wavPath);
+    const WavStatus status = fromStdin ? reader.openStream(io.in) : reader.open(wavPath);
     if (status != WavStatus::ok) {
         return io.failFile(fromStdin ? "(standard input)" : wavPath, wavStatusMessage(status));
     }

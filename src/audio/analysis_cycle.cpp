@@ -150,9 +150,9 @@ bool AnalysisCycle::analyseBuffer(int maxSample, int minSample) {
                     targetMode = 1;
                 }
                 const double rate = config_.effectiveRate;
-                const double expected = rate / target;
                 // A fixed note without a frequency has nothing to aim at; and no period may leave
                 // the int range below.
+                const double expected = target > 0.0f ? rate / target : 0.0;
                 if (target > 0.0f && std::isfinite(expected) && expected < kMaxPeriodSamples) {
                     spectrum_->shapeAroundFrequency(target, n, sampleBuffer_.data(),
                                                     workBuffer_.data());

@@ -262,7 +262,8 @@ float CycleAnalyser::estimatePeriod(int n, const int* x, int maxPeriod, int minP
     // No run at all: nothing to fold, the caller's range test rejects the marker.
     if (expectedPeriod > 0.0f && bestSpan > 0) {
         double ratio = best / expectedPeriod;
-        if (ratio < 1.0) ratio = 1.0 / ratio;
+        // An expectation so far away that the ratio reaches 0 is as far as an infinite one.
+        if (ratio < 1.0) ratio = ratio > 0.0 ? 1.0 / ratio : HUGE_VAL;
         // Only 2 and 4 fold; anything from 5 on (or infinite) is left as it is.
         const int q = ratio < 5.0 ? static_cast<int>(std::trunc(ratio + 0.5)) : 5;
         if ((q == 2 || q == 4) && std::floor(n / 2.0) > bestSpan) {

@@ -10,6 +10,7 @@ void ReadingSmoother::reset() {
     alpha_ = alphaStart_;
     stableCount_ = 0;
     lastLevel_ = 0;
+    octaveBlocks_ = 0;
 }
 
 float ReadingSmoother::smooth(float v, int level) {
@@ -17,6 +18,7 @@ float ReadingSmoother::smooth(float v, int level) {
     lastLevel_ = level;
 
     if (v < 0.0f) {
+        octaveBlocks_ = 0;
         alpha_ = static_cast<float>(std::min(static_cast<double>(alpha_) + alphaStep_, 1.0));
         if (alpha_ > 0.99) value_ = -1.0f;
         return -1.0f;
@@ -31,7 +33,22 @@ float ReadingSmoother::smooth(float v, int level) {
     }
 
     const double d = std::fabs(folded - value_);
-    if (d < 0.15) {
+    const bool octaveAway = folded != v && d < 0.4;
+    if (!octaveAway) {
+        octaveBlocks_ = 0;
+    } else if (octaveBlocks_ > 0 && std::fabs(v - octaveEstimate_) < 0.4) {
+        octaveBlocks_ += 1;
+    } else {
+        octaveBlocks_ = 1;
+    }
+    octaveEstimate_ = v;
+
+    if (octaveBlocks_ >= kOctaveBlocks) {
+        // Held on the other octave too long for a slip: the note itself has moved there.
+        octaveBlocks_ = 0;
+        stableCount_ = 0;
+        value_ = v;
+    } else if (d < 0.15) {
         stableCount_ += 1;
         value_ = static_cast<float>((1.0 - alpha_) * value_ + static_cast<double>(alpha_) * folded);
     } else if (d < 0.4) {

@@ -12,9 +12,15 @@ struct PitchReading {
 
 // Smooths successive note values into a steady reading: small wobbles are averaged, moderate
 // steps are followed at once, an octave slip during a steady note is folded back, and a new
-// attack or two missing estimates start afresh.
+// attack or two missing estimates start afresh. An estimate that stays on another octave for
+// kOctaveBlocks blocks in a row is a new note played legato, and is followed.
 class ReadingSmoother {
   public:
+    // Blocks in a row an estimate must stay on another octave before it is taken: more than
+    // the one or two a decaying string slips, and at the default block length about half a
+    // second.
+    static constexpr int kOctaveBlocks = 3;
+
     ReadingSmoother() { reset(); }
 
     void reset();
@@ -33,6 +39,8 @@ class ReadingSmoother {
     float alphaStep_ = 0.35f;
     int stableCount_ = 0;
     int lastLevel_ = 0;
+    int octaveBlocks_ = 0;         // blocks in a row folded from the same other octave
+    float octaveEstimate_ = 0.0f;  // the last of them, unfolded
 };
 
 }  // namespace merlop

@@ -11,6 +11,17 @@ namespace {
 
 constexpr int kExtensible = 0xFFFE;
 
+// How much the bytes at pos look like a chunk header: 0 not at all, 1 an id of four printable
+// ASCII characters, 2 a chunk the walk looks for.
+int chunkLikeness(const ReadAt& readAt, std::uint64_t size, std::uint64_t pos) {
+    std::uint8_t header[8];
+    if (pos + 8 > size || readAt(pos, header, 8) != 8) return 0;
+    if (std::memcmp(header, "fmt ", 4) == 0 || std::memcmp(header, "data", 4) == 0) return 2;
+    const bool printable =
+        std::all_of(header, header + 4, [](std::uint8_t c) { return c >= 0x20 && c <= 0x7E; });
+    return printable ? 1 : 0;
+}
+
 }  // namespace
 
 bool parseRiffWave(const ReadAt& readAt, std::uint64_t size, RiffWaveInfo* info) {
@@ -54,8 +65,13 @@ bool parseRiffWave(const ReadAt& readAt, std::uint64_t size, RiffWaveInfo* info)
             *info = found;
             return true;
         }
-        // Chunks are word aligned.
-        pos = body + length + (length & 1);
+        // Chunks are word aligned, but many writers leave out the pad byte after an odd one: the
+        // unpadded position counts when a chunk looks likelier to start there.
+        pos = body + length;
+        if ((length & 1) != 0 &&
+            chunkLikeness(readAt, size, pos) <= chunkLikeness(readAt, size, pos + 1)) {
+            pos += 1;
+        }
     }
     return false;
 }

@@ -23,7 +23,8 @@ struct RiffWaveInfo {
 using ReadAt = std::function<std::size_t(std::uint64_t offset, void* buffer, std::size_t n)>;
 
 // Walks the chunks of a "RIFF"/"WAVE" sound of `size` bytes: false when the tags, the "fmt "
-// chunk or the "data" chunk are missing or malformed.
+// chunk or the "data" chunk are missing or malformed. An odd chunk without its pad byte is
+// walked past when the next chunk plainly starts right after it.
 bool parseRiffWave(const ReadAt& readAt, std::uint64_t size, RiffWaveInfo* info);
 bool parseRiffWave(const std::uint8_t* image, std::size_t size, RiffWaveInfo* info);
 

@@ -1,6 +1,7 @@
 #include "audio/wav_reader.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 
@@ -51,6 +52,76 @@ class ByteStream : public std::istream {
     std::vector<std::uint8_t> bytes_;
     Buffer buffer_;
 };
+
+// A forward-only stream made seekable over what has been read of it so far, for the header
+// walk; once the samples begin, forget() lets go of the header and reads on in small pieces.
+class HeadKeepingStream : public std::istream {
+  public:
+    explicit HeadKeepingStream(std::istream& source) : std::istream(nullptr), buffer_(source) {
+        rdbuf(&buffer_);
+    }
+    void forget() { buffer_.forget(); }
+
+  private:
+    struct Buffer : std::streambuf {
+        explicit Buffer(std::istream& in) : source(in) {}
+
+        // Reads on until `end` bytes are kept or the source ends.
+        void keepUpTo(std::int64_t end) {
+            const std::int64_t at = gptr() - eback();
+            while (static_cast<std::int64_t>(kept.size()) < end && source) {
+                const std::size_t old = kept.size();
+                kept.resize(old + kPiece);
+                source.read(reinterpret_cast<char*>(kept.data() + old), kPiece);
+                kept.resize(old + static_cast<std::size_t>(source.gcount()));
+            }
+            char* begin = reinterpret_cast<char*>(kept.data());
+            setg(begin, begin + at, begin + kept.size());
+        }
+        void forget() {
+            kept.erase(kept.begin(), kept.begin() + (gptr() - eback()));
+            keeping = false;
+            char* begin = reinterpret_cast<char*>(kept.data());
+            setg(begin, begin, begin + kept.size());
+        }
+        int_type underflow() override {
+            if (keeping) {
+                keepUpTo(static_cast<std::int64_t>(kept.size()) + 1);
+            } else {
+                kept.resize(kPiece);
+                source.read(reinterpret_cast<char*>(kept.data()), kPiece);
+                kept.resize(static_cast<std::size_t>(source.gcount()));
+                char* begin = reinterpret_cast<char*>(kept.data());
+                setg(begin, begin, begin + kept.size());
+            }
+            return gptr() < egptr() ? traits_type::to_int_type(*gptr()) : traits_type::eof();
+        }
+        pos_type seekoff(off_type off, std::ios_base::seekdir dir,
+                         std::ios_base::openmode) override {
+            if (!keeping || dir == std::ios_base::end) return pos_type(off_type(-1));
+            off_type target = off;
+            if (dir == std::ios_base::cur) target += gptr() - eback();
+            if (target < 0) return pos_type(off_type(-1));
+            keepUpTo(target);
+            if (target > egptr() - eback()) return pos_type(off_type(-1));
+            setg(eback(), eback() + target, egptr());
+            return pos_type(target);
+        }
+        pos_type seekpos(pos_type pos, std::ios_base::openmode mode) override {
+            return seekoff(off_type(pos), std::ios_base::beg, mode);
+        }
+
+        static constexpr std::size_t kPiece = 1 << 16;
+        std::istream& source;
+        std::vector<std::uint8_t> kept;
+        bool keeping = true;
+    };
+
+    Buffer buffer_;
+};
+
+// The size of a stream whose end is not known: the samples run to wherever it ends.
+constexpr std::int64_t kUnknownSize = INT64_MAX;
 
 std::int64_t streamSize(std::istream& in) {
     in.seekg(0, std::ios::end);
@@ -108,6 +179,16 @@ WavStatus WavReader::openBytes(std::vector<std::uint8_t> bytes) {
     const auto size = static_cast<std::int64_t>(bytes.size());
     stream_ = std::make_unique<ByteStream>(std::move(bytes));
     return start(parse(size));
+}
+
+WavStatus WavReader::openStream(std::istream& in) {
+    close();
+    auto stream = std::make_unique<HeadKeepingStream>(in);
+    HeadKeepingStream& head = *stream;
+    stream_ = std::move(stream);
+    const WavStatus status = start(parse(kUnknownSize));
+    if (status == WavStatus::ok) head.forget();
+    return status;
 }
 
 WavStatus WavReader::start(WavStatus parsed) {

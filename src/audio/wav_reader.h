@@ -43,6 +43,10 @@ class WavReader {
 
     WavStatus open(const std::string& path);
     WavStatus openBytes(std::vector<std::uint8_t> bytes);
+    // Reads a stream that cannot seek (a pipe), which must outlive the reader: only the header
+    // is held in memory, and the samples end where the stream does. The blocks are those the same
+    // bytes give as a file; sampleCount() is then the most the header allows.
+    WavStatus openStream(std::istream& in);
     void close();
     bool isOpen() const { return stream_ != nullptr; }
 

@@ -47,6 +47,37 @@ TEST(RiffWave, WalksPastOtherChunksToFormatAndData) {
     EXPECT_EQ(info.dataBytes, 4u);
 }
 
+// An odd chunk as many writers leave it, without the pad byte after it.
+Bytes unpadded(const std::string& id, const Bytes& payload) {
+    Bytes c = testing::chunk(id, payload);
+    c.pop_back();
+    return c;
+}
+
+TEST(RiffWave, AnOddChunkWithoutItsPadByteIsWalkedPast) {
+    // 112 bytes of data: one past "data" its size field starts "atap", a chunk id of its own.
+    const Bytes data(112, 0x80);
+    for (const Bytes& b :
+         {riff({unpadded("LIST", Bytes(7, 'x')), unpadded("junk", Bytes(3, 0)),
+                testing::chunk("fmt ", fmt(1, 1, 8000, 8)), testing::chunk("data", data)}),
+          riff({testing::chunk("fmt ", fmt(1, 1, 8000, 8)), unpadded("junk", Bytes(3, 0)),
+                testing::chunk("data", data)})}) {
+        RiffWaveInfo info;
+        ASSERT_TRUE(parseRiffWave(b.data(), b.size(), &info));
+        EXPECT_EQ(info.sampleRate, 8000u);
+        EXPECT_EQ(info.dataBytes, 112u);
+        EXPECT_EQ(info.dataOffset + 112, b.size());
+    }
+
+    // With the pad byte the padded position wins, even where the unpadded one looks like a chunk.
+    Bytes padded = riff({testing::chunk("junk", Bytes(3, 'a')),
+                         testing::chunk("fmt ", fmt(1, 1, 8000, 8)), testing::chunk("data", data)});
+    padded[12 + 8 + 3] = 'a';
+    RiffWaveInfo info;
+    ASSERT_TRUE(parseRiffWave(padded.data(), padded.size(), &info));
+    EXPECT_EQ(info.dataOffset + 112, padded.size());
+}
+
 TEST(RiffWave, RejectsWhatIsNotAWaveSound) {
     RiffWaveInfo info;
     const Bytes noData = riff({{"fmt ", fmt(1, 1, 8000, 8)}});

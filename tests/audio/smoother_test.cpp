@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "audio/reading_smoother.h"
 
 namespace merlop {
@@ -47,6 +49,40 @@ TEST(ReadingSmoother, FoldsOctaveSlipsOfASteadyNoteOnly) {
     s.reset();
     EXPECT_EQ(s.value(), -1.0f);
     EXPECT_FLOAT_EQ(s.alpha(), 0.3f);
+}
+
+TEST(ReadingSmoother, ADecayingStringThatSlipsAnOctaveForABlockOrTwoDoesNotFlicker) {
+    ReadingSmoother s;
+    // A 2 dying away, its estimate slipping up or down an octave now and then.
+    const float estimates[] = {45.0f,  45.01f, 45.0f, 57.02f, 45.0f,  56.99f, 57.01f,
+                               45.02f, 33.0f,  45.0f, 57.0f,  33.01f, 57.0f,  45.01f,
+                               56.98f, 57.0f,  -1.0f, 57.0f,  45.0f,  45.0f};
+    double level = 1500.0;
+    for (float v : estimates) {
+        const float shown = s.smooth(v, static_cast<int>(level));
+        level *= 0.85;
+        if (v < 0.0f) continue;
+        EXPECT_NEAR(shown, 45.0f, 0.05f) << v;
+    }
+}
+
+TEST(ReadingSmoother, ANoteHeldAnOctaveAwayIsFollowed) {
+    ReadingSmoother s;
+    for (int i = 0; i < 5; ++i) s.smooth(48.0f, 2000);
+    // Played legato at the same level: folded while it could be a slip, then taken.
+    const float up[] = {60.01f, 59.98f, 60.02f, 60.0f, 60.01f};
+    float shown = 0.0f;
+    int folded = 0;
+    for (float v : up) {
+        shown = s.smooth(v, 2000);
+        folded += std::fabs(shown - 48.0f) < 0.05f;
+    }
+    EXPECT_EQ(folded, ReadingSmoother::kOctaveBlocks - 1);
+    EXPECT_NEAR(shown, 60.0f, 0.05f);
+
+    // Two octaves down as well.
+    for (int i = 0; i < ReadingSmoother::kOctaveBlocks; ++i) shown = s.smooth(36.0f, 2000);
+    EXPECT_NEAR(shown, 36.0f, 0.05f);
 }
 
 }  // namespace

@@ -166,6 +166,17 @@ TEST(WavReader, StreamedAndLooseHeadersReadLikeTheWellFormedFile) {
               WavStatus::headerError);
 }
 
+TEST(WavReader, AnOddChunkWithoutItsPadByteDoesNotHideTheData) {
+    const Bytes good = wavImage(harmonicTone(196.0, 1.5, 8000, 8, 0.5), 8000, 16);
+    const Bytes fmtChunk(good.begin() + 12, good.begin() + 36);
+    const Bytes dataChunk(good.begin() + 36, good.end());
+    Bytes info = chunk("LIST", Bytes(13, 'x'));
+    info.pop_back();  // the pad byte a careless writer leaves out
+    const Bytes loose = riff(std::vector<Bytes>{fmtChunk, info, dataChunk});
+    EXPECT_EQ(samplesOf(loose), samplesOf(good));
+    expectSameReadings(loose, good, 0.0);
+}
+
 TEST(WavReader, FileWithoutRiffTagsUsesTheFixedHeaderBlock) {
     Bytes b(48, 0);
     b[20] = 1;
