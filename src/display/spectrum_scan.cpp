@@ -34,7 +34,8 @@ std::vector<SpectrumExtremum> scanPeaksAndValleys(const std::vector<int>& histor
             SpectrumExtremum e;
             e.slice = static_cast<int>(t / columns);
             e.column = static_cast<int>(t % columns);
-            e.height = at(t);
+            // The scan takes an empty cell as 0, but its level is that of the -1 it holds.
+            e.height = history[t];
             e.mark = mark;
             const double nv = (axes.x1() - static_cast<double>(axes.xOffset()) + e.column) /
                               static_cast<double>(axes.xScale());

@@ -11,7 +11,7 @@ class SpectrumAxes;
 struct SpectrumExtremum {
     int slice = 0;   // 0 = newest
     int column = 0;  // history column
-    int height = 0;  // pixels
+    int height = 0;  // pixels, -1 for an empty cell
     char mark = 'P';
     float frequency = 0.0f;  // Hz
     int db = 0;
@@ -21,7 +21,7 @@ struct SpectrumExtremum {
 // Scans a history of `slices` rows of `columns` heights (-1 empty, taken as 0) for changes of
 // slope. The scan runs through all rows as one sequence, so a flat stretch may start in one row
 // and end in the next; each extremum is reported where it lies (the middle of a flat top or
-// bottom). Frequency and level come from the axes.
+// bottom). Frequency and level come from the axes; the level of an empty cell from its -1.
 std::vector<SpectrumExtremum> scanPeaksAndValleys(const std::vector<int>& history, int slices,
                                                   int columns, const SpectrumAxes& axes);
 

@@ -178,6 +178,21 @@ TEST(SpectrumScan, PeaksAtTheMiddleOfFlatTopsAndValleys) {
     EXPECT_EQ(formatExtremum(SpectrumExtremum{2, 0, 0, 'V', 110.0f, -12}), "2, 110.00,-12,V");
 }
 
+TEST(SpectrumScan, AValleyOfEmptyCellsHasTheLevelOfMinusOne) {
+    // A tall dB range on a short plot: under a pixel per dB, so -1 and 0 differ in level.
+    SpectrumViewSettings s;
+    s.spectrumDbHigh = 700;
+    const SpectrumAxes a(400, 200, s, SpectrumBand{11025.0f / 2048.0f, 4, 223});
+    ASSERT_LT(a.yScale(), 0.5);
+    const auto e = scanPeaksAndValleys({7, -1, -1, 7, 7}, 1, 5, a);
+    ASSERT_EQ(e.size(), 2u);
+    EXPECT_EQ(e[1].mark, 'V');
+    EXPECT_EQ(e[1].column, 2);
+    EXPECT_EQ(e[1].height, -1);
+    EXPECT_EQ(e[1].db, static_cast<int>(-1 / static_cast<double>(a.yScale()) + a.dbLow()));
+    EXPECT_LT(e[1].db, static_cast<int>(a.dbLow()));
+}
+
 TEST(SpectrumScan, NoSlopeChangeAndRowsJoined) {
     const SpectrumAxes a = scanAxes();
     EXPECT_TRUE(scanPeaksAndValleys({0, 0, 3, 3, 7, 9}, 2, 3, a).empty());

@@ -6,6 +6,8 @@
 
 #include <QMediaDevices>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -50,6 +52,7 @@ struct Recorder : WaveInListener {
         device.convert(block.data(), static_cast<unsigned>(block.size()), &min, &max);
         judge.analyse(block.data());
         levels.push_back(max - min);
+        gaps.push_back(longestQuiet(block));
         failed |= device.start() != 0;
         if (static_cast<int>(levels.size()) == wanted) {
             stopping = true;
@@ -57,6 +60,17 @@ struct Recorder : WaveInListener {
         }
     }
     void onWaveInClose() override { events += 'C'; }
+    // The longest run of samples within one 8-bit step of silence: a tone has none longer than
+    // its zero crossings, a gap in the sound has.
+    static int longestQuiet(const std::vector<int>& block) {
+        int run = 0;
+        int longest = 0;
+        for (int v : block) {
+            run = std::abs(v) <= 16 ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+        return longest;
+    }
     void onWaveInError(int) override {
         events += 'E';
         stopping = true;
@@ -69,6 +83,7 @@ struct Recorder : WaveInListener {
     bool failed = false;
     std::string events;
     std::vector<int> levels;
+    std::vector<int> gaps;
 };
 
 class LiveAudio : public ::testing::Test {
@@ -96,6 +111,7 @@ class LiveAudio : public ::testing::Test {
         EXPECT_EQ(box_.shown.size(), boxes);
         EXPECT_EQ(capture_.foreignThreadDeliveries(), 0);
         levels_ = recorder.levels;
+        gaps_ = recorder.gaps;
         return judge.heard();
     }
 
@@ -104,6 +120,7 @@ class LiveAudio : public ::testing::Test {
     WaveInDevice device_{capture_, box_};
     std::unique_ptr<testing::AudioLock> lock_;
     std::vector<int> levels_;
+    std::vector<int> gaps_;
 };
 
 TEST_F(LiveAudio, QueryFindsTheTestSourceWithEveryMonoFormat) {
@@ -146,10 +163,18 @@ TEST_F(LiveAudio, HearsTheMidiReferenceToneThroughAnEightBitCapture) {
     ReferenceTone tone(120, 1.0f, 1, 0, 4, synth, unused);
     ASSERT_EQ(tone.open(), 0) << synth.lastError();
     ASSERT_EQ(tone.play(f, 0, 71), 0);  // clarinet: sustained, in tune to about a cent
-    const Heard h = listen(measuringSettings(440), 11025, 8, 10, 2);
+    // Its sample starts up to 7 cents flat for about 0.3 s and sways by 5 cents from 1.7 s on,
+    // with or without a bend: the blocks between are judged.
+    const Heard h = listen(measuringSettings(440), 11025, 8, 10, 3);
     tone.stop();
     tone.close();
-    ASSERT_GT(h.blocks, 3);
+    ASSERT_GT(h.blocks, 5);
+    // The sound flows without a break once it has begun (2 ms of silence is a gap). A busy
+    // system may drop a stretch of the recording now and then; a synthesiser that runs dry
+    // leaves gaps in most blocks.
+    int broken = 0;
+    for (std::size_t i = 3; i < gaps_.size(); ++i) broken += gaps_[i] >= 22 ? 1 : 0;
+    EXPECT_LE(broken, 2);
     std::printf("MIDI %.3f Hz heard at %.3f Hz (%+.2f cents)\n", f, h.frequency,
                 centsBetween(h.frequency, f));
     EXPECT_EQ(h.note, 55);

@@ -15,6 +15,9 @@ namespace {
 constexpr int kChannels = 16;
 // General MIDI's bend range: the tuner's bend arithmetic assumes 4096 steps per semitone.
 constexpr int kBendRangeSemitones = 2;
+// About 190 ms of sound queued for the desktop's audio.
+constexpr int kPeriodFrames = 1024;
+constexpr int kPeriods = 8;
 
 // FluidSynth 2.3 falls short of what a bend asks for in two ways (measured against the tuner's
 // own analysis): it scales the wheel by sensitivity / 128 rather than / 127, so +-2 semitones
@@ -81,6 +84,11 @@ int FluidSynthMidiOutput::loadSynth() {
     fluid_settings_setint(settings_, "synth.reverb.active", 0);
     // Only the samples of the presets in use are read, so opening stays quick.
     fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
+    // The default 23 ms of output buffer runs dry whenever the synthesiser's thread waits for a
+    // busy processor, and every dry spell is a gap in the tone that puts its pitch off. A
+    // reference tone may start a little later, but never falter.
+    fluid_settings_setint(settings_, "audio.period-size", kPeriodFrames);
+    fluid_settings_setint(settings_, "audio.periods", kPeriods);
 
     synth_ = new_fluid_synth(settings_);
     if (synth_ == nullptr) {
