@@ -128,15 +128,12 @@ TEST(CliCommands, OutputThatCannotBeWrittenFailsTheCommand) {
     }
 
     // A file that cannot be written whole is not left behind in part.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit tight = old;
-    tight.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &tight);
     const std::string wav = (dir / "tone.wav").string();
-    const CliOutcome r = runIn({"synth", wav, "--seconds", "1"});
-    setrlimit(RLIMIT_FSIZE, &old);
+    CliOutcome r;
+    {
+        const testing::FileSizeLimit limit(4096);
+        r = runIn({"synth", wav, "--seconds", "1"});
+    }
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("cannot write"), std::string::npos) << r.err;
     EXPECT_FALSE(std::filesystem::exists(wav));

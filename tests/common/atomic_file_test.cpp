@@ -12,10 +12,13 @@
 #include <iterator>
 #include <string>
 
+#include "settings/test_files.h"
+
 namespace merlop {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::FileSizeLimit;
 
 class AtomicFile : public ::testing::Test {
   protected:
@@ -40,22 +43,6 @@ class AtomicFile : public ::testing::Test {
     }
 
     fs::path dir_;
-};
-
-// A full disk, as far as this process can tell: writes past `bytes` fail with EFBIG.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit lower = old_;
-        lower.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lower);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
-
-  private:
-    rlimit old_{};
 };
 
 TEST_F(AtomicFile, ReplacesThroughALinkKeepingTheLinkAndThePermissions) {

@@ -192,16 +192,12 @@ TEST_F(SettingsFile, SavesWholeThroughALinkOrNotAtAll) {
     EXPECT_EQ(readBytes(dir_ / "real.cfg"), b);
 
     // A full disk: the old file stays as it was, and the caller learns why.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit tight = old;
-    tight.rlim_cur = 100;
-    setrlimit(RLIMIT_FSIZE, &tight);
     s.frequencyOfA = 450;
     int error = 0;
-    EXPECT_EQ(s.saveSettings(&error), -1);
-    setrlimit(RLIMIT_FSIZE, &old);
+    {
+        const testing::FileSizeLimit limit(100);
+        EXPECT_EQ(s.saveSettings(&error), -1);
+    }
     EXPECT_EQ(error, EFBIG);
     EXPECT_EQ(readBytes(dir_ / "real.cfg"), b);
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -30,6 +33,24 @@ class TempDir {
 
   private:
     std::filesystem::path path_;
+};
+
+// A full disk, as far as this process can tell: writes past `bytes` fail with EFBIG.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &old_);
+        rlimit lower = old_;
+        lower.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &lower);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+  private:
+    rlimit old_{};
 };
 
 using Bytes = std::vector<unsigned char>;

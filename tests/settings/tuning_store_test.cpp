@@ -16,6 +16,7 @@ namespace merlop {
 namespace {
 
 using testing::Bytes;
+using testing::FileSizeLimit;
 using testing::int32At;
 using testing::putInt32At;
 using testing::readBytes;
@@ -38,22 +39,6 @@ Bytes fileOf(const std::vector<Tuning>& tunings) {
     }
     return out;
 }
-
-// A full disk, as far as this process can tell: writes past `bytes` fail with EFBIG.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit lower = old_;
-        lower.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lower);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
-
-  private:
-    rlimit old_{};
-};
 
 class TuningStoreTest : public ::testing::Test {
   protected:
