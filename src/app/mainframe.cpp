@@ -18,6 +18,9 @@ namespace {
 
 constexpr int kStartDelayMs = 500;
 constexpr int kFirstFeedDelayMs = 100;
+// Often enough that a returning sound server is heard within a breath, rarely enough to cost
+// nothing while it stays away.
+constexpr int kInputRetryMs = 2000;
 
 }  // namespace
 
@@ -38,24 +41,7 @@ MainFrameCore::MainFrameCore(Settings& settings, TuningStore* tunings,
     if (tunings_ != nullptr) tunings_->readTuning(settings_.currentTuning);
     autoNote_ = settings_.tuningNoteAutomatic != 0;
 
-    int rates[3] = {0, 0, 0};
-    int depths[2] = {0, 0};
-    int count = 0;
-    std::string name;
-    if (device_.queryFormats(rates, depths, &count, &name) == 0 && count > 0) {
-        bool anyRate = false;
-        for (int i = 0; i < 3; ++i) {
-            candidates_.rates[i] = static_cast<std::uint32_t>(rates[i]);
-            anyRate = anyRate || rates[i] != 0;
-        }
-        bool anyDepth = false;
-        for (int i = 0; i < 2; ++i) {
-            candidates_.bits[i] = static_cast<std::uint32_t>(depths[i]);
-            anyDepth = anyDepth || depths[i] != 0;
-        }
-        deviceAvailable_ = anyRate && anyDepth;
-    }
-
+    queryDevice();
     configure();
     tunerOn_ = settings_.showTuner != 0;
     spectrumOn_ = settings_.showSpectrum != 0;
@@ -71,6 +57,53 @@ MainFrameCore::MainFrameCore(Settings& settings, TuningStore* tunings,
 
 MainFrameCore::~MainFrameCore() {
     view_.keepScreenAwake(false);
+}
+
+bool MainFrameCore::queryDevice() {
+    int rates[3] = {0, 0, 0};
+    int depths[2] = {0, 0};
+    int count = 0;
+    std::string name;
+    deviceAvailable_ = false;
+    if (device_.queryFormats(rates, depths, &count, &name) != 0 || count <= 0) return false;
+    bool anyRate = false;
+    for (int i = 0; i < 3; ++i) {
+        candidates_.rates[i] = static_cast<std::uint32_t>(rates[i]);
+        anyRate = anyRate || rates[i] != 0;
+    }
+    bool anyDepth = false;
+    for (int i = 0; i < 2; ++i) {
+        candidates_.bits[i] = static_cast<std::uint32_t>(depths[i]);
+        anyDepth = anyDepth || depths[i] != 0;
+    }
+    deviceAvailable_ = anyRate && anyDepth;
+    return deviceAvailable_;
+}
+
+void MainFrameCore::awaitInput() {
+    awaitingInput_ = true;
+    device_.setQuiet(true);
+    view_.startTimer(FrameTimer::inputRetry, kInputRetryMs);
+}
+
+void MainFrameCore::retryInput() {
+    view_.killTimer(FrameTimer::inputRetry);
+    // Activation lays out and starts again by itself.
+    if (!awaitingInput_ || !windowActive_) return;
+    if (captureActive_ || fileMode_ || calibrating_) {
+        view_.startTimer(FrameTimer::inputRetry, kInputRetryMs);
+        return;
+    }
+    if (!deviceAvailable_) {
+        if (!queryDevice()) {
+            view_.startTimer(FrameTimer::inputRetry, kInputRetryMs);
+            return;
+        }
+        // Another card may record other rates: lay out for what this one has.
+        applyMode();
+        return;
+    }
+    startCapture();
 }
 
 bool MainFrameCore::customTuningOn() const {
@@ -485,6 +518,7 @@ bool MainFrameCore::settleConfigProblem() {
 }
 
 void MainFrameCore::onActivate(bool active) {
+    windowActive_ = active;
     if (!shown_.any()) return;
     if (active) {
         applyMode();
@@ -542,6 +576,9 @@ bool MainFrameCore::saveState(bool userPresent) {
 
 void MainFrameCore::onTimer(FrameTimer timer) {
     switch (timer) {
+        case FrameTimer::inputRetry:
+            retryInput();
+            return;
         case FrameTimer::startCapture:
             view_.killTimer(FrameTimer::startCapture);
             if (exerciseStartPending_) {
@@ -574,7 +611,10 @@ void MainFrameCore::startCapture() {
         if (!recording_) restartPending_ = true;
         return;
     }
-    if (!deviceAvailable_ && !fileMode_) return;
+    if (!deviceAvailable_ && !fileMode_) {
+        awaitInput();
+        return;
+    }
     if (cycle_ == nullptr || cycle_->length() <= 0) {
         messages_.show("Not enough memory", "data buffer ");
         return;
@@ -590,8 +630,9 @@ void MainFrameCore::startCapture() {
     }
     if (calibrating_) calibration_.runStarting();
     if (device_.open(this, config_.sampleRate, config_.bitsPerSample, cycle_->length()) != 0) {
-        messages_.show("open failed", "wave input device error ");
+        if (!awaitingInput_) messages_.show("open failed", "wave input device error ");
         deviceAvailable_ = false;
+        awaitInput();
         return;
     }
     setCaptureActive(true);
@@ -638,9 +679,17 @@ void MainFrameCore::stopCapture(StopReason reason) {
 }
 
 void MainFrameCore::onWaveInOpen() {
+    // Stopped before the card had opened: no buffer is queued to bring the close, so close now.
+    if (!recording_) {
+        if (device_.close() != 0) messages_.show("close failed ", "Sound device error ");
+        return;
+    }
     if (cycle_ != nullptr) cycle_->startRun();
     if (device_.start() != 0) {
-        messages_.show("record failed ", "Sound device error ");
+        if (!awaitingInput_) messages_.show("record failed ", "Sound device error ");
+        awaitInput();
+        // Nothing will be recorded: give the buffers back and close, to try again later.
+        stopCapture(StopReason::plain);
     }
 }
 
@@ -652,6 +701,12 @@ void MainFrameCore::onWaveInData() {
             messages_.show("close failed ", "Sound device error ");
         }
         return;
+    }
+    if (awaitingInput_) {
+        // The input is back: the next failure is news again.
+        awaitingInput_ = false;
+        device_.setQuiet(false);
+        view_.killTimer(FrameTimer::inputRetry);
     }
     if (calibrating_) {
         // The samples do not matter, only when they came.
@@ -720,6 +775,7 @@ void MainFrameCore::onWaveInError(int /*error*/) {
     if (!recording_) return;
     recording_ = false;
     stopReason_ = StopReason::plain;
+    awaitInput();
 }
 
 // ---- ear training ------------------------------------------------------------------------

@@ -52,6 +52,7 @@ enum class FrameTimer {
     startCapture,  // 500 ms after a layout left capture stopped
     earAnswer,     // ear-training answer time
     fileFeed,      // one buffer of a WAV file per buffer period
+    inputRetry,    // looks for the sound input again while it is gone
 };
 
 // What a layout asks the window to build.
@@ -216,6 +217,8 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     bool captureActive() const { return captureActive_; }
     bool restartPending() const { return restartPending_; }
     bool deviceAvailable() const { return deviceAvailable_; }
+    // The input went away or could not be had; capture starts by itself when it is back.
+    bool awaitingInput() const { return awaitingInput_; }
     bool customTuningOn() const;
     bool earTrainingOn() const;
     bool autoNote() const { return autoNote_; }
@@ -252,6 +255,11 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     };
 
     void configure();
+    // Reads which formats the card records; false when there is none.
+    bool queryDevice();
+    // The error has been shown once: from now on look for the input quietly until it records.
+    void awaitInput();
+    void retryInput();
     void setEarTraining(bool on);
     void setCustomTuning(bool on);
     void fillCombos();
@@ -310,6 +318,8 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     bool recording_ = false;
     bool captureActive_ = false;
     bool restartPending_ = false;
+    bool awaitingInput_ = false;
+    bool windowActive_ = true;
     StopReason stopReason_ = StopReason::plain;
     std::uint32_t bufferArrivalTime_ = 0;
     std::int64_t staleBlocksDropped_ = 0;

@@ -58,7 +58,7 @@ WaveInDevice::~WaveInDevice() {
 }
 
 int WaveInDevice::fail(int error) {
-    messages_.show(waveInErrorText(error), kErrorCaption);
+    if (!quiet_) messages_.show(waveInErrorText(error), kErrorCaption);
     return error;
 }
 

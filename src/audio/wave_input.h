@@ -128,6 +128,11 @@ class WaveInDevice {
     // completed one is stale, and the owner may skip it for the newer.
     bool newerBlockWaiting() const;
 
+    // While quiet, failures are returned but not shown: the owner has told the user once and
+    // is trying again.
+    void setQuiet(bool quiet) { quiet_ = quiet; }
+    bool quiet() const { return quiet_; }
+
     bool isOpen() const { return open_; }
     bool started() const { return started_; }
     bool stopping() const { return stopping_; }
@@ -168,6 +173,7 @@ class WaveInDevice {
     WaveInBlock* header_[kBufferCount] = {nullptr, nullptr};
     bool started_ = false;
     bool stopping_ = false;
+    bool quiet_ = false;
     int current_ = 0;
     int queued_ = 0;
 };

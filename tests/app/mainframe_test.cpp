@@ -196,6 +196,34 @@ TEST_F(Frame, CloseWhileRecordingWaitsForTheDevice) {
     EXPECT_FALSE(view.built.any());
 }
 
+// A stop asked for before the card has told us it opened must still close it: otherwise
+// nothing comes back and the frame waits for ever.
+TEST_F(Frame, AStopBeforeTheCardHasOpenedStillClosesIt) {
+    start();
+    frame->onSize(800, 600);
+    fire(FrameTimer::startCapture);  // opened; its notice still waits
+    EXPECT_FALSE(frame->onClose());
+    capture.deliver();
+    EXPECT_EQ(view.closesPosted, 1);
+    EXPECT_FALSE(capture.recording);
+
+    view = testing::FakeView{};
+    frame.reset();
+    capture = testing::ScriptedCapture{};
+    capture.formats = kMono11kHz8Bit | kMono11kHz16Bit | kMono22kHz16Bit | kMono44kHz16Bit;
+    start();
+    frame->onSize(800, 600);
+    fire(FrameTimer::startCapture);
+    writeSine(dir / "a.wav", 220.0, 11025, 1.0);
+    dialogs.answer = (dir / "a.wav").string();
+    frame->openWaveFile();
+    capture.deliver();
+    EXPECT_EQ(view.status, "WAV file display");
+    EXPECT_FALSE(frame->captureActive());
+    fire(FrameTimer::startCapture);
+    EXPECT_TRUE(frame->captureActive());
+}
+
 TEST_F(Frame, SettingsAreWrittenAtExitButNeverAfterAFailedLoad) {
     start();
     frame->onSize(800, 600);
@@ -289,6 +317,74 @@ TEST_F(Frame, WithoutASoundCardTheDisplaysStayIdleButFilesStillWork) {
     fire(FrameTimer::startCapture);
     EXPECT_TRUE(frame->captureActive());
     EXPECT_EQ(view.timers[FrameTimer::fileFeed], 100);
+}
+
+// A card that goes away is told of once; the frame then looks for it quietly and records again
+// by itself when it returns, and the next failure after that is news again.
+TEST_F(Frame, ALostInputIsToldOnceAndCaptureResumesWhenItReturns) {
+    startRecording();
+    feedBlock(440.0);
+    capture.lose();
+    capture.deliver();
+    EXPECT_FALSE(frame->captureActive());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, waveInErrorText(kWaveInDeviceLost));
+    EXPECT_TRUE(frame->awaitingInput());
+
+    // Still gone: the stream opens but will not start, or the open itself fails.
+    capture.startError = kWaveInDeviceFailed;
+    fire(FrameTimer::inputRetry);
+    capture.deliver();
+    EXPECT_FALSE(frame->captureActive());
+    capture.startError = 0;
+    capture.openError = kWaveInNoDevice;
+    fire(FrameTimer::inputRetry);
+    capture.openError = 0;
+    capture.devices = 0;
+    fire(FrameTimer::inputRetry);
+    EXPECT_EQ(messages.shown.size(), 1u);
+
+    // Away while the window is in the background: it waits for activation.
+    capture.devices = 1;
+    frame->onActivate(false);
+    fire(FrameTimer::inputRetry);
+    EXPECT_FALSE(view.armed(FrameTimer::startCapture));
+    frame->onActivate(true);
+    fire(FrameTimer::startCapture);
+    fire(FrameTimer::inputRetry);
+    fire(FrameTimer::startCapture);
+    capture.deliver();
+    ASSERT_TRUE(frame->recording());
+    const std::size_t before = view.readings.shown.size();
+    feedBlock(440.0);
+    EXPECT_GT(view.readings.shown.size(), before);
+    EXPECT_FALSE(frame->awaitingInput());
+    EXPECT_FALSE(view.armed(FrameTimer::inputRetry));
+    EXPECT_EQ(messages.shown.size(), 1u);
+
+    capture.lose();
+    capture.deliver();
+    EXPECT_EQ(messages.shown.size(), 2u);
+}
+
+TEST_F(Frame, WithNoCardAtTheStartRecordingBeginsWhenOneAppears) {
+    capture.devices = 0;
+    start();
+    frame->onSize(800, 600);
+    fire(FrameTimer::startCapture);
+    fire(FrameTimer::inputRetry);
+    fire(FrameTimer::inputRetry);
+    EXPECT_EQ(messages.shown.size(), 1u);  // "no recording sound card installed", once
+
+    capture.devices = 1;
+    fire(FrameTimer::inputRetry);
+    EXPECT_TRUE(frame->deviceAvailable());
+    fire(FrameTimer::startCapture);
+    capture.deliver();
+    ASSERT_TRUE(frame->recording());
+    feedBlock(220.0);
+    EXPECT_NEAR(frame->cycle()->currentFrequency(), 220.0, 0.5);
+    EXPECT_EQ(messages.shown.size(), 1u);
 }
 
 TEST_F(Frame, FileIsFedInRealTimeAndLiveCaptureResumesAtItsEnd) {

@@ -74,6 +74,19 @@ inline bool runEventsUntil(const std::function<bool()>& done, int timeoutMs) {
     return done();
 }
 
+// The recording source of the test server, unloaded and loaded again by pactl.
+struct TestSource {
+    static bool unload() { return std::system("pactl unload-module module-remap-source") == 0; }
+    static bool load() {
+        return std::system(
+                   "pactl load-module module-remap-source master=S.monitor source_name=M "
+                   "channels=1 >/dev/null && pactl set-default-source M") == 0;
+    }
+    ~TestSource() {
+        if (std::system("pactl list short sources | grep -q '\\bM\\b'") != 0) load();
+    }
+};
+
 inline double centsBetween(double measured, double wanted) {
     return 1200.0 * std::log2(measured / wanted);
 }

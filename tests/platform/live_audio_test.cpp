@@ -213,21 +213,8 @@ TEST_F(LiveAudio, WavFilePlayerPlaysFromTheGivenSampleAndStops) {
     EXPECT_TRUE(box_.shown.empty());
 }
 
-// The recording source of the test server, unloaded and loaded again by pactl.
-struct TestSource {
-    static bool unload() { return std::system("pactl unload-module module-remap-source") == 0; }
-    static bool load() {
-        return std::system(
-                   "pactl load-module module-remap-source master=S.monitor source_name=M "
-                   "channels=1 >/dev/null && pactl set-default-source M") == 0;
-    }
-    ~TestSource() {
-        if (std::system("pactl list short sources | grep -q '\\bM\\b'") != 0) load();
-    }
-};
-
 TEST_F(LiveAudio, LosingTheInputStopsCaptureCleanlyAndItStartsAgainWhenBack) {
-    TestSource guard;
+    testing::TestSource guard;
     Settings settings = measuringSettings(440);
     settings.analysisWindowMs = 100;
     Judge judge(settings, 11025, 16);
@@ -235,7 +222,7 @@ TEST_F(LiveAudio, LosingTheInputStopsCaptureCleanlyAndItStartsAgainWhenBack) {
     ASSERT_EQ(device_.open(&recorder, 11025, 16, judge.blockLength()), 0);
     ASSERT_TRUE(testing::runEventsUntil([&] { return recorder.levels.size() >= 3; }, 10000));
 
-    ASSERT_TRUE(TestSource::unload());
+    ASSERT_TRUE(testing::TestSource::unload());
     ASSERT_TRUE(testing::runEventsUntil(
         [&] { return !recorder.events.empty() && recorder.events.back() == 'C'; }, 10000))
         << recorder.events;
@@ -253,7 +240,7 @@ TEST_F(LiveAudio, LosingTheInputStopsCaptureCleanlyAndItStartsAgainWhenBack) {
     testing::runEventsUntil([] { return false; }, 500);
     EXPECT_EQ(recorder.events, closed);
 
-    ASSERT_TRUE(TestSource::load());
+    ASSERT_TRUE(testing::TestSource::load());
     ASSERT_TRUE(testing::runEventsUntil([] { return !QMediaDevices::defaultAudioInput().isNull(); },
                                         10000));
     listen(settings, 11025, 16, 4, 0);

@@ -102,6 +102,35 @@ TEST_F(MainFrameLive, ReadsALiveToneOffTheMeter) {
     EXPECT_TRUE(messages_.shown.empty());
 }
 
+// The input goes away under a running tuner and comes back: one box, and the tuner reads the
+// next note without being switched off and on.
+TEST_F(MainFrameLive, TheTunerListensAgainWhenItsInputReturns) {
+    testing::TestSource guard;
+    MainFrame& f = open();
+    QtWaveSound out;
+    FluidSynthMidiOutput unused(FluidSynthMidiOutput::Mode::offline);
+    ReferenceTone tone(100, 1.0f, 0, 0, 4, unused, out);
+    ASSERT_EQ(tone.open(), 0);
+    ASSERT_EQ(tone.play(440.0f, 0, 0), 0);
+    ASSERT_TRUE(meterSettlesOn("A 4", 15000));
+
+    ASSERT_TRUE(testing::TestSource::unload());
+    ASSERT_TRUE(testing::runEventsUntil([&] { return f.core().awaitingInput(); }, 10000));
+    ASSERT_TRUE(testing::runEventsUntil([&] { return !f.core().captureActive(); }, 10000));
+    tone.stop();
+    ASSERT_EQ(tone.play(196.0f, 0, 0), 0);
+    testing::runEventsUntil([] { return false; }, 3000);  // a retry or two finds nothing
+    ASSERT_TRUE(testing::TestSource::load());
+
+    EXPECT_TRUE(meterSettlesOn("G 3", 20000))
+        << "meter shows \"" << f.tunerWindow()->meter()->model().name() << "\"";
+    EXPECT_FALSE(f.core().awaitingInput());
+    tone.stop();
+    tone.close();
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].text, waveInErrorText(kWaveInDeviceLost));
+}
+
 TEST_F(MainFrameLive, AWaveFileOpenedThroughTheDialogIsHeardAndRead) {
     const auto path = dir_ / "g3.wav";
     ASSERT_TRUE(writeWav(path.string(), sineTone(196.0, 6.0, 22050, 0.4), 22050, 16));

@@ -207,12 +207,14 @@ MainFrame::MainFrame(const std::filesystem::path& folder, const FrameDevices& de
     }
     screenAwake_ = new ScreenAwake(this);
 
-    for (QTimer* t : {&startCaptureTimer_, &earAnswerTimer_, &fileFeedTimer_, &layoutTimer_}) {
+    for (QTimer* t : {&startCaptureTimer_, &earAnswerTimer_, &fileFeedTimer_, &inputRetryTimer_,
+                      &layoutTimer_}) {
         t->setSingleShot(true);
     }
     startCaptureTimer_.setObjectName(QStringLiteral("startCaptureTimer"));
     earAnswerTimer_.setObjectName(QStringLiteral("earAnswerTimer"));
     fileFeedTimer_.setObjectName(QStringLiteral("fileFeedTimer"));
+    inputRetryTimer_.setObjectName(QStringLiteral("inputRetryTimer"));
     // Whole milliseconds: a file is fed in real time, one buffer per period.
     fileFeedTimer_.setTimerType(Qt::PreciseTimer);
     connect(&startCaptureTimer_, &QTimer::timeout, this,
@@ -221,6 +223,8 @@ MainFrame::MainFrame(const std::filesystem::path& folder, const FrameDevices& de
             [this] { core_->onTimer(FrameTimer::earAnswer); });
     connect(&fileFeedTimer_, &QTimer::timeout, this,
             [this] { core_->onTimer(FrameTimer::fileFeed); });
+    connect(&inputRetryTimer_, &QTimer::timeout, this,
+            [this] { core_->onTimer(FrameTimer::inputRetry); });
     connect(&layoutTimer_, &QTimer::timeout, this, &MainFrame::layoutNow);
 
     createActions();
@@ -560,6 +564,8 @@ QTimer& MainFrame::timer(FrameTimer t) {
             return startCaptureTimer_;
         case FrameTimer::earAnswer:
             return earAnswerTimer_;
+        case FrameTimer::inputRetry:
+            return inputRetryTimer_;
         case FrameTimer::fileFeed:
             break;
     }

@@ -147,6 +147,7 @@ class MainFrame final : public QMainWindow, private FrameView, private TunerPare
     QTimer startCaptureTimer_;
     QTimer earAnswerTimer_;
     QTimer fileFeedTimer_;
+    QTimer inputRetryTimer_;
     // Coalesces the resizes of one pass of the event loop into one layout.
     QTimer layoutTimer_;
 
