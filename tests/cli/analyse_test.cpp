@@ -300,5 +300,111 @@ TEST_F(AnalyseCli, SynthWritesTheRequestedFormat) {
     EXPECT_FALSE(fs::exists(dir / "x.wav"));
 }
 
+// What the tuner reads off a fixed set of files, pinned byte for byte: a change anywhere in the
+// analysis, the smoothing, the note naming or the output format shows here first. After a change
+// that is meant to alter the readings, MERLOP_UPDATE_GOLDEN=1 writes the files anew; the diff then
+// shows what changed.
+TEST_F(AnalyseCli, ReadingsMatchThePinnedGoldenFiles) {
+    struct Case {
+        const char* name;
+        std::vector<float> signal;
+        int rate;
+        int bits;
+        Settings settings;
+        const char* args;
+    };
+    const auto concat = [](std::vector<float> a, const std::vector<float>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    std::vector<Case> cases;
+    cases.push_back({"harmonic_a4", harmonicTone(440.0, 2.0, 11025, 8, 0.5), 11025, 16, {}, ""});
+    {
+        auto x = pluckedString(82.41, 3.0, 22050, 0.5);
+        addWhiteNoise(x, -40.0);
+        cases.push_back({"pluck_e2_noise", x, 22050, 16, {}, "--raw"});
+    }
+    {
+        auto x = sineTone(1000.0, 1.5, 44100, 0.5);
+        addHum(x, 44100, 50.0, -30.0);
+        Settings s;
+        s.hammingWindow = 0;
+        s.analysisWindowMs = 100;
+        s.freqHighHz = 4000;
+        cases.push_back({"sine_8bit_hum", x, 44100, 8, s, ""});
+    }
+    {
+        Settings s;
+        s.temperamentIndex = 5;
+        s.temperamentKey = 2;
+        s.frequencyOfA = 415;
+        s.instrumentKey = -2;
+        s.fineTuning = 1;
+        cases.push_back(
+            {"temperament_transposed", harmonicTone(196.0, 2.0, 11025, 8, 0.5), 11025, 16, s, ""});
+    }
+    {
+        auto x = pluckedString(330.0, 2.5, 11025, 0.5);
+        addWhiteNoise(x, -30.0);
+        Settings s;
+        s.calibrationTenths = 35;
+        s.curveSmoothing = 2;
+        s.weighting = 1;
+        s.sensitivityDb = -20;
+        cases.push_back({"pluck_calibrated", x, 11025, 16, s, "--raw"});
+    }
+    // An octave leap, a slide of a semitone and a tone under the sensitivity.
+    cases.push_back({"leap_and_quiet",
+                     concat(concat(harmonicTone(220.0, 1.0, 11025, 8, 0.5),
+                                   harmonicTone(440.0, 1.0, 11025, 8, 0.5)),
+                            concat(harmonicTone(466.16, 1.0, 11025, 8, 0.5),
+                                   harmonicTone(440.0, 1.0, 11025, 8, 0.002))),
+                     11025,
+                     16,
+                     {},
+                     "--raw"});
+    cases.push_back({"guitar_tuning",
+                     pluckedString(110.0 * std::pow(2.0, 7.0 / 1200), 2.0, 11025, 0.5),
+                     11025,
+                     16,
+                     {},
+                     "--tuning 0"});
+    cases.push_back({"guitar_fixed_note",
+                     harmonicTone(146.832, 1.0, 11025, 8, 0.5),
+                     11025,
+                     16,
+                     {},
+                     "--tuning 0 --note 2"});
+
+    ASSERT_EQ(cli("init-tunings").status, 0);
+    const fs::path golden = fs::path(MERLOP_SOURCE_DIR) / "tests" / "cli" / "golden";
+    const bool update = std::getenv("MERLOP_UPDATE_GOLDEN") != nullptr;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(writeWav((dir / "in.wav").string(), c.signal, c.rate, c.bits));
+        const auto image = c.settings.toImage();
+        std::ofstream(dir / "in.cfg", std::ios::binary)
+            .write(reinterpret_cast<const char*>(image.data()),
+                   static_cast<std::streamsize>(image.size()));
+        const CliRun r = cli(std::string("analyse in.wav --config in.cfg ") + c.args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const fs::path file = golden / (std::string(c.name) + ".csv");
+        if (update) {
+            std::ofstream(file, std::ios::binary) << r.out;
+            continue;
+        }
+        ASSERT_TRUE(fs::exists(file)) << file;
+        const std::string want = slurp(file);
+        EXPECT_GT(lines(want).size(), 4u);
+        if (r.out == want) continue;
+        const auto got = lines(r.out);
+        const auto pinned = lines(want);
+        std::size_t i = 0;
+        while (i < got.size() && i < pinned.size() && got[i] == pinned[i]) ++i;
+        ADD_FAILURE() << "line " << i + 1 << " reads\n  " << (i < got.size() ? got[i] : "(nothing)")
+                      << "\nwhere it was\n  " << (i < pinned.size() ? pinned[i] : "(nothing)");
+    }
+}
+
 }  // namespace
 }  // namespace merlop
