@@ -34,8 +34,14 @@ struct FakeDialogs : FileDialogs {
 };
 
 struct FakeClock : MillisecondClock {
-    std::uint32_t milliseconds() override { return now; }
+    // Each reading moves the clock on by `step`, as work between two readings would.
+    std::uint32_t milliseconds() override {
+        const std::uint32_t t = now;
+        now += step;
+        return t;
+    }
     std::uint32_t now = 1000;
+    std::uint32_t step = 0;
 };
 
 }  // namespace merlop::testing

@@ -409,21 +409,30 @@ TEST_F(Frame, FileIsFedInRealTimeAndLiveCaptureResumesAtItsEnd) {
     EXPECT_EQ(view.timers[FrameTimer::fileFeed], 185);  // 2048 / 11025 s
     fire(FrameTimer::fileFeed);
     EXPECT_NEAR(frame->cycle()->currentFrequency(), 220.0, 0.5);
+    // An analysis that took 40 ms shortens the wait by as much; one longer than the period
+    // leaves the shortest wait there is, never none.
+    clock.step = 40;
+    fire(FrameTimer::fileFeed);
+    EXPECT_EQ(view.timers[FrameTimer::fileFeed], 145);
+    clock.step = 400;
+    fire(FrameTimer::fileFeed);
+    EXPECT_EQ(view.timers[FrameTimer::fileFeed], 1);
+    clock.step = 0;
 
     frame->pause();
     EXPECT_EQ(player.log, "open play0 stop ");
     fire(FrameTimer::fileFeed);
-    EXPECT_EQ(frame->fileBlocksFed(), 2);  // paused: nothing read
+    EXPECT_EQ(frame->fileBlocksFed(), 4);  // paused: nothing read
     frame->pause();
     // Playback resumes at the next unread sample, not at the start.
-    EXPECT_EQ(player.log, "open play0 stop play4096 ");
+    EXPECT_EQ(player.log, "open play0 stop play8192 ");
 
-    for (int i = 0; i < 3; ++i) fire(FrameTimer::fileFeed);
+    fire(FrameTimer::fileFeed);
     EXPECT_EQ(frame->fileBlocksFed(), 5);
     fire(FrameTimer::fileFeed);  // the remainder is short: end of file
     EXPECT_FALSE(frame->fileMode());
     EXPECT_FALSE(frame->captureActive());
-    EXPECT_EQ(player.log, "open play0 stop play4096 close ");
+    EXPECT_EQ(player.log, "open play0 stop play8192 close ");
     EXPECT_FALSE(view.armed(FrameTimer::fileFeed));
     EXPECT_EQ(view.status, "For Help, press F1");
     fire(FrameTimer::startCapture);  // back to live input

@@ -59,6 +59,11 @@ TEST(PianoLayout, ClicksFindBlackAndWhiteKeys) {
     const int eLeft = l.x0 + 2 * l.whiteW;
     EXPECT_EQ(l.keyAt(eLeft + l.whiteW - 2, top, 36), 40);
     EXPECT_EQ(l.keyAt(eLeft + l.whiteW + 2, top, 36), 41);
+    // Likewise B and the C above it, inside the keyboard and at its right end.
+    const int bLeft = l.x0 + 6 * l.whiteW;
+    EXPECT_EQ(l.keyAt(bLeft + l.whiteW - 2, top, 36), 47);
+    EXPECT_EQ(l.keyAt(bLeft + l.whiteW + 2, top, 36), 48);
+    EXPECT_EQ(l.keyAt(l.x0 + l.numWhite * l.whiteW - 2, top, 36), 71);
     // Last key, shifted view, and misses.
     EXPECT_EQ(l.keyAt(l.whiteArea.right - 15, low, 36), 71);
     EXPECT_EQ(l.keyAt(l.x0 + 2, low, 48), 48);

@@ -248,6 +248,14 @@ TEST(EarExercise, SettingsWithoutAnyMelodyAreReportedNotSearchedForever) {
     EXPECT_EQ(f.exercise.generate(s), MelodyProblem::noteCount);
 
     EXPECT_EQ(f.exercise.notes(), before);  // a refused generation leaves the melody
+
+    s = f.settings;
+    s.earScale = 3;
+    s.earMaxInterval = 2;  // exactly the whole tone's step: near enough
+    ASSERT_EQ(f.exercise.generate(s), MelodyProblem::none);
+    for (std::size_t i = 1; i < f.exercise.notes().size(); ++i) {
+        EXPECT_EQ(std::abs(f.exercise.notes()[i] - f.exercise.notes()[i - 1]), 2);
+    }
 }
 
 TEST(EarExercise, RandomKeyFallsBackToAKeyThatHoldsTheRange) {
