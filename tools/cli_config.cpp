@@ -13,6 +13,7 @@
 #include "common/atomic_file.h"
 #include "common/file_ptr.h"
 #include "settings/config_file.h"
+#include "settings/cp1252.h"
 #include "settings/settings.h"
 #include "settings/tuning_store.h"
 
@@ -105,6 +106,32 @@ int showConfig(const Args& args, const Io& io) {
     return 0;
 }
 
+// A tuning text as the tuner shows it, quoted; what shows no character (controls, the code page's
+// undefined bytes) is given as the file's byte, escaped like any odd byte.
+std::string quotedName(const std::string& utf8) {
+    const std::string bytes = toCp1252(utf8).bytes;
+    std::string out = "\"";
+    std::string run;
+    const auto flush = [&] {
+        const std::string q = quotedText(run);
+        out += q.substr(1, q.size() - 2);
+        run.clear();
+    };
+    for (const char ch : bytes) {
+        const auto c = static_cast<unsigned char>(ch);
+        const bool shown = c >= 0xA0 || (c >= 0x80 && c != 0x81 && c != 0x8D && c != 0x8F &&
+                                         c != 0x90 && c != 0x9D);
+        if (shown) {
+            flush();
+            out += cp1252ToUtf8(std::string_view(&ch, 1));
+        } else {
+            run += ch;
+        }
+    }
+    flush();
+    return out + '"';
+}
+
 int tunings(const Args& args, const Io& io) {
     std::string dir = ".";
     bool dirGiven = false;
@@ -128,14 +155,14 @@ int tunings(const Args& args, const Io& io) {
     io.out << store->path().string() << ": " << store->tuningsInFile() << " tunings\n";
     for (int i = 0; i < store->tuningsInFile(); ++i) {
         if (store->readTuning(i) != 0) return io.fail("cannot read tuning " + std::to_string(i));
-        io.out << "tuning " << i << ": " << quotedText(store->currentName()) << "  instrument "
+        io.out << "tuning " << i << ": " << quotedName(store->currentName()) << "  instrument "
                << store->instrument() << "  auto reference tone " << store->autoReferenceTone()
                << "  record readings " << store->recordReadings() << "  notes "
                << store->noteCount() << '\n';
         for (int k = 0; k < store->noteCount(); ++k) {
             std::snprintf(frequency, sizeof frequency, "%.3f",
                           static_cast<double>(store->frequency(k)));
-            io.out << "  note " << k << ": " << quotedText(store->description(k)) << "  MIDI "
+            io.out << "  note " << k << ": " << quotedName(store->description(k)) << "  MIDI "
                    << store->note(k) << "  " << frequency << " Hz\n";
         }
     }

@@ -54,10 +54,10 @@ CaptureConfig configureCapture(Settings& settings, const CaptureCandidates& cand
     }
 
     c.analysisBits = kAnalysisBits;
-    c.calibrationFactor = settings.calibrationTenths == 0
-                              ? 1.0f
-                              : static_cast<float>(std::pow(
-                                    2.0, settings.calibrationTenths * 0.001 * 0.08333333333333333));
+    const int32_t tenths = usableCalibrationTenths(settings.calibrationTenths);
+    c.calibrationFactor =
+        tenths == 0 ? 1.0f
+                    : static_cast<float>(std::pow(2.0, tenths * 0.001 * 0.08333333333333333));
     c.effectiveRate = static_cast<float>(c.sampleRate * static_cast<double>(c.calibrationFactor));
 
     double seconds = settings.analysisWindowMs * 0.001;

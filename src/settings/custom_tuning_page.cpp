@@ -9,6 +9,7 @@
 #include "common/message_box.h"
 #include "common/question_box.h"
 #include "pitch/pitch_model.h"
+#include "settings/cp1252.h"
 #include "settings/settings_sheet.h"
 #include "settings/tuning_store.h"
 
@@ -28,6 +29,11 @@ float typedFrequency(const std::string& text) {
     return usableTuningFrequency(f) ? f : 0.0f;
 }
 
+// Characters as the tunings file counts them.
+std::size_t storedLength(const std::string& text) {
+    return toCp1252(text).bytes.size();
+}
+
 }  // namespace
 
 CustomTuningPage::CustomTuningPage(TuningStore& store, CustomPageControls& controls,
@@ -37,16 +43,32 @@ CustomTuningPage::CustomTuningPage(TuningStore& store, CustomPageControls& contr
     fields_.recordReadings = recordReadings;
 }
 
+// A name goes into the file as single bytes: one that will not fit is refused rather than stored
+// as something else, and the cut to the field's length falls between characters.
+bool CustomTuningPage::fitName(std::string& text, int id) {
+    const Cp1252Text stored = toCp1252(text);
+    if (!stored.firstUnmappable.empty()) {
+        messages_.show("The name can only hold letters of Western European languages: \"" +
+                           stored.firstUnmappable + "\" has no place in it.",
+                       "Merlop");
+        controls_.focus(id);
+        return false;
+    }
+    if (stored.bytes.size() > kTuningTextChars) {
+        text = cp1252ToUtf8(std::string_view(stored.bytes).substr(0, kTuningTextChars));
+    }
+    return true;
+}
+
 bool CustomTuningPage::saveControls() {
     CustomFields f = controls_.read();
+    if (!fitName(f.name, 1015) || !fitName(f.description, 1017)) return false;
     const std::optional<int32_t> octave = parseInteger(f.octave);
     if (!octave || *octave < 1 || *octave > 8) {
-        messages_.show(integerRangeMessage(1, 8), "Merlop");
+        messages_.show(octave ? integerRangeMessage(1, 8) : std::string(kIntegerMessage), "Merlop");
         controls_.focus(1021);
         return false;
     }
-    if (f.name.size() > kTuningTextChars) f.name.resize(kTuningTextChars);
-    if (f.description.size() > kTuningTextChars) f.description.resize(kTuningTextChars);
     if (f.frequency.size() > kFrequencyChars) f.frequency.resize(kFrequencyChars);
     fields_ = f;
     octave_ = *octave;
@@ -279,7 +301,8 @@ void CustomTuningPage::selectNote() {
 void CustomTuningPage::fillFromNote() {
     if (fields_.noteIndex < 0 || fields_.noteIndex > 11) return;
     const PitchModel pm;
-    if (fields_.description.size() <= 4) fields_.description = pm.noteName(fields_.noteIndex + 3);
+    if (storedLength(fields_.description) <= 4)
+        fields_.description = pm.noteName(fields_.noteIndex + 3);
     fields_.frequency =
         formatted("%7.1f", pm.frequencyOfNote(fields_.noteIndex + 12 * octave_ + 3, 0.0f));
     loadControls();

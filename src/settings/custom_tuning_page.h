@@ -44,7 +44,7 @@ class CustomPageControls {
     virtual void focus(int id) = 0;
 };
 
-// Text limits of the edits.
+// Text limits of the edits; the names count Windows-1252 characters, as the file stores them.
 inline constexpr int kTuningTextChars = 15;
 inline constexpr int kFrequencyChars = 10;
 
@@ -80,6 +80,9 @@ class CustomTuningPage {
   private:
     enum class Commit { unchanged, saved, declined, failed, invalid };
     bool saveControls();
+    // False (message shown, edit `id` focused) when the text has a character the file cannot hold;
+    // otherwise cuts it to the file's length.
+    bool fitName(std::string& text, int id);
     void loadControls();
     void showTuning();
     void showNote(int i);

@@ -105,6 +105,14 @@ int usablePitchBendSpan(int span) {
     return std::min(span, 96);
 }
 
+int32_t usableCalibrationTenths(int32_t tenths) {
+    return std::clamp(tenths, -kMaxCalibrationTenths, kMaxCalibrationTenths);
+}
+
+int32_t usableMidiCalibrationCents(int32_t cents) {
+    return std::clamp(cents, -kMaxMidiCalibrationCents, kMaxMidiCalibrationCents);
+}
+
 std::filesystem::path Settings::configPath(const std::filesystem::path& directoryOrFile) {
     std::error_code ec;
     if (directoryOrFile.empty()) return kDefaultFileName;
@@ -153,7 +161,6 @@ Settings::Image Settings::defaultImage() {
 void Settings::normalise() {
     clampTo(analysisWindowMs, 20, 1000);
     clampTo(frequencyOfA, 400, 500);
-    clampTo(calibrationTenths, -12000, 12000);
     clampTo(freqLowHz, 20, 4000);
     clampTo(freqHighHz, std::max(100, freqLowHz + 100), 20000);
     clampTo(sensitivityDb, -42, -6);
@@ -166,7 +173,6 @@ void Settings::normalise() {
     clampTo(weighting, 0, 3);
     clampTo(toneVolume, 0, 127);
     clampTo(toneOctave, 1, 10);
-    clampTo(midiCalibrationCents, -30, 30);
     clampTo(midiChannel, 0, 16);
     clampTo(midiPatch, 0, 127);
     pitchBendSpan = usablePitchBendSpan(pitchBendSpan);

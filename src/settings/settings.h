@@ -24,7 +24,6 @@ namespace merlop {
 //   ----------------------------  ------------------------------------------------------------
 //   analysisWindowMs              20..1000
 //   frequencyOfA                  400..500
-//   calibrationTenths             -12000..12000 (at most an octave either way)
 //   freqLowHz                     20..4000
 //   freqHighHz                    100..20000, and at least freqLowHz + 100
 //   sensitivityDb                 -42..-6
@@ -36,7 +35,6 @@ namespace merlop {
 //   curveSmoothing, weighting     0..3
 //   toneVolume, midiPatch         0..127
 //   toneOctave                    1..10
-//   midiCalibrationCents          -30..30
 //   midiChannel                   0..16
 //   pitchBendSpan                 2..96, and 0 or 1 becomes the default 4
 //   toneRepeatRate                0..200
@@ -58,6 +56,8 @@ namespace merlop {
 //   pianoFirstOctave              0..9
 //   pianoOctaveCount              1..10
 //   on/off flags                  kept as stored: every reader takes non-zero as on
+//   calibrationTenths,            kept as stored: every reader applies usableCalibrationTenths /
+//   midiCalibrationCents          usableMidiCalibrationCents
 //   reserved1..reserved6          carried through unchanged
 class Settings {
   public:
@@ -177,6 +177,14 @@ class Settings {
 
 // The pitch-bend span (semitones of the whole bend range) every user of the setting applies.
 int usablePitchBendSpan(int span);
+
+// The calibrations as every user of them applies them: the record keeps what was typed or
+// measured, and beyond an octave either way a correction counts as the octave. No real card or
+// synthesiser is that far off, and the factors computed from them stay finite and non-zero.
+inline constexpr int32_t kMaxCalibrationTenths = 12000;
+inline constexpr int32_t kMaxMidiCalibrationCents = 1200;
+int32_t usableCalibrationTenths(int32_t tenths);
+int32_t usableMidiCalibrationCents(int32_t cents);
 
 // Text in double quotes, with quotes, backslashes and unprintable bytes escaped, so that trailing
 // blanks and odd bytes of names stay visible.

@@ -50,9 +50,10 @@ int32_t calibrationTenthsOfText(std::string_view text) {
     // The text's tenths are exact; only the binary value of 2.3 lies just below them.
     const double tenths = cents * 10.0;
     const double t = std::trunc(tenths + (tenths < 0 ? -1e-7 : 1e-7));
-    if (t > 1e9) return 1000000000;
-    if (t < -1e9) return -1000000000;
-    return static_cast<int32_t>(t);
+    // Whatever fits is kept as typed; what the tuner makes of it is the reader's concern.
+    constexpr double kHighest = std::numeric_limits<int32_t>::max();
+    constexpr double kLowest = std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(std::clamp(t, kLowest, kHighest));
 }
 
 std::string calibrationText(int32_t tenths) {
@@ -61,15 +62,30 @@ std::string calibrationText(int32_t tenths) {
     return buf;
 }
 
+namespace {
+// The text with every digit past the ninth dropped: the same shape, always inside 32 bits.
+std::string withNineDigits(std::string_view text) {
+    std::string out;
+    int digits = 0;
+    for (const char c : text) {
+        if (std::isdigit(static_cast<unsigned char>(c)) != 0 && ++digits > 9) continue;
+        out += c;
+    }
+    return out;
+}
+}  // namespace
+
 std::optional<FieldError> readFields(const std::vector<IntField>& fields,
                                      const std::function<std::string(int id)>& textOf) {
     for (const IntField& f : fields) {
-        const std::optional<int32_t> v = parseInteger(textOf(f.id));
-        if (f.ranged) {
-            if (!v || *v < f.lo || *v > f.hi)
-                return FieldError{f.id, integerRangeMessage(f.lo, f.hi)};
-        } else if (!v) {
+        const std::string text = textOf(f.id);
+        const std::optional<int32_t> v = parseInteger(text);
+        // A number too long for 32 bits is still a number: out of range, not "no integer".
+        if (!v && !(f.ranged && parseInteger(withNineDigits(text)))) {
             return FieldError{f.id, kIntegerMessage};
+        }
+        if (f.ranged && (!v || *v < f.lo || *v > f.hi)) {
+            return FieldError{f.id, integerRangeMessage(f.lo, f.hi)};
         }
         *f.member = *v;
     }
@@ -128,16 +144,22 @@ void GeneralPage::load(const Settings& s, const std::array<int, 3>& rates,
     piano = s.showPiano;
     calibration = calibrationText(s.calibrationTenths);
     octaveFrom = s.pianoFirstOctave;
-    octaveTo = s.pianoFirstOctave + s.pianoOctaveCount - 1;
+    // The file may hold a count that runs past the last MIDI octave; the page shows (and OK
+    // stores) the keyboard as far as there are keys.
+    octaveTo = static_cast<int32_t>(
+        std::min<int64_t>(int64_t{s.pianoFirstOctave} + s.pianoOctaveCount - 1, kLastPianoOctave));
     humFilter = s.humFilter;
     humIndex = s.humFrequency != 50 ? 1 : 0;
 }
 
 std::vector<IntField> GeneralPage::fields() {
     return {
-        {1000, &frequencyOfA, true, 400, 500}, {1010, &rangeTo, true, 100, 20000},
-        {1008, &rangeFrom, true, 20, 4000},    {1070, &octaveFrom, true, 0, 9},
-        {1074, &octaveTo, true, 0, 9},         {1019, &window, false},
+        {1000, &frequencyOfA, true, 400, 500},
+        {1010, &rangeTo, true, 100, 20000},
+        {1008, &rangeFrom, true, 20, 4000},
+        {1070, &octaveFrom, true, 0, kLastPianoOctave},
+        {1074, &octaveTo, true, 0, kLastPianoOctave},
+        {1019, &window, false},
     };
 }
 

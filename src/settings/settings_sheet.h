@@ -73,6 +73,9 @@ extern const std::array<const char*, 12> kInstrumentKeys;
 // C-based note names of the key and note lists.
 extern const std::array<const char*, 12> kCNoteNames;
 
+// The octave of MIDI key 127: the piano's octave edits and their spins go no further.
+inline constexpr int32_t kLastPianoOctave = 9;
+
 struct GeneralPage {
     std::array<int, 3> sampleRates{};
     std::array<int, 2> sampleSizes{};

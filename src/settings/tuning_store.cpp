@@ -15,6 +15,7 @@
 #include "common/atomic_file.h"
 #include "common/byte_order.h"
 #include "pitch/pitch_model.h"
+#include "settings/cp1252.h"
 
 namespace merlop {
 
@@ -34,14 +35,18 @@ int32_t getInt(const unsigned char* p) {
     return static_cast<int32_t>(le::get32(p));
 }
 
-void setText(Tuning::Text& field, std::string_view text) {
+// The fields hold Windows-1252 bytes; the program's texts are UTF-8. A character without a byte
+// becomes '?': the editor refuses those before they get here.
+void setText(Tuning::Text& field, std::string_view utf8) {
+    const std::string bytes = toCp1252(utf8).bytes;
     field.fill('\0');
-    std::copy_n(text.begin(), std::min(text.size(), Tuning::kTextSize - 1), field.begin());
+    std::copy_n(bytes.begin(), std::min(bytes.size(), Tuning::kTextSize - 1), field.begin());
 }
 
 std::string textOf(const Tuning::Text& field) {
     const auto end = std::find(field.begin(), field.end(), '\0');
-    return std::string(field.begin(), end);
+    return cp1252ToUtf8(
+        std::string_view(field.data(), static_cast<std::size_t>(end - field.begin())));
 }
 
 void readText(Tuning::Text& field, const unsigned char* p) {

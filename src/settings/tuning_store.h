@@ -21,7 +21,7 @@ bool usableTuningFrequency(float f);
 
 // One entry of a tuning, as the editor and the CLI handle it.
 struct TuningNote {
-    std::string description;  // at most 15 characters
+    std::string description;  // UTF-8; at most 15 characters of Windows-1252
     int32_t note = 0;         // MIDI key number, 0 = no note chosen
     float frequency = 0.0f;   // Hz for a reference A of 440 Hz
 };
@@ -44,6 +44,8 @@ struct Tuning {
     std::array<int32_t, kMaxNotes> notes{};
     std::array<float, kMaxNotes> frequencies{};
 
+    // The texts are Windows-1252 in the record and UTF-8 here: every byte reads as a character,
+    // and a character with no byte is stored as '?' (see cp1252.h).
     std::string nameText() const;
     // Longer texts are cut to 15 characters; the rest of the field is zeroed.
     void setName(std::string_view text);

@@ -30,8 +30,8 @@ std::uint32_t packShortMessage(int status, int data1, int data2) {
 
 MidiPitch midiPitchOf(float frequency, int cents, int bendSpan) {
     static const PitchModel equalAt440;
-    const float v =
-        static_cast<float>(static_cast<double>(equalAt440.noteValueOf(frequency)) + cents * 0.01);
+    const float v = static_cast<float>(static_cast<double>(equalAt440.noteValueOf(frequency)) +
+                                       usableMidiCalibrationCents(cents) * 0.01);
     const int n = static_cast<int>(std::trunc(v));
     const int stepsPerSemitone = 16384 / usablePitchBendSpan(bendSpan);
     const double bend = kBendCentre + std::trunc((static_cast<double>(v) - n) * stepsPerSemitone);

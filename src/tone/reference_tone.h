@@ -15,7 +15,8 @@ std::uint32_t packShortMessage(int status, int data1, int data2);
 // equal temperament. The bend only ever raises the truncated note (by less than a semitone with
 // the usual span of 4, i.e. a bend range of +-2 semitones). bendSpan is the number of semitones
 // the whole bend range covers, taken as the settings take it (usablePitchBendSpan: below 2 it
-// counts as 4, above 96 as 96). The bend is held to 0..16383.
+// counts as 4, above 96 as 96). `cents` is taken as usableMidiCalibrationCents takes it. The
+// bend is held to 0..16383.
 struct MidiPitch {
     int key;
     int bend;

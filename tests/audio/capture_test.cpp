@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
+#include <utility>
 
 #include "audio/capture_config.h"
 #include "pitch/pitch_model.h"
@@ -74,6 +76,17 @@ TEST(ConfigureCapture, CalibrationEarTrainingAndTheCalibrationRun) {
     const CaptureConfig c = live(s);
     EXPECT_NEAR(c.effectiveRate, 11025 * std::pow(2.0, -50 / 12000.0), 1e-3);
     EXPECT_NEAR(c.effectiveRate / 11025.0, 0.9971, 1e-4);
+    // The record keeps any calibration; the rate is never moved by more than an octave.
+    for (const auto& [tenths, factor] :
+         {std::pair{INT32_MAX, 2.0f}, std::pair{12001, 2.0f}, std::pair{12000, 2.0f},
+          std::pair{INT32_MIN, 0.5f}, std::pair{-13000, 0.5f}}) {
+        s.calibrationTenths = tenths;
+        const CaptureConfig far = live(s);
+        EXPECT_FLOAT_EQ(far.calibrationFactor, factor) << tenths;
+        EXPECT_FLOAT_EQ(far.effectiveRate, 11025.0f * factor) << tenths;
+        EXPECT_EQ(s.calibrationTenths, tenths);
+    }
+    s.calibrationTenths = -50;
 
     CaptureMode m;
     m.earTraining = true;

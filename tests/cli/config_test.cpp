@@ -175,6 +175,25 @@ TEST_F(ConfigCommands, TuningsListsTheFileInitTuningsCreates) {
     EXPECT_EQ(readBytes(work() / "merlo230.tng"), file);
 }
 
+TEST_F(ConfigCommands, TuningsShowsWesternLettersAndEscapesWhatShowsNothing) {
+    ASSERT_EQ(run({"init-tunings"}).status, 0);
+    Bytes file = readBytes(work() / "merlo230.tng");
+    const std::string name = "R\xE9\x80 \x81\x01\"";  // é, the euro sign, undefined, a control
+    std::copy(name.begin(), name.end(), file.begin());
+    const std::string note = "\xC4 \\";
+    std::copy(note.begin(), note.end(), file.begin() + 36);
+    file[36 + note.size()] = 0;
+    writeBytes(work() / "merlo230.tng", file);
+    const CliResult r = run({"tunings"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto out = lines(r.out);
+    ASSERT_GE(out.size(), 3u);
+    const std::string tuning = "tuning 0: \"R\xC3\xA9\xE2\x82\xAC \\x81\\x01\\\"\"  instrument";
+    EXPECT_EQ(out[1].substr(0, tuning.size()), tuning);
+    const std::string first = "  note 0: \"\xC3\x84 \\\\\"  MIDI";
+    EXPECT_EQ(out[2].substr(0, first.size()), first);
+}
+
 TEST_F(ConfigCommands, InitTuningsThatCannotWriteTheFileFailsAndLeavesNone) {
     // A full disk: writes past four blocks fail instead of raising SIGXFSZ.
     const CliResult r = run({"init-tunings"}, "trap '' XFSZ; ulimit -f 4; ");

@@ -4,11 +4,13 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <string>
 
 #include "audio/analysis_cycle.h"
 #include "audio/capture_config.h"
 #include "fuzz_support.h"
 #include "pitch/pitch_model.h"
+#include "settings/cp1252.h"
 #include "settings/settings.h"
 #include "settings/tuning_store.h"
 
@@ -19,13 +21,15 @@ namespace {
 void checkTuning(const Tuning& t) {
     FUZZ_CHECK(t.noteCount >= 0 && t.noteCount <= Tuning::kMaxNotes);
     FUZZ_CHECK(t.instrument >= 0 && t.instrument <= 127);
-    FUZZ_CHECK(t.nameText().size() < Tuning::kTextSize);
+    // The texts come as UTF-8 that goes back to the field's bytes unchanged.
+    const auto fieldText = [](const Tuning::Text& field) { return std::string(field.data()); };
+    FUZZ_CHECK(utf8ToCp1252(t.nameText()) == fieldText(t.name));
     for (int i = 0; i < Tuning::kMaxNotes; ++i) {
         FUZZ_CHECK(t.notes[i] >= 0 && t.notes[i] <= 127);
         const float f = t.frequencies[i];
         // Anything a tuner cannot sound is "no frequency".
         FUZZ_CHECK(f == 0.0f || (std::isnormal(f) && f > 0.0f && f <= 20000.0f));
-        FUZZ_CHECK(t.description(i).size() < Tuning::kTextSize);
+        FUZZ_CHECK(utf8ToCp1252(t.description(i)) == fieldText(t.descriptions[i]));
     }
     // What is read is what is written.
     FUZZ_CHECK(Tuning::fromRecord(t.toRecord().data(), Tuning::kRecordSize).toRecord() ==

@@ -273,6 +273,55 @@ TEST_F(SheetTest, InvalidEntryKeepsThePageAndFocusesTheControl) {
     EXPECT_EQ(settings_.pianoOctaveCount, 8);
 }
 
+TEST_F(SheetTest, TextThatIsNoNumberAsksForAnInteger) {
+    open();
+    type(0, 1000, "abc");
+    goTo(1);
+    EXPECT_EQ(sheet_->tabs()->currentIndex(), 0);
+    ASSERT_FALSE(messages_.shown.empty());
+    EXPECT_EQ(messages_.shown.back(), "Please enter an integer.|Merlop");
+    EXPECT_EQ(sheet_->focusWidget(), at<QLineEdit>(0, 1000));
+    type(0, 1000, "440");
+    // An emptied edit holds no integer either.
+    QLineEdit* to = at<QLineEdit>(0, 1074);
+    to->setFocus();
+    to->selectAll();
+    keyClick(to, Qt::Key_Backspace);
+    ASSERT_TRUE(to->text().isEmpty());
+    pressOk();
+    EXPECT_FALSE(sheet_->isHidden());
+    EXPECT_EQ(messages_.shown.back(), "Please enter an integer.|Merlop");
+    EXPECT_EQ(sheet_->focusWidget(), to);
+    EXPECT_EQ(settings_.toImage(), Settings{}.toImage());
+}
+
+TEST_F(SheetTest, APianoStoredPastTheLastOctaveOpensAndSavesBack) {
+    // The loader keeps a count of 10 from octave 5; the page shows the keys there are.
+    settings_.pianoFirstOctave = 5;
+    settings_.pianoOctaveCount = 10;
+    open();
+    EXPECT_EQ(at<QLineEdit>(0, 1074)->text(), "9");
+    UpDown* spin = at<UpDown>(0, 1075);
+    mouseClick(spin->findChildren<QToolButton*>()[0]);
+    EXPECT_EQ(at<QLineEdit>(0, 1074)->text(), "9");
+    pressOk();
+    ASSERT_TRUE(closedWithOk());
+    EXPECT_TRUE(messages_.shown.empty());
+    EXPECT_EQ(settings_.pianoFirstOctave, 5);
+    EXPECT_EQ(settings_.pianoOctaveCount, 5);
+}
+
+TEST_F(SheetTest, CalibrationsAreStoredAsTyped) {
+    open();
+    type(0, 1068, "2000.5");
+    goTo(2);
+    type(2, 1043, "-99");
+    pressOk();
+    ASSERT_TRUE(closedWithOk());
+    EXPECT_EQ(settings_.calibrationTenths, 20005);
+    EXPECT_EQ(settings_.midiCalibrationCents, -99);
+}
+
 TEST_F(SheetTest, CancelWritesNothingAndKeysWork) {
     open();
     type(0, 1000, "470");
@@ -337,7 +386,7 @@ TEST_F(SheetTest, SpinStepsAndRangesAsTheTemplatesGive) {
     const Spin spins[] = {
         {0, 1001, 1000, 400, 500, 1},     {0, 1009, 1008, 20, 4000, 10},
         {0, 1011, 1010, 100, 20000, 100}, {0, 1071, 1070, 0, 9, 1},
-        {0, 1075, 1074, 1, 10, 1},        {0, 1020, 1019, 50, 300, 10},
+        {0, 1075, 1074, 0, 9, 1},         {0, 1020, 1019, 50, 300, 10},
         {1, 1022, 1021, -42, 30, 1},      {1, 1046, 1045, -42, 30, 1},
         {1, 1048, 1047, 0, 100, 10},      {1, 1050, 1049, 0, 100, 10},
         {1, 1052, 1051, 1, 20, 1},        {2, 1044, 1043, -30, 30, 1},
@@ -592,6 +641,38 @@ TEST_F(CustomPageTest, OctaveOutsideItsRangeKeepsThePage) {
     type(4, 1021, "3");
     goTo(0);
     EXPECT_EQ(sheet_->tabs()->currentIndex(), 0);
+}
+
+TEST_F(CustomPageTest, WesternNamesSaveOnceAndOthersAreRefused) {
+    openCustom();
+    type(4, 1015, "R");
+    keyClick(at<QLineEdit>(4, 1015), Qt::Key_Eacute, QString::fromUtf8("\xC3\xA9"));
+    ASSERT_EQ(text(1015), QString::fromUtf8("R\xC3\xA9"));
+    questions_.answers = {true};
+    pressOk();
+    ASSERT_TRUE(closedWithOk());
+    EXPECT_EQ(questions_.asked, (std::vector<std::string>{"Save changes to R\xC3\xA9 ?| |oc"}));
+    const auto bytes = testing::readBytes(dir_ / TuningStore::kFileName);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 3), std::string("R\xE9\0", 3));
+    // Opened again, the name shows as typed and OK has nothing to ask.
+    questions_.asked.clear();
+    openCustom();
+    EXPECT_EQ(text(1015), QString::fromUtf8("R\xC3\xA9"));
+    EXPECT_EQ(at<QComboBox>(4, 1014)->itemText(0), QString::fromUtf8("R\xC3\xA9"));
+    pressOk();
+    ASSERT_TRUE(closedWithOk());
+    EXPECT_TRUE(questions_.asked.empty());
+
+    openCustom();
+    keyClick(at<QLineEdit>(4, 1015), Qt::Key_unknown, QString::fromUtf8("\xC4\x81"));  // a macron
+    pressOk();
+    EXPECT_FALSE(sheet_->isHidden());
+    ASSERT_FALSE(messages_.shown.empty());
+    EXPECT_EQ(messages_.shown.back(),
+              "The name can only hold letters of Western European languages: \"\xC4\x81\" has no "
+              "place in it.|Merlop");
+    EXPECT_EQ(sheet_->focusWidget(), at<QLineEdit>(4, 1015));
+    EXPECT_TRUE(questions_.asked.empty());
 }
 
 TEST_F(CustomPageTest, TinyFrequencyChangesAreNotEdits) {

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <map>
+#include <tuple>
 
 #include "settings/settings.h"
 
@@ -59,6 +61,23 @@ TEST(SheetTexts, FieldsStopAtTheFirstFailure) {
     EXPECT_FALSE(readFields(fields, [&](int id) { return text[id]; }));
     EXPECT_EQ(b, 10);
     EXPECT_EQ(c, -3);
+}
+
+TEST(SheetTexts, TextThatIsNoNumberAsksForAnIntegerEvenWhereARangeApplies) {
+    int32_t a = 7;
+    const std::vector<IntField> fields = {{1, &a, true, 1, 10}};
+    for (const char* text : {"", "   ", "abc", "5x", "1.5", "-"}) {
+        const auto err = readFields(fields, [&](int) { return std::string(text); });
+        ASSERT_TRUE(err) << text;
+        EXPECT_EQ(err->message, "Please enter an integer.") << '"' << text << '"';
+    }
+    // A number too long for the field is a number all the same.
+    for (const char* text : {"99999999999", "-99999999999", "11"}) {
+        const auto err = readFields(fields, [&](int) { return std::string(text); });
+        ASSERT_TRUE(err) << text;
+        EXPECT_EQ(err->message, "Please enter an integer between 1 and 10.") << text;
+    }
+    EXPECT_EQ(a, 7);
 }
 
 TEST(DialogUnitConversion, AsTheDialogManagerScales) {
@@ -131,6 +150,51 @@ TEST(GeneralPageRules, UntouchedSheetChangesNothing) {
     EXPECT_EQ(after.toImage(), before.toImage());
 }
 
+TEST(GeneralPageRules, APianoPastTheLastOctaveIsShownAsFarAsItGoes) {
+    // The loader takes a first octave 0..9 and a count 1..10; the page goes to octave 9.
+    for (const auto& [first, count, shownTo] :
+         {std::tuple{5, 10, 9}, std::tuple{9, 10, 9}, std::tuple{0, 10, 9}, std::tuple{2, 4, 5}}) {
+        Settings s;
+        s.pianoFirstOctave = first;
+        s.pianoOctaveCount = count;
+        s.normalise();
+        ASSERT_EQ(s.pianoOctaveCount, count);
+        SettingsSheetModel m;
+        m.load(s, kRates, kSizes, nullptr);
+        EXPECT_EQ(m.general.octaveTo, shownTo) << first << " " << count;
+        // What the page shows passes its own check, so OK can always go through.
+        EXPECT_FALSE(readFields(m.general.fields(), [&](int id) {
+            for (const IntField& f : m.general.fields()) {
+                if (f.id == id) return std::to_string(*f.member);
+            }
+            return std::string();
+        }));
+        m.general.ok();
+        m.writeBack(s, nullptr);
+        EXPECT_EQ(s.pianoFirstOctave, first);
+        EXPECT_EQ(s.pianoFirstOctave + s.pianoOctaveCount - 1, shownTo);
+    }
+}
+
+TEST(GeneralPageRules, CalibrationsKeepWhatWasTyped) {
+    for (const int32_t tenths : {INT32_MAX, INT32_MIN, 12001, -99999}) {
+        Settings before;
+        before.calibrationTenths = tenths;
+        before.midiCalibrationCents = tenths;
+        const Settings after = okWith([](SettingsSheetModel&) {}, before);
+        EXPECT_EQ(after.calibrationTenths, tenths);
+        EXPECT_EQ(after.midiCalibrationCents, tenths);
+    }
+    const Settings s = okWith([](SettingsSheetModel& m) {
+        m.general.calibration = "-2000.5";
+        m.tone.midiCalibration = -99;
+    });
+    EXPECT_EQ(s.calibrationTenths, -20005);
+    EXPECT_EQ(s.midiCalibrationCents, -99);
+    EXPECT_EQ(calibrationTenthsOfText("1e12"), INT32_MAX);
+    EXPECT_EQ(calibrationTenthsOfText("-1e12"), INT32_MIN);
+}
+
 TEST(GeneralPageRules, DefaultsLeaveTheDeviceChoiceAlone) {
     SettingsSheetModel m;
     Settings s;
@@ -178,7 +242,7 @@ TEST(OtherPagesRules, ToneEarAndNumbersThatWouldBreakLaterArithmetic) {
         m.spectrum.dbTo = -60;
         m.spectrum.sustain = 0;
         m.spectrum.viewAngleA = 1000;
-        m.tone.midiCalibration = 99;
+        m.tone.midiCalibration = 99;  // kept: the tone applies its own limit
     });
     EXPECT_EQ(s.toneUseMidi, 0);
     EXPECT_EQ(s.toneOctave, 9);
@@ -189,7 +253,7 @@ TEST(OtherPagesRules, ToneEarAndNumbersThatWouldBreakLaterArithmetic) {
     EXPECT_EQ(s.spectrumDbHigh, s.spectrumDbLow + 1);
     EXPECT_EQ(s.spectrumSustain, 1);
     EXPECT_EQ(s.viewAngleA, 100);
-    EXPECT_EQ(s.midiCalibrationCents, 30);
+    EXPECT_EQ(s.midiCalibrationCents, 99);
 
     SettingsSheetModel m;
     m.load(Settings{}, kRates, kSizes, nullptr);

@@ -244,6 +244,26 @@ TEST_F(SettingsFile, ValuesThatHarmNothingAreKeptAndWrittenBack) {
         std::isfinite(static_cast<float>(4096.0 * std::pow(10.0, (s.spectrumDbHigh - 30) / 20.0))));
 }
 
+TEST_F(SettingsFile, CalibrationsLoadAsStoredAndAreLimitedWherePutToUse) {
+    for (const int32_t v : {INT32_MIN, -12001, 99, INT32_MAX}) {
+        Bytes file = expectedDefaultConfig();
+        putInt32At(file, 8, v);    // calibrationTenths
+        putInt32At(file, 204, v);  // midiCalibrationCents
+        writeBytes(path(), file);
+        Settings s = load();
+        EXPECT_EQ(s.calibrationTenths, v);
+        EXPECT_EQ(s.midiCalibrationCents, v);
+        ASSERT_EQ(s.saveSettings(), 0);
+        EXPECT_EQ(readBytes(path()), file);
+    }
+    EXPECT_EQ(usableCalibrationTenths(INT32_MAX), 12000);
+    EXPECT_EQ(usableCalibrationTenths(INT32_MIN), -12000);
+    EXPECT_EQ(usableCalibrationTenths(-51), -51);
+    EXPECT_EQ(usableMidiCalibrationCents(INT32_MIN), -1200);
+    EXPECT_EQ(usableMidiCalibrationCents(99), 99);
+    EXPECT_EQ(usableMidiCalibrationCents(1201), 1200);
+}
+
 TEST(PitchBendSpan, ZeroAndOneTakeTheDefaultWherePutToUse) {
     EXPECT_EQ(usablePitchBendSpan(0), 4);
     EXPECT_EQ(usablePitchBendSpan(1), 4);  // would pin the bend for half of each semitone

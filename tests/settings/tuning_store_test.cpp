@@ -467,3 +467,40 @@ TEST(TuningRecord, EntriesTextsAndPartialRecords) {
 
 }  // namespace
 }  // namespace merlop
+
+namespace merlop {
+namespace {
+
+TEST(TuningTexts, WindowsTextInTheFileUtf8InTheProgram) {
+    testing::TempDir dir;
+    Tuning t = TuningStore::builtInTunings()[1];
+    Tuning::Record r = t.toRecord();
+    const std::string name = "Vi\xF4lon \x80\x81";  // ô, the euro sign, an undefined byte
+    std::copy(name.begin(), name.end(), r.begin());
+    const std::string note = "Sol \xE0 vide";  // à
+    std::copy(note.begin(), note.end(), r.begin() + 36);
+    testing::writeBytes(dir / TuningStore::kFileName, testing::Bytes(r.begin(), r.end()));
+
+    TuningStore store(dir.path());
+    EXPECT_EQ(store.names(), (std::vector<std::string>{"Vi\xC3\xB4lon \xE2\x82\xAC\xC2\x81"}));
+    EXPECT_EQ(store.name(0), store.names()[0]);
+    EXPECT_EQ(store.currentName(), store.names()[0]);
+    EXPECT_EQ(store.description(0), "Sol \xC3\xA0 vide");
+    // Saved untouched, the bytes stay as they were.
+    ASSERT_EQ(store.saveCurrent(false), 0);
+    EXPECT_EQ(testing::readBytes(dir / TuningStore::kFileName), testing::Bytes(r.begin(), r.end()));
+
+    // Fifteen characters of the code page fill the field, whatever their UTF-8 length; a
+    // character it lacks is no byte the file can hold.
+    store.current().setName(
+        "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"
+        "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9");
+    EXPECT_EQ(std::string(store.current().name.data()), std::string(15, '\xE9'));
+    store.current().setDescription(0, "A \xCE\xA9");  // Omega
+    EXPECT_EQ(std::string(store.current().descriptions[0].data()), "A ?");
+    store.current().setName("Plain");
+    EXPECT_EQ(std::string(store.current().name.data()), "Plain");
+}
+
+}  // namespace
+}  // namespace merlop

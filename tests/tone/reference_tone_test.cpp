@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <vector>
 
@@ -57,6 +58,22 @@ TEST(MidiPitch, SplitsTheNoteIntoKeyAndUpwardBend) {
     EXPECT_EQ(midiPitchOf(445.0f, 0, 1).bend, 8993);
     EXPECT_NEAR(midiPitchOf(440.0f, -30, 2).bend, 8192 + 0.7 * 8192, 1.0);
     EXPECT_LE(midiPitchOf(440.0f, -1, 2).bend, 16383);
+}
+
+TEST(MidiPitch, AnyStoredCalibrationCountsAsAtMostAnOctave) {
+    // 50 cents is kept as it is; far beyond, the correction stops at an octave.
+    EXPECT_EQ(midiPitchOf(440.0f, 50, 4).key, 69);
+    EXPECT_EQ(midiPitchOf(440.0f, 50, 4).bend, 8192 + 2048);
+    for (const int cents : {INT32_MAX, 1201, 999999}) {
+        const MidiPitch p = midiPitchOf(440.0f, cents, 4);
+        EXPECT_EQ(p.key, 81) << cents;
+        EXPECT_EQ(p.bend, 8192) << cents;
+    }
+    for (const int cents : {INT32_MIN, -1201, -999999}) {
+        const MidiPitch p = midiPitchOf(440.0f, cents, 4);
+        EXPECT_EQ(p.key, 57) << cents;
+        EXPECT_EQ(p.bend, 8192) << cents;
+    }
 }
 
 TEST(MidiTone, StrikesResetProgramBendNoteOnAndStopsWithNoteOff) {

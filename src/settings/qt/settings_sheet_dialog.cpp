@@ -319,8 +319,9 @@ class GeneralSheetPage : public SheetPage {
         auto* slider = control<QSlider>(1039);
         slider->setRange(-42, -6);
         slider->setTickInterval(10);
-        setSpin(1071, 1070, 0, 9, 1);
-        setSpin(1075, 1074, 1, 10, 1);
+        // Both octave spins offer what the page accepts: no octave past the last MIDI key.
+        setSpin(1071, 1070, 0, kLastPianoOctave, 1);
+        setSpin(1075, 1074, 0, kLastPianoOctave, 1);
         setSpin(1020, 1019, 50, 300, 10);
     }
 
