@@ -90,7 +90,7 @@ void MainFrameCore::retryInput() {
     view_.killTimer(FrameTimer::inputRetry);
     // Activation lays out and starts again by itself.
     if (!awaitingInput_ || !windowActive_) return;
-    if (captureActive_ || fileMode_ || calibrating_) {
+    if (captureActive_ || fileMode_) {
         view_.startTimer(FrameTimer::inputRetry, kInputRetryMs);
         return;
     }
@@ -579,6 +579,10 @@ void MainFrameCore::onTimer(FrameTimer timer) {
         case FrameTimer::inputRetry:
             retryInput();
             return;
+        case FrameTimer::calibrationStep:
+            view_.killTimer(FrameTimer::calibrationStep);
+            calibrationStep();
+            return;
         case FrameTimer::startCapture:
             view_.killTimer(FrameTimer::startCapture);
             if (exerciseStartPending_) {
@@ -760,7 +764,8 @@ void MainFrameCore::onWaveInClose() {
             break;
         case StopReason::calibration:
             if (calibrating_) {
-                calibrationStep();
+                // Its question runs an event loop of its own: not inside the device's notice.
+                view_.startTimer(FrameTimer::calibrationStep, 0);
             } else if (restartPending_) {
                 startCapture();  // cancelled while the device was closing
             }

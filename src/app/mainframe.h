@@ -49,10 +49,11 @@ enum class StopReason : int {
 
 // The frame's timers; each is single-shot and re-armed by its handler where it repeats.
 enum class FrameTimer {
-    startCapture,  // 500 ms after a layout left capture stopped
-    earAnswer,     // ear-training answer time
-    fileFeed,      // one buffer of a WAV file per buffer period
-    inputRetry,    // looks for the sound input again while it is gone
+    startCapture,     // 500 ms after a layout left capture stopped
+    earAnswer,        // ear-training answer time
+    fileFeed,         // one buffer of a WAV file per buffer period
+    inputRetry,       // looks for the sound input again while it is gone
+    calibrationStep,  // the calibration's next question, once the run has closed
 };
 
 // What a layout asks the window to build.

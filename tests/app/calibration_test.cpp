@@ -89,6 +89,8 @@ class CalibrationFrame : public Frame {
         EXPECT_TRUE(frame->calibrating());
         EXPECT_TRUE(questions.asked.empty());  // not before the device has closed
         capture.deliver();
+        EXPECT_TRUE(questions.asked.empty());  // nor inside its notice of the close
+        fire(FrameTimer::calibrationStep);
         ASSERT_EQ(questions.asked.size(), 1u);
         EXPECT_EQ(questions.asked[0].caption, "Calibration will take 120 seconds");
         EXPECT_EQ(questions.asked[0].text, "Calibration will take 120 seconds");
@@ -122,6 +124,7 @@ TEST_F(CalibrationFrame, CardThatRunsFastGetsTheCorrectionThatMatchesItsRate) {
     // The last second stops the run; the device closes once the other buffer is back.
     feedSecond(1000.0 * 11025 / trueRate);
     EXPECT_FALSE(frame->captureActive());
+    fire(FrameTimer::calibrationStep);
     ASSERT_EQ(view.readings.shown.size(), 120u);
     EXPECT_EQ(view.readings.shown.back().tuningIndex, 0);
     EXPECT_LT(view.readings.shown.back().frequency, 440.0f);  // it reads a 440 Hz tone low
@@ -166,6 +169,7 @@ TEST_F(CalibrationFrame, InterruptedMeasurementStartsAgainInsteadOfCountingTheGa
     EXPECT_EQ(frame->calibration().count(), 0);
 
     for (int i = 0; i <= 120; ++i) feedSecond(i == 0 ? 700 : 1000);
+    fire(FrameTimer::calibrationStep);
     ASSERT_EQ(questions.asked.size(), 2u);
     EXPECT_EQ(questions.asked[1].text, "measured deviation = + 0.0 Cents");
     EXPECT_EQ(settings.calibrationTenths, 0);
@@ -176,6 +180,7 @@ TEST_F(CalibrationFrame, CancelAtTheStartBringsTheNormalTunerBack) {
     questions.answers = {false};
     frame->calibrate();
     capture.deliver();
+    fire(FrameTimer::calibrationStep);
     ASSERT_EQ(questions.asked.size(), 1u);
     EXPECT_FALSE(frame->calibrating());
     EXPECT_FALSE(view.last.calibrating);
@@ -209,10 +214,12 @@ TEST_F(CalibrationFrame, PauseCancelsAndCancelAtTheResultStoresNothing) {
     // Again to the end, this time declining the result.
     frame->calibrate();
     capture.deliver();
+    fire(FrameTimer::calibrationStep);
     fire(FrameTimer::startCapture);
     capture.deliver();
     questions.answers = {false};
     for (int i = 0; i <= 120; ++i) feedSecond(997);
+    fire(FrameTimer::calibrationStep);
     ASSERT_EQ(questions.asked.size(), 3u);
     EXPECT_EQ(settings.calibrationTenths, -17);
     EXPECT_FALSE(frame->calibrating());

@@ -211,6 +211,7 @@ TEST_F(EarFrame, CalibrationEndsEarTraining) {
     EXPECT_FALSE(frame->earTrainingOn());
     EXPECT_FALSE(view.armed(FrameTimer::earAnswer));
     capture.deliver();
+    fire(FrameTimer::calibrationStep);
     ASSERT_EQ(questions.asked.size(), 1u);
     EXPECT_TRUE(frame->calibrating());
 }

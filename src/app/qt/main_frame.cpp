@@ -208,13 +208,14 @@ MainFrame::MainFrame(const std::filesystem::path& folder, const FrameDevices& de
     screenAwake_ = new ScreenAwake(this);
 
     for (QTimer* t : {&startCaptureTimer_, &earAnswerTimer_, &fileFeedTimer_, &inputRetryTimer_,
-                      &layoutTimer_}) {
+                      &calibrationStepTimer_, &layoutTimer_}) {
         t->setSingleShot(true);
     }
     startCaptureTimer_.setObjectName(QStringLiteral("startCaptureTimer"));
     earAnswerTimer_.setObjectName(QStringLiteral("earAnswerTimer"));
     fileFeedTimer_.setObjectName(QStringLiteral("fileFeedTimer"));
     inputRetryTimer_.setObjectName(QStringLiteral("inputRetryTimer"));
+    calibrationStepTimer_.setObjectName(QStringLiteral("calibrationStepTimer"));
     // Whole milliseconds: a file is fed in real time, one buffer per period.
     fileFeedTimer_.setTimerType(Qt::PreciseTimer);
     connect(&startCaptureTimer_, &QTimer::timeout, this,
@@ -225,6 +226,8 @@ MainFrame::MainFrame(const std::filesystem::path& folder, const FrameDevices& de
             [this] { core_->onTimer(FrameTimer::fileFeed); });
     connect(&inputRetryTimer_, &QTimer::timeout, this,
             [this] { core_->onTimer(FrameTimer::inputRetry); });
+    connect(&calibrationStepTimer_, &QTimer::timeout, this,
+            [this] { core_->onTimer(FrameTimer::calibrationStep); });
     connect(&layoutTimer_, &QTimer::timeout, this, &MainFrame::layoutNow);
 
     createActions();
@@ -566,6 +569,8 @@ QTimer& MainFrame::timer(FrameTimer t) {
             return earAnswerTimer_;
         case FrameTimer::inputRetry:
             return inputRetryTimer_;
+        case FrameTimer::calibrationStep:
+            return calibrationStepTimer_;
         case FrameTimer::fileFeed:
             break;
     }

@@ -148,6 +148,7 @@ class MainFrame final : public QMainWindow, private FrameView, private TunerPare
     QTimer earAnswerTimer_;
     QTimer fileFeedTimer_;
     QTimer inputRetryTimer_;
+    QTimer calibrationStepTimer_;
     // Coalesces the resizes of one pass of the event loop into one layout.
     QTimer layoutTimer_;
 
