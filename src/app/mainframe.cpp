@@ -125,6 +125,7 @@ void MainFrameCore::configure() {
     mode.calibrating = calibrating_;
     mode.earTraining = earTrainingOn();
     config_ = configureCapture(settings_, candidates_, config_.sampleRate, mode);
+    keepLiveChoices(settings_, config_, mode);
     const bool custom = customTuningOn() && tunings_ != nullptr;
     configurePitchModel(pitch_, settings_, custom ? tunings_->frequencies() : nullptr,
                         custom ? tuningNoteCount() : 0);

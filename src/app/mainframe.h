@@ -194,7 +194,7 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     // The capture life cycle; both act before they return, as sent messages do.
     void startCapture() override;
     void stopCapture(StopReason reason);
-    void stopCapture(int reason) override { stopCapture(static_cast<StopReason>(reason)); }
+    void releaseDeviceForTone() override { stopCapture(StopReason::toneNeedsDevice); }
     // The tuner window has played the exercise: capture and the answer time begin.
     void exercisePlayed() override;
 

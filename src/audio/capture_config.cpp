@@ -31,7 +31,7 @@ int liveSampleRate(const CaptureCandidates& c, int highHz, int previous) {
 
 }  // namespace
 
-CaptureConfig configureCapture(Settings& settings, const CaptureCandidates& candidates,
+CaptureConfig configureCapture(const Settings& settings, const CaptureCandidates& candidates,
                                int previousSampleRate, const CaptureMode& mode) {
     CaptureConfig c;
     c.analysisLowHz = settings.freqLowHz;
@@ -49,8 +49,6 @@ CaptureConfig configureCapture(Settings& settings, const CaptureCandidates& cand
     } else {
         c.bitsPerSample = candidates.bits[1] == 16 ? 16 : 8;
         c.sampleRate = liveSampleRate(candidates, c.analysisHighHz, previousSampleRate);
-        settings.bitsPerSample = c.bitsPerSample;
-        settings.sampleRate = c.sampleRate;
     }
 
     c.analysisBits = kAnalysisBits;
@@ -78,12 +76,18 @@ CaptureConfig configureCapture(Settings& settings, const CaptureCandidates& cand
     // be analysed nor end.
     c.analysisLength = largestPowerOfTwoAtMost(n, kMaxAnalysisLength);
     c.bufferSeconds = static_cast<float>(static_cast<double>(c.analysisLength) / c.sampleRate);
-    if (!mode.fileMode) {
-        // The extra 10 ms keeps the next derivation on the same power of two.
-        settings.analysisWindowMs =
-            static_cast<std::int32_t>(static_cast<double>(c.bufferSeconds) * 1000 + 10);
-    }
     return c;
+}
+
+void keepLiveChoices(Settings& settings, const CaptureConfig& c, const CaptureMode& mode) {
+    if (mode.fileMode) return;
+    settings.bitsPerSample = c.bitsPerSample;
+    settings.sampleRate = c.sampleRate;
+    // A calibration's one-second buffers are no analysis window.
+    if (mode.calibrating) return;
+    // The extra 10 ms keeps the next derivation on the same power of two.
+    settings.analysisWindowMs =
+        static_cast<std::int32_t>(static_cast<double>(c.bufferSeconds) * 1000 + 10);
 }
 
 void configurePitchModel(PitchModel& pitch, const Settings& settings,

@@ -43,13 +43,17 @@ struct CaptureCandidates {
 
 constexpr int kMaxAnalysisLength = 8192;
 
-// Derives the capture configuration from the settings. Blocks are the largest power of two
-// within the window, at most kMaxAnalysisLength and at least one sample. In live mode it picks the
-// rate and depth and writes them, and the window length actually used, back into the settings; a
-// file run leaves the settings alone. previousSampleRate is kept when no candidate rate covers the
+// Derives the capture configuration from the settings, changing nothing. Blocks are the largest
+// power of two within the window, at most kMaxAnalysisLength and at least one sample. In live mode
+// it picks the rate and depth. previousSampleRate is kept when no candidate rate covers the
 // frequency range (a non-positive one means there is none: the fastest offered rate is used).
-CaptureConfig configureCapture(Settings& settings, const CaptureCandidates& candidates,
+CaptureConfig configureCapture(const Settings& settings, const CaptureCandidates& candidates,
                                int previousSampleRate, const CaptureMode& mode);
+
+// What a live run settled on goes back into the settings, so that the next derivation, the sheet
+// and the next start see it: the rate, the depth and the window length actually used. A file run
+// leaves the settings alone. The frame calls this once for each run it configures.
+void keepLiveChoices(Settings& settings, const CaptureConfig& config, const CaptureMode& mode);
 
 // Applies reference A, temperament and notation to the pitch model; with custom tuning on, equal
 // temperament and the tuning's note frequencies (count is clamped to 0..96).

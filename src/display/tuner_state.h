@@ -48,8 +48,8 @@ class TunerParent {
   public:
     virtual ~TunerParent() = default;
     virtual void startCapture() = 0;
-    // reason 1: a tone needs the sound device; the frame stops capture, then calls retryTone.
-    virtual void stopCapture(int reason) = 0;
+    // A tone needs the sound device: the frame stops capture, then calls retryTone.
+    virtual void releaseDeviceForTone() = 0;
     virtual void exercisePlayed() = 0;
 };
 

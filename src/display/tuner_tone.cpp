@@ -38,17 +38,19 @@ void TunerLogic::playNote(int id, bool switchTo) {
     toneIndex_ = index;
     showPlaying(index);
     firstAttempt_ = true;
-    if (!startTone() && s_.parent) s_.parent->stopCapture(1);
+    if (!startTone() && s_.parent) s_.parent->releaseDeviceForTone();
 }
 
 bool TunerLogic::playCurrent() {
     float frequency = 0.0f;
     int program = settings_.midiPatch;
     if (customNoteIndex_ < 0) {
-        const int base = exerciseActive_ || pianoMode_
-                             ? settings_.instrumentKey
-                             : PitchModel::midiOfC(settings_.toneOctave) + settings_.instrumentKey;
-        frequency = pitch_.frequencyOfNote(base + toneIndex_ - 9, 0.0f);
+        // The buttons and keys are the part's notes; the tone sounds them.
+        const int written =
+            (exerciseActive_ || pianoMode_ ? 0 : PitchModel::midiOfC(settings_.toneOctave)) +
+            toneIndex_;
+        frequency = pitch_.frequencyOfNote(
+            PitchModel::soundingNote(written, settings_.instrumentKey) - 9, 0.0f);
     } else {
         // An index the pitch model does not hold gives no frequency, so the player refuses it.
         if (customNoteIndex_ < std::min(pitch_.tuningCount(), PitchModel::kMaxTuningNotes)) {

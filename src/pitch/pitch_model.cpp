@@ -158,6 +158,11 @@ int PitchModel::writtenNote(int note, int instrumentKey) {
     return static_cast<int>(std::clamp<std::int64_t>(written, INT_MIN + 1, INT_MAX));
 }
 
+int PitchModel::soundingNote(int writtenNote, int instrumentKey) {
+    const std::int64_t sounding = std::int64_t{writtenNote} + instrumentKey;
+    return static_cast<int>(std::clamp<std::int64_t>(sounding, INT_MIN + 1, INT_MAX));
+}
+
 std::string PitchModel::fullNoteName(int note) const {
     if (note < 0) return " ";
     // Wide enough for any int note, so a nonsense reading cannot overflow the MIDI number.

@@ -49,10 +49,15 @@ class PitchModel {
     static int midiNumber(int note) { return note + 9; }
     static int octaveOfMidi(int m) { return m / 12 - 1; }
     static int midiOfC(int octave) { return 12 * octave + 12; }
-    // The note as the part of a transposing instrument writes it, the one rule every display
-    // names notes by: an instrument in B flat (key -2) reads a sounding B flat 3 as C 4.
-    // Frequencies stay at concert pitch. -1 (no note) stays -1.
+    // Transposition, here and nowhere else. instrumentKey is the sounding pitch of the
+    // instrument's written C in semitones from concert C: an instrument in B flat has -2, so a
+    // sounding B flat 3 is written C 4 (written = sounding - key, sounding = written + key).
+    // Frequencies stay at concert pitch.
+    // The note as the part writes it, the one rule every display names notes by; -1 (no note)
+    // stays -1.
     static int writtenNote(int note, int instrumentKey);
+    // The sounding note of a written one, for the tones the tuner plays from the part.
+    static int soundingNote(int writtenNote, int instrumentKey);
 
   private:
     float baseFrequency_;

@@ -12,7 +12,9 @@ namespace merlop {
 namespace {
 
 CaptureConfig live(Settings& s, CaptureCandidates c = {}, int previous = 11025) {
-    return configureCapture(s, c, previous, CaptureMode{});
+    const CaptureConfig config = configureCapture(s, c, previous, CaptureMode{});
+    keepLiveChoices(s, config, CaptureMode{});
+    return config;
 }
 
 CaptureConfig file(Settings& s, int rate, int bits = 16) {
@@ -20,7 +22,9 @@ CaptureConfig file(Settings& s, int rate, int bits = 16) {
     m.fileMode = true;
     m.fileSampleRate = rate;
     m.fileBitsPerSample = bits;
-    return configureCapture(s, {}, 11025, m);
+    const CaptureConfig config = configureCapture(s, {}, 11025, m);
+    keepLiveChoices(s, config, m);
+    return config;
 }
 
 TEST(ConfigureCapture, LiveRateAndDepthFollowTheRangeAndTheCard) {
@@ -96,7 +100,9 @@ TEST(ConfigureCapture, CalibrationEarTrainingAndTheCalibrationRun) {
     m = CaptureMode{};
     m.calibrating = true;
     s.analysisWindowMs = 200;
-    EXPECT_EQ(configureCapture(s, {}, 11025, m).analysisLength, 11025);
+    const CaptureConfig calibration = configureCapture(s, {}, 11025, m);
+    EXPECT_EQ(calibration.analysisLength, 11025);
+    keepLiveChoices(s, calibration, m);
     EXPECT_EQ(s.analysisWindowMs, 200);
 }
 

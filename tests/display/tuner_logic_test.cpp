@@ -62,7 +62,7 @@ struct FakeTimers : TunerTimers {
 struct FakeParent : TunerParent {
     std::vector<std::string> calls;
     void startCapture() override { calls.push_back("start"); }
-    void stopCapture(int reason) override { calls.push_back("stop" + std::to_string(reason)); }
+    void releaseDeviceForTone() override { calls.push_back("release"); }
     void exercisePlayed() override { calls.push_back("played"); }
 };
 
@@ -215,7 +215,7 @@ TEST_F(TunerLogicTest, FailedStartAsksForTheDeviceAndRetryIgnoresFailures) {
     tone.playResult = -1;
     auto t = make();
     t->playNote(69, false);
-    EXPECT_EQ(parent.calls, std::vector<std::string>{"stop1"});
+    EXPECT_EQ(parent.calls, std::vector<std::string>{"release"});
     EXPECT_FALSE(t->tonePlaying());
     t->retryTone();
     EXPECT_FALSE(t->firstAttempt());

@@ -32,7 +32,7 @@ using testing::FakeSound;
 struct FakeParent : TunerParent {
     int starts = 0, stops = 0, played = 0;
     void startCapture() override { ++starts; }
-    void stopCapture(int) override { ++stops; }
+    void releaseDeviceForTone() override { ++stops; }
     void exercisePlayed() override { ++played; }
 };
 

@@ -47,7 +47,7 @@ struct Timers : TunerTimers {
 
 struct Played : TunerParent {
     void startCapture() override {}
-    void stopCapture(int) override {}
+    void releaseDeviceForTone() override {}
     void exercisePlayed() override { done = true; }
     bool done = false;
 };

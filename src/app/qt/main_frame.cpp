@@ -739,8 +739,8 @@ void MainFrame::startCapture() {
     core_->startCapture();
 }
 
-void MainFrame::stopCapture(int reason) {
-    core_->stopCapture(static_cast<StopReason>(reason));
+void MainFrame::releaseDeviceForTone() {
+    core_->releaseDeviceForTone();
 }
 
 void MainFrame::exercisePlayed() {

@@ -122,7 +122,7 @@ class MainFrame final : public QMainWindow, private FrameView, private TunerPare
 
     // TunerParent
     void startCapture() override;
-    void stopCapture(int reason) override;
+    void releaseDeviceForTone() override;
     void exercisePlayed() override;
 
     QTimer& timer(FrameTimer t);
