@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 CONFIG_DIR ?= $(if $(XDG_CONFIG_HOME),$(XDG_CONFIG_HOME),$(HOME)/.config)/merlop
 
-.PHONY: all deps build release sanitize test run bench clean format-check package
+.PHONY: all deps build release sanitize test run bench clean format-check tidy package
 
 all: build
 
@@ -24,12 +24,19 @@ sanitize: deps
 # The tests that play and record real sound run once more on PipeWire (with pipewire-pulse).
 REAL_AUDIO_TESTS = ^(LiveAudio|OutputStress)\.
 
-test: format-check build sanitize package
+test: format-check tidy sanitize package
 	scripts/with-test-env ctest --preset debug -j $(JOBS)
 	scripts/with-test-env --pipewire ctest --preset debug -j $(JOBS) --no-tests=error \
 		-R '$(REAL_AUDIO_TESTS)'
 	scripts/with-test-env ctest --preset sanitize -j $(JOBS)
 	scripts/test-package build/release/merlop_*.deb
+
+# clang-tidy over every file of src/ and tools/, with the checks of .clang-tidy; any finding fails.
+# The compiler's GCC-only warning options mean nothing to clang.
+tidy: build
+	run-clang-tidy-14 -p build/debug -j $(JOBS) -quiet -extra-arg=-Wno-unknown-warning-option \
+		'$(CURDIR)/(src|tools)/' > build/debug/tidy.log 2>&1 || \
+		{ grep -E '(warning|error):' build/debug/tidy.log | sort -u; exit 1; }
 
 # Every tracked C++ file as clang-format 14 would leave it.
 format-check: deps

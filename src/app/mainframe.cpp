@@ -353,6 +353,7 @@ void MainFrameCore::fillCombos() {
         view_.fillTuningCombo(tunings_->names(), tunings_->currentTuning());
         std::vector<std::string> notes;
         const int count = tuningNoteCount();
+        notes.reserve(static_cast<std::size_t>(count) + 1);
         for (int i = 0; i < count; ++i) notes.push_back(tunings_->description(i));
         notes.emplace_back("Automatic");
         currentNote_ = std::clamp(currentNote_, 0, count);
@@ -361,8 +362,10 @@ void MainFrameCore::fillCombos() {
         autoToneArmed_ = true;
     } else if (tunerOn_) {
         std::vector<std::string> names;
-        for (int i = 0; i < TemperamentTable::kRows; ++i)
+        names.reserve(TemperamentTable::kRows);
+        for (int i = 0; i < TemperamentTable::kRows; ++i) {
             names.push_back(TemperamentTable::name(i));
+        }
         view_.fillTuningCombo(names, settings_.temperamentIndex);
     }
 }

@@ -29,7 +29,12 @@ constexpr std::size_t kNoteCountOffset = 32;
 constexpr std::size_t kDescriptionsOffset = 36;
 constexpr std::size_t kNotesOffset = 1572;
 constexpr std::size_t kFrequenciesOffset = 1956;
-static_assert(kFrequenciesOffset + 4 * Tuning::kMaxNotes == Tuning::kRecordSize);
+static_assert(kFrequenciesOffset + 4 * std::size_t{Tuning::kMaxNotes} == Tuning::kRecordSize);
+
+// Offset of the k-th of a record's fields of `size` bytes each.
+constexpr std::size_t field(int k, std::size_t size) {
+    return static_cast<std::size_t>(k) * size;
+}
 
 int32_t getInt(const unsigned char* p) {
     return static_cast<int32_t>(le::get32(p));
@@ -131,9 +136,9 @@ Tuning::Record Tuning::toRecord() const {
     le::put32(&r[kNoteCountOffset], static_cast<uint32_t>(noteCount));
     for (int k = 0; k < kMaxNotes; ++k) {
         std::copy(descriptions[k].begin(), descriptions[k].end(),
-                  r.begin() + kDescriptionsOffset + k * kTextSize);
-        le::put32(&r[kNotesOffset + 4 * k], static_cast<uint32_t>(notes[k]));
-        le::put32(&r[kFrequenciesOffset + 4 * k], std::bit_cast<uint32_t>(frequencies[k]));
+                  r.begin() + kDescriptionsOffset + field(k, kTextSize));
+        le::put32(&r[kNotesOffset + field(k, 4)], static_cast<uint32_t>(notes[k]));
+        le::put32(&r[kFrequenciesOffset + field(k, 4)], std::bit_cast<uint32_t>(frequencies[k]));
     }
     return r;
 }
@@ -149,9 +154,9 @@ Tuning Tuning::fromRecord(const unsigned char* data, std::size_t size) {
     t.recordReadings = getInt(&r[kRecordReadingsOffset]);
     t.noteCount = std::clamp(getInt(&r[kNoteCountOffset]), 0, kMaxNotes);
     for (int k = 0; k < kMaxNotes; ++k) {
-        readText(t.descriptions[k], &r[kDescriptionsOffset + k * kTextSize]);
-        t.notes[k] = std::clamp(getInt(&r[kNotesOffset + 4 * k]), 0, 127);
-        const float f = std::bit_cast<float>(le::get32(&r[kFrequenciesOffset + 4 * k]));
+        readText(t.descriptions[k], &r[kDescriptionsOffset + field(k, kTextSize)]);
+        t.notes[k] = std::clamp(getInt(&r[kNotesOffset + field(k, 4)]), 0, 127);
+        const float f = std::bit_cast<float>(le::get32(&r[kFrequenciesOffset + field(k, 4)]));
         t.frequencies[k] = usableTuningFrequency(f) ? f : 0.0f;
     }
     return t;
@@ -551,6 +556,7 @@ void TuningStore::clearCurrent() {
 std::vector<std::string> TuningStore::names() {
     refresh();
     std::vector<std::string> out;
+    out.reserve(static_cast<std::size_t>(std::max(tuningsInFile_, 0)));
     for (int i = 0; i < tuningsInFile_; ++i) out.push_back(textOf(names_[i]));
     return out;
 }

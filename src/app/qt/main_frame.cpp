@@ -168,6 +168,40 @@ MainFrame::MainFrame(const std::filesystem::path& folder, const FrameDevices& de
     setAcceptDrops(true);
     setCentralWidget(new QWidget(this));
 
+    provideDevices();
+    screenAwake_ = new ScreenAwake(this);
+    createTimers();
+
+    createActions();
+    createBars();
+
+    settings_ = std::make_unique<Settings>();
+    // Always the file inside the folder, even if the folder is not one: never another file.
+    settings_->fileName = (folder / Settings::kDefaultFileName).string();
+    settings_->loadSettings();
+    tunings_ = std::make_unique<TuningStore>(folder);
+    tunings_->readTuning(settings_->currentTuning);
+
+    core_ = std::make_unique<MainFrameCore>(
+        *settings_, tunings_.get(),
+        FrameServices{*this, *devices_.messages, *devices_.capture, *devices_.player, *chosenFile_,
+                      *devices_.clock, *devices_.questions});
+    refreshUi();
+
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state == Qt::ApplicationActive) {
+                    core_->onActivate(true);
+                } else if (state == Qt::ApplicationInactive) {
+                    core_->onActivate(false);
+                }
+            });
+    // Logging out takes the way of File / Exit, so the settings and tunings are saved.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &MainFrame::closeFromOutside);
+}
+
+// What the caller did not hand in, the desktop's own devices and boxes provide.
+void MainFrame::provideDevices() {
     if (devices_.messages == nullptr) {
         ownMessages_ = std::make_unique<WidgetMessageBox>(this);
         devices_.messages = ownMessages_.get();
@@ -205,57 +239,30 @@ MainFrame::MainFrame(const std::filesystem::path& folder, const FrameDevices& de
         ownClock_ = std::make_unique<SteadyClock>();
         devices_.clock = ownClock_.get();
     }
-    screenAwake_ = new ScreenAwake(this);
+}
 
-    for (QTimer* t : {&startCaptureTimer_, &earAnswerTimer_, &fileFeedTimer_, &inputRetryTimer_,
-                      &calibrationStepTimer_, &layoutTimer_}) {
-        t->setSingleShot(true);
+void MainFrame::createTimers() {
+    struct Entry {
+        QTimer* timer;
+        FrameTimer id;
+        const char* name;
+    };
+    const Entry entries[] = {
+        {&startCaptureTimer_, FrameTimer::startCapture, "startCaptureTimer"},
+        {&earAnswerTimer_, FrameTimer::earAnswer, "earAnswerTimer"},
+        {&fileFeedTimer_, FrameTimer::fileFeed, "fileFeedTimer"},
+        {&inputRetryTimer_, FrameTimer::inputRetry, "inputRetryTimer"},
+        {&calibrationStepTimer_, FrameTimer::calibrationStep, "calibrationStepTimer"},
+    };
+    for (const Entry& e : entries) {
+        e.timer->setSingleShot(true);
+        e.timer->setObjectName(QString::fromLatin1(e.name));
+        connect(e.timer, &QTimer::timeout, this, [this, id = e.id] { core_->onTimer(id); });
     }
-    startCaptureTimer_.setObjectName(QStringLiteral("startCaptureTimer"));
-    earAnswerTimer_.setObjectName(QStringLiteral("earAnswerTimer"));
-    fileFeedTimer_.setObjectName(QStringLiteral("fileFeedTimer"));
-    inputRetryTimer_.setObjectName(QStringLiteral("inputRetryTimer"));
-    calibrationStepTimer_.setObjectName(QStringLiteral("calibrationStepTimer"));
     // Whole milliseconds: a file is fed in real time, one buffer per period.
     fileFeedTimer_.setTimerType(Qt::PreciseTimer);
-    connect(&startCaptureTimer_, &QTimer::timeout, this,
-            [this] { core_->onTimer(FrameTimer::startCapture); });
-    connect(&earAnswerTimer_, &QTimer::timeout, this,
-            [this] { core_->onTimer(FrameTimer::earAnswer); });
-    connect(&fileFeedTimer_, &QTimer::timeout, this,
-            [this] { core_->onTimer(FrameTimer::fileFeed); });
-    connect(&inputRetryTimer_, &QTimer::timeout, this,
-            [this] { core_->onTimer(FrameTimer::inputRetry); });
-    connect(&calibrationStepTimer_, &QTimer::timeout, this,
-            [this] { core_->onTimer(FrameTimer::calibrationStep); });
+    layoutTimer_.setSingleShot(true);
     connect(&layoutTimer_, &QTimer::timeout, this, &MainFrame::layoutNow);
-
-    createActions();
-    createBars();
-
-    settings_ = std::make_unique<Settings>();
-    // Always the file inside the folder, even if the folder is not one: never another file.
-    settings_->fileName = (folder / Settings::kDefaultFileName).string();
-    settings_->loadSettings();
-    tunings_ = std::make_unique<TuningStore>(folder);
-    tunings_->readTuning(settings_->currentTuning);
-
-    core_ = std::make_unique<MainFrameCore>(
-        *settings_, tunings_.get(),
-        FrameServices{*this, *devices_.messages, *devices_.capture, *devices_.player, *chosenFile_,
-                      *devices_.clock, *devices_.questions});
-    refreshUi();
-
-    connect(qApp, &QGuiApplication::applicationStateChanged, this,
-            [this](Qt::ApplicationState state) {
-                if (state == Qt::ApplicationActive) {
-                    core_->onActivate(true);
-                } else if (state == Qt::ApplicationInactive) {
-                    core_->onActivate(false);
-                }
-            });
-    // Logging out takes the way of File / Exit, so the settings and tunings are saved.
-    connect(qApp, &QGuiApplication::commitDataRequest, this, &MainFrame::closeFromOutside);
 }
 
 MainFrame::~MainFrame() {

@@ -125,6 +125,8 @@ class MainFrame final : public QMainWindow, private FrameView, private TunerPare
     void releaseDeviceForTone() override;
     void exercisePlayed() override;
 
+    void provideDevices();
+    void createTimers();
     QTimer& timer(FrameTimer t);
 
     std::unique_ptr<Settings> settings_;
