@@ -31,10 +31,10 @@ MainFrameCore::MainFrameCore(Settings& settings, TuningStore* tunings,
       view_(services.view),
       messages_(services.messages),
       questions_(services.questions),
-      player_(services.player),
       dialogs_(services.dialogs),
       clock_(services.clock),
       device_(services.capture, services.messages),
+      file_(services.player),
       exercise_(EarExercise::seededRandom(),
                 [&clock = services.clock] { return clock.milliseconds(); }),
       configFile_(settings.loadFailed != 0 ? ConfigFile::unreported : ConfigFile::usable) {
@@ -90,7 +90,7 @@ void MainFrameCore::retryInput() {
     view_.killTimer(FrameTimer::inputRetry);
     // Activation lays out and starts again by itself.
     if (!awaitingInput_ || !windowActive_) return;
-    if (captureActive_ || fileMode_) {
+    if (captureActive_ || file_.isOpen()) {
         view_.startTimer(FrameTimer::inputRetry, kInputRetryMs);
         return;
     }
@@ -119,9 +119,9 @@ int MainFrameCore::tuningNoteCount() const {
 
 void MainFrameCore::configure() {
     CaptureMode mode;
-    mode.fileMode = fileMode_;
-    mode.fileSampleRate = fileSampleRate_;
-    mode.fileBitsPerSample = fileBitsPerSample_;
+    mode.fileMode = file_.isOpen();
+    mode.fileSampleRate = file_.sampleRate();
+    mode.fileBitsPerSample = file_.bitsPerSample();
     mode.calibrating = calibrating_;
     mode.earTraining = earTrainingOn();
     config_ = configureCapture(settings_, candidates_, config_.sampleRate, mode);
@@ -279,15 +279,15 @@ void MainFrameCore::pause() {
     }
     if (paused_) {
         paused_ = false;
-        if (fileMode_) {
-            player_.play(file_.samplePosition());
+        if (file_.isOpen()) {
+            file_.resume();
         } else {
             startCapture();
         }
     } else {
         paused_ = true;
-        if (fileMode_) {
-            player_.stop();
+        if (file_.isOpen()) {
+            file_.pause();
         } else {
             stopCapture(StopReason::plain);
         }
@@ -424,7 +424,7 @@ void MainFrameCore::applyMode() {
     cycle_->setSinks(sinks_);
 
     if (deviceAvailable_) {
-        if (fileMode_) view_.setStatusText("WAV file display");
+        if (file_.isOpen()) view_.setStatusText("WAV file display");
     } else if (firstLayout) {
         messages_.show("no recording sound card installed", " ");
     }
@@ -534,7 +534,7 @@ void MainFrameCore::onActivate(bool active) {
 }
 
 bool MainFrameCore::onClose(bool userPresent) {
-    if (fileMode_) {
+    if (file_.isOpen()) {
         view_.killTimer(FrameTimer::fileFeed);
         closeFile();
     }
@@ -619,7 +619,7 @@ void MainFrameCore::startCapture() {
         if (!recording_) restartPending_ = true;
         return;
     }
-    if (!deviceAvailable_ && !fileMode_) {
+    if (!deviceAvailable_ && !file_.isOpen()) {
         awaitInput();
         return;
     }
@@ -628,12 +628,11 @@ void MainFrameCore::startCapture() {
         return;
     }
     cycle_->startRun();
-    if (fileMode_) {
+    if (file_.isOpen()) {
         setCaptureActive(true);
-        fileBlocksFed_ = 0;
         view_.killTimer(FrameTimer::startCapture);
         view_.startTimer(FrameTimer::fileFeed, kFirstFeedDelayMs);
-        player_.play(0);
+        file_.startRun();
         return;
     }
     if (calibrating_) calibration_.runStarting();
@@ -661,7 +660,7 @@ void MainFrameCore::stopCapture(StopReason reason) {
         if (device_.reset() != 0) messages_.show("stop failed ", "Sound device error ");
         return;
     }
-    const bool closing = captureActive_ && !fileMode_;
+    const bool closing = captureActive_ && !file_.isOpen();
     if (closing && (reason == StopReason::nextExercise || reason == StopReason::calibration) &&
         stopReason_ != StopReason::quit) {
         // The run is closing already: act once, when it has closed.
@@ -830,7 +829,7 @@ void MainFrameCore::calibrate() {
         return;
     }
     if (earTrainingOn()) setEarTraining(false);
-    if (fileMode_) {
+    if (file_.isOpen()) {
         // The measurement needs the card: a file being fed ends as at its end.
         view_.killTimer(FrameTimer::fileFeed);
         closeFile();
@@ -868,18 +867,15 @@ void MainFrameCore::openWaveFile() {
     const std::string path = dialogs_.openWaveFile();
     if (path.empty()) return;
 
-    // The new file is checked before the old run is touched, so a refused file changes nothing.
-    WavReader candidate;
-    const WavStatus status = candidate.open(path);
+    const WavStatus status = FileFeeder::check(path);
     if (status != WavStatus::ok) {
         messages_.show(wavStatusMessage(status), "");
         return;
     }
-    candidate.close();
 
     // The file takes the input away from a calibration.
     calibrating_ = false;
-    if (fileMode_) {
+    if (file_.isOpen()) {
         // A file is being fed: end that run completely before the new one begins, so no buffer
         // of the old file can reach the new run.
         view_.killTimer(FrameTimer::fileFeed);
@@ -887,17 +883,11 @@ void MainFrameCore::openWaveFile() {
         setCaptureActive(false);
     }
     file_.open(path);
-    fileSampleRate_ = file_.sampleRate();
-    fileBitsPerSample_ = file_.bitsPerSample();
-    fileMode_ = true;
-    player_.open(path);
     stopCapture(StopReason::fileOpened);
 }
 
 void MainFrameCore::closeFile() {
     file_.close();
-    fileMode_ = false;
-    player_.close();
     // The input is the card's again, or a new file's, which says so itself.
     view_.setStatusText(kIdleStatusText);
 }
@@ -905,24 +895,20 @@ void MainFrameCore::closeFile() {
 void MainFrameCore::feedFileBuffer() {
     view_.killTimer(FrameTimer::fileFeed);
     const std::uint32_t t0 = clock_.milliseconds();
-    if (!fileMode_) return;
+    if (!file_.isOpen()) return;
     const double periodMs = static_cast<double>(config_.bufferSeconds) * 1000.0;
     if (paused_) {
         view_.startTimer(FrameTimer::fileFeed, static_cast<int>(periodMs));
         return;
     }
     if (cycle_ == nullptr) return;
-    SampleRange range;
-    if (!file_.readBlock(cycle_->sampleBuffer(), cycle_->length(), &range)) {
+    if (!file_.feed(*cycle_)) {
         closeFile();
         stopCapture(StopReason::fileEnded);
         return;
     }
-    ++fileBlocksFed_;
-    cycle_->analyseBuffer(range.max, range.min);
     const double elapsed = static_cast<double>(clock_.milliseconds() - t0);
-    const double delay = std::max(periodMs - elapsed, 1.0);
-    view_.startTimer(FrameTimer::fileFeed, static_cast<int>(delay));
+    view_.startTimer(FrameTimer::fileFeed, FileFeeder::nextDelayMs(periodMs, elapsed));
 }
 
 }  // namespace merlop

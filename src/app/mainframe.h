@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/calibration.h"
+#include "app/file_feeder.h"
 #include "app/frame_layout.h"
 #include "app/readings.h"
 #include "audio/analysis_cycle.h"
@@ -99,17 +100,6 @@ class FrameView {
     virtual void keepScreenAwake(bool awake) = 0;
     // Something the toolbar, menu or combos show has changed; see MainFrameCore::uiState().
     virtual void uiChanged() = 0;
-};
-
-// Audible playback of the WAV file being analysed.
-class FilePlayer {
-  public:
-    virtual ~FilePlayer() = default;
-    // Shows its own error box on failure; analysis goes on without sound then.
-    virtual bool open(const std::string& path) = 0;
-    virtual void play(std::int64_t fromSample) = 0;
-    virtual void stop() = 0;
-    virtual void close() = 0;
 };
 
 // The Open dialog of WAV files and the save dialog of the CSV exports.
@@ -213,7 +203,7 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     ShownDisplays shown() const { return shown_; }
     bool paused() const { return paused_; }
     bool calibrating() const { return calibrating_; }
-    bool fileMode() const { return fileMode_; }
+    bool fileMode() const { return file_.isOpen(); }
     bool recording() const { return recording_; }
     bool captureActive() const { return captureActive_; }
     bool restartPending() const { return restartPending_; }
@@ -232,7 +222,7 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     PitchModel& pitch() { return pitch_; }
     const WaveInDevice& device() const { return device_; }
     // Blocks read from a WAV file so far in this run.
-    std::int64_t fileBlocksFed() const { return fileBlocksFed_; }
+    std::int64_t fileBlocksFed() const { return file_.blocksFed(); }
     std::uint32_t bufferArrivalTime() const { return bufferArrivalTime_; }
     // Recorded blocks skipped because a newer one was already waiting.
     std::int64_t staleBlocksDropped() const { return staleBlocksDropped_; }
@@ -284,13 +274,12 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     FrameView& view_;
     MessageBox& messages_;
     QuestionBox& questions_;
-    FilePlayer& player_;
     FileDialogs& dialogs_;
     MillisecondClock& clock_;
     WaveInDevice device_;
     PitchModel pitch_;
     std::unique_ptr<AnalysisCycle> cycle_;
-    WavReader file_;
+    FileFeeder file_;
     EarExercise exercise_;
     Calibration calibration_;
     CustomReadings readings_;
@@ -310,10 +299,6 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     ShownDisplays shown_;
     bool paused_ = false;
     bool calibrating_ = false;
-    bool fileMode_ = false;
-    int fileSampleRate_ = 0;
-    int fileBitsPerSample_ = 0;
-    std::int64_t fileBlocksFed_ = 0;
 
     bool deviceAvailable_ = false;
     bool recording_ = false;
