@@ -90,7 +90,7 @@ void MainFrameCore::retryInput() {
     view_.killTimer(FrameTimer::inputRetry);
     // Activation lays out and starts again by itself.
     if (!awaitingInput_ || !windowActive_) return;
-    if (captureActive_ || file_.isOpen()) {
+    if (captureActive() || file_.isOpen()) {
         view_.startTimer(FrameTimer::inputRetry, kInputRetryMs);
         return;
     }
@@ -146,10 +146,11 @@ CycleOptions MainFrameCore::cycleOptions() const {
     return o;
 }
 
-void MainFrameCore::setCaptureActive(bool active) {
-    if (captureActive_ == active) return;
-    captureActive_ = active;
-    view_.keepScreenAwake(active);
+void MainFrameCore::move(CaptureEvent event) {
+    const CaptureState next = nextCaptureState(capture_, event);
+    const bool running = next != CaptureState::idle;
+    if (running != captureActive()) view_.keepScreenAwake(running);
+    capture_ = next;
 }
 
 // ---- modes -------------------------------------------------------------------------------
@@ -372,7 +373,7 @@ void MainFrameCore::fillCombos() {
 
 void MainFrameCore::applyMode() {
     if (clientWidth_ == 0) return;
-    if (recording_) {
+    if (recording()) {
         stopCapture(StopReason::reapplyMode);
         return;
     }
@@ -428,7 +429,7 @@ void MainFrameCore::applyMode() {
     } else if (firstLayout) {
         messages_.show("no recording sound card installed", " ");
     }
-    if (!recording_) view_.startTimer(FrameTimer::startCapture, kStartDelayMs);
+    if (!recording()) view_.startTimer(FrameTimer::startCapture, kStartDelayMs);
     shown_ = request.shown;
     view_.uiChanged();
 }
@@ -538,7 +539,7 @@ bool MainFrameCore::onClose(bool userPresent) {
         view_.killTimer(FrameTimer::fileFeed);
         closeFile();
     }
-    if (recording_ && deviceAvailable_) {
+    if (recording() && deviceAvailable_) {
         stopCapture(StopReason::quit);
         return false;
     }
@@ -550,7 +551,7 @@ bool MainFrameCore::onClose(bool userPresent) {
         if (cycle_ != nullptr) cycle_->setSinks({});
         shown_ = {};
     }
-    setCaptureActive(false);
+    move(CaptureEvent::shutdown);
     saveState(userPresent);
     if (configFile_ == ConfigFile::usable) configFile_ = ConfigFile::written;
     return true;
@@ -615,8 +616,8 @@ void MainFrameCore::onTimer(FrameTimer timer) {
 
 void MainFrameCore::startCapture() {
     restartPending_ = false;
-    if (captureActive_) {
-        if (!recording_) restartPending_ = true;
+    if (captureActive()) {
+        if (!recording()) restartPending_ = true;
         return;
     }
     if (!deviceAvailable_ && !file_.isOpen()) {
@@ -629,7 +630,7 @@ void MainFrameCore::startCapture() {
     }
     cycle_->startRun();
     if (file_.isOpen()) {
-        setCaptureActive(true);
+        move(CaptureEvent::startFile);
         view_.killTimer(FrameTimer::startCapture);
         view_.startTimer(FrameTimer::fileFeed, kFirstFeedDelayMs);
         file_.startRun();
@@ -642,25 +643,23 @@ void MainFrameCore::startCapture() {
         awaitInput();
         return;
     }
-    setCaptureActive(true);
-    recording_ = true;
+    move(CaptureEvent::startLive);
 }
 
 void MainFrameCore::stopCapture(StopReason reason) {
     if (reason == StopReason::fileEnded) {
         view_.killTimer(FrameTimer::fileFeed);
-        setCaptureActive(false);
-        recording_ = false;
+        move(CaptureEvent::fileEnded);
         applyMode();
         return;
     }
-    if (recording_ && deviceAvailable_) {
+    if (recording() && deviceAvailable_) {
         stopReason_ = reason;
-        recording_ = false;
+        move(CaptureEvent::stop);
         if (device_.reset() != 0) messages_.show("stop failed ", "Sound device error ");
         return;
     }
-    const bool closing = captureActive_ && !file_.isOpen();
+    const bool closing = capture_ == CaptureState::stopping;
     if (closing && (reason == StopReason::nextExercise || reason == StopReason::calibration) &&
         stopReason_ != StopReason::quit) {
         // The run is closing already: act once, when it has closed.
@@ -687,7 +686,7 @@ void MainFrameCore::stopCapture(StopReason reason) {
 
 void MainFrameCore::onWaveInOpen() {
     // Stopped before the card had opened: no buffer is queued to bring the close, so close now.
-    if (!recording_) {
+    if (!recording()) {
         if (device_.close() != 0) messages_.show("close failed ", "Sound device error ");
         return;
     }
@@ -703,7 +702,7 @@ void MainFrameCore::onWaveInOpen() {
 void MainFrameCore::onWaveInData() {
     bufferArrivalTime_ = clock_.milliseconds();
     const int stillQueued = device_.bufferReturned();
-    if (!recording_) {
+    if (!recording()) {
         if (stillQueued <= 0 && device_.close() != 0) {
             messages_.show("close failed ", "Sound device error ");
         }
@@ -747,7 +746,7 @@ void MainFrameCore::onWaveInData() {
 }
 
 void MainFrameCore::onWaveInClose() {
-    setCaptureActive(false);
+    move(CaptureEvent::closed);
     switch (stopReason_) {
         case StopReason::plain:
             if (restartPending_) startCapture();
@@ -780,8 +779,8 @@ void MainFrameCore::onWaveInClose() {
 
 void MainFrameCore::onWaveInError(int /*error*/) {
     // The device has shown the error and returns its buffers; they close it as after a stop.
-    if (!recording_) return;
-    recording_ = false;
+    if (!recording()) return;
+    move(CaptureEvent::stop);
     stopReason_ = StopReason::plain;
     awaitInput();
 }
@@ -833,7 +832,7 @@ void MainFrameCore::calibrate() {
         // The measurement needs the card: a file being fed ends as at its end.
         view_.killTimer(FrameTimer::fileFeed);
         closeFile();
-        setCaptureActive(false);
+        move(CaptureEvent::fileEnded);
     }
     calibrating_ = true;
     calibration_.begin();
@@ -841,7 +840,7 @@ void MainFrameCore::calibrate() {
 }
 
 void MainFrameCore::calibrationStep() {
-    if (!calibrating_ || captureActive_) return;
+    if (!calibrating_ || captureActive()) return;
     if (calibration_.count() == 0) {
         // In the body as well: not every window manager shows a box's title.
         calibrating_ = questions_.ask(Calibration::startCaption(), Calibration::startCaption(),
@@ -880,7 +879,7 @@ void MainFrameCore::openWaveFile() {
         // of the old file can reach the new run.
         view_.killTimer(FrameTimer::fileFeed);
         closeFile();
-        setCaptureActive(false);
+        move(CaptureEvent::fileEnded);
     }
     file_.open(path);
     stopCapture(StopReason::fileOpened);

@@ -1,14 +1,12 @@
 #pragma once
 
 // The tuner program's main frame without its window: the mode flags and their rules, the layout
-// decisions, and the capture life cycle that every mode change goes through.
+// decisions, and the capture life cycle that every mode change goes through (its states and
+// moves are in capture_state.h; a stop carries its StopReason, acted on once the card has closed).
 //
-//   idle --start--> recording (live) --stop(reason)--> stopping --device closed--> idle + reason
-//   idle --start--> feeding (file) --end of file (reason 6)--> idle, layout again
-//
-// A run is never reconfigured in place: a change while recording stops it with reason 4, and
-// the layout runs again once the device has closed. A start that arrives while a run is still
-// closing is remembered and performed when the close arrives.
+// A run is never reconfigured in place: a change while recording stops it with
+// StopReason::reapplyMode, and the layout runs again once the device has closed. A start that
+// arrives while a run is still closing is remembered and performed when the close arrives.
 
 #include <cstdint>
 #include <functional>
@@ -17,6 +15,7 @@
 #include <vector>
 
 #include "app/calibration.h"
+#include "app/capture_state.h"
 #include "app/file_feeder.h"
 #include "app/frame_layout.h"
 #include "app/readings.h"
@@ -204,8 +203,9 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     bool paused() const { return paused_; }
     bool calibrating() const { return calibrating_; }
     bool fileMode() const { return file_.isOpen(); }
-    bool recording() const { return recording_; }
-    bool captureActive() const { return captureActive_; }
+    bool recording() const { return capture_ == CaptureState::recording; }
+    bool captureActive() const { return capture_ != CaptureState::idle; }
+    CaptureState captureState() const { return capture_; }
     bool restartPending() const { return restartPending_; }
     bool deviceAvailable() const { return deviceAvailable_; }
     // The input went away or could not be had; capture starts by itself when it is back.
@@ -259,7 +259,8 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     void startExercise(bool advance);
     void calibrationStep();
     void setAnswering(bool on);
-    void setCaptureActive(bool active);
+    // The one way the capture state changes; the screen stays awake while anything runs.
+    void move(CaptureEvent event);
     CycleOptions cycleOptions() const;
     int tuningNoteCount() const;
     bool recordingReadings() const;
@@ -301,8 +302,7 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     bool calibrating_ = false;
 
     bool deviceAvailable_ = false;
-    bool recording_ = false;
-    bool captureActive_ = false;
+    CaptureState capture_ = CaptureState::idle;
     bool restartPending_ = false;
     bool awaitingInput_ = false;
     bool windowActive_ = true;

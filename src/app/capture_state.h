@@ -1,0 +1,30 @@
+#pragma once
+
+// The capture life cycle of the main frame, every move in one table:
+//
+//   idle --startLive--> recording --stop--> stopping --closed--> idle
+//   idle --startFile--> feeding --fileEnded--> idle
+//
+// closed, fileEnded and shutdown end whatever runs; an event a state does not take leaves it.
+
+namespace merlop {
+
+enum class CaptureState {
+    idle,       // nothing records, nothing is fed
+    recording,  // the card records; blocks arrive
+    stopping,   // the card was told to stop and is handing its buffers back
+    feeding,    // a WAV file is fed block by block
+};
+
+enum class CaptureEvent {
+    startLive,  // the card opened
+    startFile,  // the first block of a file is on its way
+    stop,       // a stop was asked for, or the card failed
+    closed,     // the card has closed
+    fileEnded,  // the file run is over (at its end or cut short)
+    shutdown,   // the window closes
+};
+
+CaptureState nextCaptureState(CaptureState from, CaptureEvent event);
+
+}  // namespace merlop
