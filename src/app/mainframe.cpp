@@ -43,9 +43,9 @@ MainFrameCore::MainFrameCore(Settings& settings, TuningStore* tunings,
 
     queryDevice();
     configure();
-    tunerOn_ = settings_.showTuner != 0;
-    spectrumOn_ = settings_.showSpectrum != 0;
-    waveOn_ = settings_.showWaveForm != 0;
+    chosen_.tuner = settings_.showTuner != 0;
+    chosen_.spectrum = settings_.showSpectrum != 0;
+    chosen_.wave = settings_.showWaveForm != 0;
     if (settings_.customTuningOn != 0) {
         if (tunings_ != nullptr) {
             setCustomTuning(true);
@@ -133,9 +133,9 @@ void MainFrameCore::configure() {
 
 CycleOptions MainFrameCore::cycleOptions() const {
     CycleOptions o;
-    o.tunerOn = tunerOn_;
-    o.waveOn = waveOn_;
-    o.spectrumOn = spectrumOn_;
+    o.tunerOn = chosen_.tuner;
+    o.waveOn = chosen_.wave;
+    o.spectrumOn = chosen_.spectrum;
     o.calibrating = calibrating_;
     o.customTuningOn = customTuningOn() && tunings_ != nullptr;
     if (o.customTuningOn) {
@@ -157,10 +157,10 @@ void MainFrameCore::move(CaptureEvent event) {
 
 void MainFrameCore::setEarTraining(bool on) {
     if (on) {
-        waveOn_ = false;
+        chosen_.wave = false;
         settings_.earTrainingOn = 1;
-        tunerOn_ = true;
-        spectrumOn_ = false;
+        chosen_.tuner = true;
+        chosen_.spectrum = false;
     } else {
         settings_.earTrainingOn = 0;
         view_.killTimer(FrameTimer::earAnswer);
@@ -240,20 +240,20 @@ void MainFrameCore::readingsAfterChange(const ReadingsBasis& before) {
 void MainFrameCore::toggleTuner() {
     if (earTrainingOn()) setEarTraining(false);
     if (calibrating_) return;
-    tunerOn_ = !tunerOn_;
+    chosen_.tuner = !chosen_.tuner;
     applyMode();
 }
 
 void MainFrameCore::toggleSpectrum() {
     if (earTrainingOn()) setEarTraining(false);
     if (calibrating_) return;
-    spectrumOn_ = !spectrumOn_;
+    chosen_.spectrum = !chosen_.spectrum;
     applyMode();
 }
 
 void MainFrameCore::toggleWave() {
     if (earTrainingOn() || calibrating_) return;
-    waveOn_ = !waveOn_;
+    chosen_.wave = !chosen_.wave;
     applyMode();
 }
 
@@ -294,7 +294,7 @@ void MainFrameCore::pause() {
         }
         view_.setStatusText("Pausing");
     }
-    view_.setDisplaysPaused(spectrumOn_, waveOn_, paused_);
+    view_.setDisplaysPaused(chosen_.spectrum, chosen_.wave, paused_);
     view_.uiChanged();
 }
 
@@ -320,7 +320,7 @@ void MainFrameCore::skip() {
 void MainFrameCore::onSpaceKey() {
     if (customTuningOn() || earTrainingOn()) {
         skip();
-    } else if (spectrumOn_ || waveOn_) {
+    } else if (chosen_.spectrum || chosen_.wave) {
         pause();
     }
 }
@@ -361,7 +361,7 @@ void MainFrameCore::fillCombos() {
         view_.fillNoteCombo(notes, currentNote_);
         autoNote_ = currentNote_ == count;
         autoToneArmed_ = true;
-    } else if (tunerOn_) {
+    } else if (chosen_.tuner) {
         std::vector<std::string> names;
         names.reserve(TemperamentTable::kRows);
         for (int i = 0; i < TemperamentTable::kRows; ++i) {
@@ -388,13 +388,13 @@ void MainFrameCore::applyMode() {
         if (cycle_ != nullptr) cycle_->setSinks({});
         shown_ = {};
     }
-    if (!tunerOn_ && !spectrumOn_ && !waveOn_) tunerOn_ = true;
+    if (!chosen_.tuner && !chosen_.spectrum && !chosen_.wave) chosen_.tuner = true;
     autoToneArmed_ = false;
     fillCombos();
     exerciseStartPending_ = false;
 
     DisplayRequest request;
-    request.shown = {tunerOn_, spectrumOn_, waveOn_};
+    request.shown = {chosen_.tuner, chosen_.spectrum, chosen_.wave};
     request.rects = layoutDisplays(clientWidth_, clientHeight_, view_.toolBarHeight(),
                                    view_.statusBarHeight(), request.shown);
     request.customNoteIndex = customTuningOn() && !autoNote_ ? currentNote_ : -1;
@@ -407,7 +407,7 @@ void MainFrameCore::applyMode() {
         cycle_->reconfigure(settings_, config_, cycleOptions());
     }
     // A calibration analyses nothing, so it builds no analysers.
-    if ((tunerOn_ || waveOn_) && !calibrating_ && !cycle_->cycleUsable()) {
+    if ((chosen_.tuner || chosen_.wave) && !calibrating_ && !cycle_->cycleUsable()) {
         messages_.show("Not enough memory for", "cyc ");
     }
     if (earTrainingOn()) exerciseStartPending_ = true;
@@ -435,7 +435,7 @@ void MainFrameCore::applyMode() {
 }
 
 void MainFrameCore::openSettings(const std::function<void()>& runSheet) {
-    if (tunerOn_) view_.tunerStopTone();
+    if (chosen_.tuner) view_.tunerStopTone();
     if (earTrainingOn()) view_.killTimer(FrameTimer::earAnswer);
     stopCapture(StopReason::plain);
     if (tunings_ != nullptr) {
@@ -450,7 +450,7 @@ void MainFrameCore::openSettings(const std::function<void()>& runSheet) {
 
 void MainFrameCore::saveSpectrum(const std::function<std::vector<SpectrumExtremum>()>& scan) {
     if (calibrating_) return;
-    if (!paused_ || !spectrumOn_) {
+    if (!paused_ || !chosen_.spectrum) {
         messages_.show(kSpectrumNotPausedText, kSaveSpectrumCaption);
         applyMode();
         return;
@@ -461,16 +461,16 @@ void MainFrameCore::saveSpectrum(const std::function<std::vector<SpectrumExtremu
 
 FrameUiState MainFrameCore::uiState() const {
     FrameUiState s;
-    s.tunerChecked = tunerOn_;
-    s.spectrumChecked = spectrumOn_;
-    s.waveChecked = waveOn_;
+    s.tunerChecked = chosen_.tuner;
+    s.spectrumChecked = chosen_.spectrum;
+    s.waveChecked = chosen_.wave;
     s.pauseChecked = paused_;
-    s.pauseEnabled = spectrumOn_ || waveOn_ || calibrating_;
+    s.pauseEnabled = chosen_.spectrum || chosen_.wave || calibrating_;
     s.earTrainingChecked = earTrainingOn();
     s.skipEnabled = earTrainingOn() || customTuningOn();
     s.customTuningChecked = customTuningOn();
     s.noteComboEnabled = customTuningOn();
-    s.tuningComboEnabled = tunerOn_ || customTuningOn();
+    s.tuningComboEnabled = chosen_.tuner || customTuningOn();
     return s;
 }
 
@@ -529,7 +529,7 @@ void MainFrameCore::onActivate(bool active) {
         applyMode();
         return;
     }
-    if (tunerOn_) view_.tunerStopTone();
+    if (chosen_.tuner) view_.tunerStopTone();
     if (earTrainingOn()) view_.killTimer(FrameTimer::earAnswer);
     stopCapture(StopReason::plain);
 }
@@ -559,9 +559,9 @@ bool MainFrameCore::onClose(bool userPresent) {
 
 bool MainFrameCore::saveState(bool userPresent) {
     if (configFile_ == ConfigFile::written) return true;
-    settings_.showTuner = tunerOn_ ? 1 : 0;
-    settings_.showSpectrum = spectrumOn_ ? 1 : 0;
-    settings_.showWaveForm = waveOn_ ? 1 : 0;
+    settings_.showTuner = chosen_.tuner ? 1 : 0;
+    settings_.showSpectrum = chosen_.spectrum ? 1 : 0;
+    settings_.showWaveForm = chosen_.wave ? 1 : 0;
     if (tunings_ != nullptr) settings_.currentTuning = tunings_->currentTuning();
     settings_.tuningNoteAutomatic = autoNote_ ? 1 : 0;
     if (configFile_ != ConfigFile::usable) return true;
@@ -854,9 +854,9 @@ void MainFrameCore::calibrationStep() {
     } else {
         return;
     }
-    waveOn_ = false;
-    spectrumOn_ = false;
-    tunerOn_ = true;
+    chosen_.wave = false;
+    chosen_.spectrum = false;
+    chosen_.tuner = true;
     applyMode();
 }
 

@@ -196,9 +196,9 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     FrameUiState uiState() const;
 
     // State, for the window and tests.
-    bool tunerOn() const { return tunerOn_; }
-    bool spectrumOn() const { return spectrumOn_; }
-    bool waveOn() const { return waveOn_; }
+    bool tunerOn() const { return chosen_.tuner; }
+    bool spectrumOn() const { return chosen_.spectrum; }
+    bool waveOn() const { return chosen_.wave; }
     ShownDisplays shown() const { return shown_; }
     bool paused() const { return paused_; }
     bool calibrating() const { return calibrating_; }
@@ -296,7 +296,7 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     enum class ConfigFile { usable, unreported, refused, written };
     ConfigFile configFile_;
 
-    bool tunerOn_ = true, spectrumOn_ = false, waveOn_ = false;
+    ShownDisplays chosen_{true, false, false};  // what the user asked to see
     ShownDisplays shown_;
     bool paused_ = false;
     bool calibrating_ = false;
