@@ -96,6 +96,9 @@ static_assert(fileOrderIsContiguous());
 void clampTo(int32_t& v, int32_t lo, int32_t hi) {
     v = std::clamp(v, lo, hi);
 }
+void clampTo(int32_t& v, IntRange r) {
+    clampTo(v, r.lo, r.hi);
+}
 
 }  // namespace
 
@@ -159,41 +162,42 @@ Settings::Image Settings::defaultImage() {
 }
 
 void Settings::normalise() {
-    clampTo(analysisWindowMs, 20, 1000);
-    clampTo(frequencyOfA, 400, 500);
-    clampTo(freqLowHz, 20, 4000);
-    clampTo(freqHighHz, std::max(100, freqLowHz + 100), 20000);
-    clampTo(sensitivityDb, -42, -6);
-    clampTo(spectrumDbLow, -50, 0);
+    namespace r = keptRange;
+    clampTo(analysisWindowMs, r::analysisWindowMs);
+    clampTo(frequencyOfA, r::frequencyOfA);
+    clampTo(freqLowHz, r::freqLowHz);
+    clampTo(freqHighHz, std::max(r::freqHighHz.lo, freqLowHz + 100), r::freqHighHz.hi);
+    clampTo(sensitivityDb, r::sensitivityDb);
+    clampTo(spectrumDbLow, r::spectrumDbLow);
     clampTo(spectrumDbHigh, spectrumDbLow + 1, kMaxSpectrumDbHigh);
-    clampTo(viewAngleA, 0, 100);
-    clampTo(viewAngleB, 0, 100);
-    clampTo(spectrumSustain, 1, 20);
-    clampTo(curveSmoothing, 0, 3);
-    clampTo(weighting, 0, 3);
-    clampTo(toneVolume, 0, 127);
-    clampTo(toneOctave, 1, 10);
-    clampTo(midiChannel, 0, 16);
-    clampTo(midiPatch, 0, 127);
+    clampTo(viewAngleA, r::viewAngle);
+    clampTo(viewAngleB, r::viewAngle);
+    clampTo(spectrumSustain, r::spectrumSustain);
+    clampTo(curveSmoothing, r::curveSmoothing);
+    clampTo(weighting, r::weighting);
+    clampTo(toneVolume, r::toneVolume);
+    clampTo(toneOctave, r::toneOctave);
+    clampTo(midiChannel, r::midiChannel);
+    clampTo(midiPatch, r::midiPatch);
     pitchBendSpan = usablePitchBendSpan(pitchBendSpan);
-    clampTo(toneRepeatRate, 0, 200);
-    clampTo(sampleRate, 4000, 192000);
+    clampTo(toneRepeatRate, r::toneRepeatRate);
+    clampTo(sampleRate, r::sampleRate);
     bitsPerSample = bitsPerSample > 8 ? 16 : 8;
-    clampTo(currentTuning, 0, 31);
-    clampTo(instrumentKey, -5, 6);
-    clampTo(earRangeLow, 0, 127);
-    clampTo(earRangeHigh, earRangeLow, 127);
-    clampTo(earNoteCount, 1, 12);
-    clampTo(earMaxInterval, 1, 48);
-    clampTo(earTempo, 30, 200);
-    clampTo(earScale, 0, 6);
-    clampTo(earKey, 0, 12);
-    clampTo(temperamentIndex, 0, 74);
-    clampTo(temperamentKey, 0, 11);
-    clampTo(temperamentRefNote, 0, 11);
+    clampTo(currentTuning, r::currentTuning);
+    clampTo(instrumentKey, r::instrumentKey);
+    clampTo(earRangeLow, r::midiKey);
+    clampTo(earRangeHigh, earRangeLow, r::midiKey.hi);
+    clampTo(earNoteCount, r::earNoteCount);
+    clampTo(earMaxInterval, r::earMaxInterval);
+    clampTo(earTempo, r::earTempo);
+    clampTo(earScale, r::earScale);
+    clampTo(earKey, r::earKey);
+    clampTo(temperamentIndex, r::temperamentIndex);
+    clampTo(temperamentKey, r::noteOfOctave);
+    clampTo(temperamentRefNote, r::noteOfOctave);
     humFrequency = humFrequency < 55 ? 50 : 60;
-    clampTo(pianoFirstOctave, 0, 9);
-    clampTo(pianoOctaveCount, 1, 10);
+    clampTo(pianoFirstOctave, r::pianoFirstOctave);
+    clampTo(pianoOctaveCount, r::pianoOctaveCount);
 }
 
 Settings::LoadProblem Settings::readFile(const std::filesystem::path& path, Image* image,

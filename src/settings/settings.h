@@ -12,6 +12,45 @@
 
 namespace merlop {
 
+// A closed range of a setting's values.
+struct IntRange {
+    int32_t lo = 0;
+    int32_t hi = 0;
+};
+
+// The ranges the loader keeps (see the table below), each written once: the settings sheet
+// checks its edits and offers its up-downs from the same constants.
+namespace keptRange {
+inline constexpr IntRange analysisWindowMs{20, 1000};
+inline constexpr IntRange frequencyOfA{400, 500};
+inline constexpr IntRange freqLowHz{20, 4000};
+inline constexpr IntRange freqHighHz{100, 20000};
+inline constexpr IntRange sensitivityDb{-42, -6};
+inline constexpr IntRange spectrumDbLow{-50, 0};
+inline constexpr IntRange viewAngle{0, 100};
+inline constexpr IntRange spectrumSustain{1, 20};
+inline constexpr IntRange curveSmoothing{0, 3};
+inline constexpr IntRange weighting{0, 3};
+inline constexpr IntRange toneVolume{0, 127};
+inline constexpr IntRange midiPatch{0, 127};
+inline constexpr IntRange toneOctave{1, 10};
+inline constexpr IntRange midiChannel{0, 16};
+inline constexpr IntRange toneRepeatRate{0, 200};
+inline constexpr IntRange sampleRate{4000, 192000};
+inline constexpr IntRange currentTuning{0, 31};
+inline constexpr IntRange instrumentKey{-5, 6};
+inline constexpr IntRange midiKey{0, 127};
+inline constexpr IntRange earNoteCount{1, 12};
+inline constexpr IntRange earMaxInterval{1, 48};
+inline constexpr IntRange earTempo{30, 200};
+inline constexpr IntRange earScale{0, 6};
+inline constexpr IntRange earKey{0, 12};
+inline constexpr IntRange temperamentIndex{0, 74};
+inline constexpr IntRange noteOfOctave{0, 11};
+inline constexpr IntRange pianoFirstOctave{0, 9};
+inline constexpr IntRange pianoOctaveCount{1, 10};
+}  // namespace keptRange
+
 // Every user choice of the program, one 32-bit item each, and the configuration file that keeps
 // them between runs. The file holds 264 bytes, little-endian, in its own order (see kFileOrder in
 // settings.cpp); bytes after offset 264 are never touched.

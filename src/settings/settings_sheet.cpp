@@ -124,43 +124,90 @@ int DialogUnits::y(int dlu) const {
 
 // ---- General ---------------------------------------------------------------------------------
 
+namespace {
+using K = ControlKind;
+// The piano's last octave is held to the last MIDI octave, like its first.
+constexpr IntRange kPianoOctaves{0, kLastPianoOctave};
+}  // namespace
+
+const std::vector<PageRow<GeneralPage>>& GeneralPage::rows() {
+    using P = GeneralPage;
+    using S = Settings;
+    namespace r = keptRange;
+    // The hidden window edit is not checked, since the user could never correct it; its up-down
+    // offers less than the loader keeps.
+    static const std::vector<PageRow<P>> kRows = {
+        {1000,
+         K::integer,
+         &P::frequencyOfA,
+         &S::frequencyOfA,
+         r::frequencyOfA,
+         {1001, r::frequencyOfA, 1},
+         440},
+        {1010,
+         K::integer,
+         &P::rangeTo,
+         &S::freqHighHz,
+         r::freqHighHz,
+         {1011, r::freqHighHz, 100},
+         1200},
+        {1008,
+         K::integer,
+         &P::rangeFrom,
+         &S::freqLowHz,
+         r::freqLowHz,
+         {1009, r::freqLowHz, 10},
+         20},
+        {1070,
+         K::integer,
+         &P::octaveFrom,
+         &S::pianoFirstOctave,
+         kPianoOctaves,
+         {1071, kPianoOctaves, 1},
+         2},
+        {1074, K::integer, &P::octaveTo, nullptr, kPianoOctaves, {1075, kPianoOctaves, 1}, 5},
+        {1019,
+         K::integer,
+         &P::window,
+         &S::analysisWindowMs,
+         std::nullopt,
+         {1020, {50, 300}, 10},
+         200},
+        {1004, K::choice, &P::keyIndex, nullptr, {}, {}, 5},
+        {1061, K::choice, &P::notation, &S::sharpNotation, {}, {}, 0},
+        {1062, K::choice, &P::temperament, &S::temperamentIndex, {}, {}, 0},
+        {1063, K::choice, &P::temperamentKey, &S::temperamentKey, {}, {}, 0},
+        {1064, K::check, &P::useA, nullptr, {}, {}, 1},
+        {1065, K::check, &P::fineTuning, &S::fineTuning, {}, {}, 0},
+        {1066, K::check, &P::piano, &S::showPiano, {}, {}, 1},
+        {1076, K::check, &P::humFilter, &S::humFilter, {}, {}, 0},
+        {1077, K::choice, &P::humIndex, nullptr, {}, {}, 1},
+        // Written back through the cross-page rule.
+        {1039, K::slider, &P::sensitivity, nullptr, {}, {0, r::sensitivityDb, 10}, -36},
+    };
+    return kRows;
+}
+
 void GeneralPage::load(const Settings& s, const std::array<int, 3>& rates,
                        const std::array<int, 2>& sizes) {
+    loadRows(*this, s);
     sampleRates = rates;
     sampleSizes = sizes;
     sensitivity = s.sensitivityDb;
-    temperament = s.temperamentIndex;
-    frequencyOfA = s.frequencyOfA;
     keyIndex = s.instrumentKey + 5;
     sampleRateText = std::to_string(s.sampleRate);
     sampleSizeText = std::to_string(s.bitsPerSample);
-    rangeTo = s.freqHighHz;
-    rangeFrom = s.freqLowHz;
-    window = s.analysisWindowMs;
-    notation = s.sharpNotation;
-    temperamentKey = s.temperamentKey;
     useA = s.temperamentRefNote == 9 ? 1 : 0;
-    fineTuning = s.fineTuning;
-    piano = s.showPiano;
     calibration = calibrationText(s.calibrationTenths);
-    octaveFrom = s.pianoFirstOctave;
     // The file may hold a count that runs past the last MIDI octave; the page shows (and OK
     // stores) the keyboard as far as there are keys.
     octaveTo = static_cast<int32_t>(
         std::min<int64_t>(int64_t{s.pianoFirstOctave} + s.pianoOctaveCount - 1, kLastPianoOctave));
-    humFilter = s.humFilter;
     humIndex = s.humFrequency != 50 ? 1 : 0;
 }
 
 std::vector<IntField> GeneralPage::fields() {
-    return {
-        {1000, &frequencyOfA, true, 400, 500},
-        {1010, &rangeTo, true, 100, 20000},
-        {1008, &rangeFrom, true, 20, 4000},
-        {1070, &octaveFrom, true, 0, kLastPianoOctave},
-        {1074, &octaveTo, true, 0, kLastPianoOctave},
-        {1019, &window, false},
-    };
+    return fieldsOf(*this);
 }
 
 namespace {
@@ -186,119 +233,142 @@ void GeneralPage::ok() {
 }
 
 void GeneralPage::defaults() {
-    frequencyOfA = 440;
+    for (const PageRow<GeneralPage>& r : rows()) this->*r.value = r.byDefault;
     calibration = "0.0";
-    fineTuning = 0;
-    keyIndex = 5;
-    notation = 0;
-    temperament = 0;
-    temperamentKey = 0;
-    useA = 1;
-    rangeFrom = 20;
-    rangeTo = 1200;
-    piano = 1;
-    octaveFrom = 2;
-    octaveTo = 5;
-    humFilter = 0;
-    humIndex = 1;
-    sensitivity = -36;
-    window = 200;
 }
 
 void GeneralPage::writeBack(Settings& s) const {
-    s.frequencyOfA = frequencyOfA;
+    writeRows(*this, s);
     s.calibrationTenths = calibrationTenthsOfText(calibration);
-    s.fineTuning = fineTuning;
     s.instrumentKey = keyIndex - 5;
-    s.sharpNotation = notation;
-    s.temperamentIndex = temperament;
-    s.temperamentKey = temperamentKey;
     s.temperamentRefNote = useA ? 9 : temperamentKey;
     // A rate or size the device list did not offer leaves an empty text: keep what was set.
     if (const auto r = parseInteger(sampleRateText); r && *r > 0) s.sampleRate = *r;
     if (const auto b = parseInteger(sampleSizeText); b && *b > 0) s.bitsPerSample = *b;
-    s.freqHighHz = rangeTo;
-    s.freqLowHz = rangeFrom;
-    s.analysisWindowMs = window;
-    s.showPiano = piano;
-    s.pianoFirstOctave = octaveFrom;
     s.pianoOctaveCount = octaveTo - octaveFrom + 1;
-    s.humFilter = humFilter;
     s.humFrequency = humIndex != 0 ? 60 : 50;
 }
 
 // ---- Spectrum --------------------------------------------------------------------------------
 
+const std::vector<PageRow<SpectrumPage>>& SpectrumPage::rows() {
+    using P = SpectrumPage;
+    using S = Settings;
+    namespace r = keptRange;
+    // Both dB up-downs span the sensitivity's low end to 30 whatever the edits accept.
+    constexpr IntRange kDbSteps{-42, 30};
+    static const std::vector<PageRow<P>> kRows = {
+        // Written back through the cross-page rule.
+        {1021, K::integer, &P::dbFrom, nullptr, r::spectrumDbLow, {1022, kDbSteps, 1}},
+        {1045, K::integer, &P::dbTo, &S::spectrumDbHigh, std::nullopt, {1046, kDbSteps, 1}},
+        {1047, K::integer, &P::viewAngleA, &S::viewAngleA, std::nullopt, {1048, r::viewAngle, 10}},
+        {1049, K::integer, &P::viewAngleB, &S::viewAngleB, std::nullopt, {1050, r::viewAngle, 10}},
+        {1051,
+         K::integer,
+         &P::sustain,
+         &S::spectrumSustain,
+         std::nullopt,
+         {1052, r::spectrumSustain, 1}},
+        {1024, K::check, &P::spectrum3D, &S::spectrum3D},
+        {1025, K::check, &P::hamming, &S::hammingWindow},
+        {1053, K::choice, &P::weighting, &S::weighting},
+        {1054, K::choice, &P::smoothing, &S::curveSmoothing},
+    };
+    return kRows;
+}
+
 void SpectrumPage::load(const Settings& s) {
+    loadRows(*this, s);
     dbFrom = s.spectrumDbLow;
-    spectrum3D = s.spectrum3D;
-    hamming = s.hammingWindow;
-    dbTo = s.spectrumDbHigh;
-    viewAngleA = s.viewAngleA;
-    viewAngleB = s.viewAngleB;
-    sustain = s.spectrumSustain;
-    weighting = s.weighting;
-    smoothing = s.curveSmoothing;
 }
 
 std::vector<IntField> SpectrumPage::fields() {
-    return {
-        {1021, &dbFrom, true, -50, 0}, {1045, &dbTo, false},    {1047, &viewAngleA, false},
-        {1049, &viewAngleB, false},    {1051, &sustain, false},
-    };
+    return fieldsOf(*this);
 }
 
 void SpectrumPage::writeBack(Settings& s) const {
-    s.spectrum3D = spectrum3D;
-    s.hammingWindow = hamming;
-    s.spectrumDbHigh = dbTo;
-    s.viewAngleA = viewAngleA;
-    s.viewAngleB = viewAngleB;
-    s.spectrumSustain = sustain;
-    s.weighting = weighting;
-    s.curveSmoothing = smoothing;
+    writeRows(*this, s);
 }
 
 // ---- Reference tone --------------------------------------------------------------------------
 
+const std::vector<PageRow<TonePage>>& TonePage::rows() {
+    using P = TonePage;
+    using S = Settings;
+    namespace r = keptRange;
+    // The octave's up-down stops at 8, below what the edit accepts.
+    static const std::vector<PageRow<P>> kRows = {
+        {1028, K::integer, &P::octave, &S::toneOctave, r::toneOctave, {1029, {1, 8}, 1}},
+        {1030,
+         K::integer,
+         &P::repeatRate,
+         &S::toneRepeatRate,
+         r::toneRepeatRate,
+         {1031, r::toneRepeatRate, 10}},
+        {1033, K::integer, &P::channel, &S::midiChannel, r::midiChannel, {1034, r::midiChannel, 1}},
+        {1043,
+         K::integer,
+         &P::midiCalibration,
+         &S::midiCalibrationCents,
+         std::nullopt,
+         {1044, {-30, 30}, 1}},
+        {1015, K::radio, &P::mode},
+        {1017, K::choice, &P::patch, &S::midiPatch},
+        {1018, K::slider, &P::volume, &S::toneVolume, std::nullopt, {0, r::toneVolume, 8}},
+    };
+    return kRows;
+}
+
 void TonePage::load(const Settings& s) {
-    volume = s.toneVolume;
-    patch = s.midiPatch;
+    loadRows(*this, s);
     mode = s.toneUseMidi != 0 ? 0 : 1;
-    octave = s.toneOctave;
-    repeatRate = s.toneRepeatRate;
-    channel = s.midiChannel;
-    midiCalibration = s.midiCalibrationCents;
 }
 
 std::vector<IntField> TonePage::fields() {
-    return {
-        {1028, &octave, true, 1, 10},
-        {1030, &repeatRate, true, 0, 200},
-        {1033, &channel, true, 0, 16},
-        {1043, &midiCalibration, false},
-    };
+    return fieldsOf(*this);
 }
 
 void TonePage::writeBack(Settings& s) const {
-    s.toneVolume = volume;
-    s.midiPatch = patch;
+    writeRows(*this, s);
     s.toneUseMidi = mode == 0 ? 1 : 0;
-    s.toneOctave = octave;
-    s.toneRepeatRate = repeatRate;
-    s.midiChannel = channel;
-    s.midiCalibrationCents = midiCalibration;
 }
 
 // ---- Ear -------------------------------------------------------------------------------------
 
+const std::vector<PageRow<EarPage>>& EarPage::rows() {
+    using P = EarPage;
+    using S = Settings;
+    namespace r = keptRange;
+    // The range's octaves are the page's own; the loader only keeps its keys MIDI keys.
+    constexpr IntRange kOctaves{1, 8};
+    // The interval's up-down stops at two octaves, below what the edit accepts.
+    static const std::vector<PageRow<P>> kRows = {
+        {1035,
+         K::integer,
+         &P::noteCount,
+         &S::earNoteCount,
+         r::earNoteCount,
+         {1036, r::earNoteCount, 1}},
+        {1039,
+         K::integer,
+         &P::maxInterval,
+         &S::earMaxInterval,
+         r::earMaxInterval,
+         {1040, {1, 24}, 1}},
+        {1044, K::integer, &P::tempo, &S::earTempo, r::earTempo, {1045, r::earTempo, 10}},
+        {1056, K::integer, &P::fromOctave, nullptr, kOctaves, {1057, kOctaves, 1}},
+        {1059, K::integer, &P::toOctave, nullptr, kOctaves, {1060, kOctaves, 1}},
+        {1042, K::choice, &P::scale, &S::earScale},
+        {1043, K::choice, &P::key, &S::earKey},
+        {1046, K::check, &P::showFirstNote, &S::earShowFirstNote},
+        {1055, K::choice, &P::fromNote},
+        {1058, K::choice, &P::toNote},
+    };
+    return kRows;
+}
+
 void EarPage::load(const Settings& s) {
-    noteCount = s.earNoteCount;
-    maxInterval = s.earMaxInterval;
-    scale = s.earScale;
-    key = s.earKey;
-    tempo = s.earTempo;
-    showFirstNote = s.earShowFirstNote;
+    loadRows(*this, s);
     fromNote = s.earRangeLow % 12;
     fromOctave = s.earRangeLow / 12 - 1;
     toNote = s.earRangeHigh % 12;
@@ -306,11 +376,7 @@ void EarPage::load(const Settings& s) {
 }
 
 std::vector<IntField> EarPage::fields() {
-    return {
-        {1035, &noteCount, true, 1, 12}, {1039, &maxInterval, true, 1, 48},
-        {1044, &tempo, true, 30, 200},   {1056, &fromOctave, true, 1, 8},
-        {1059, &toOctave, true, 1, 8},
-    };
+    return fieldsOf(*this);
 }
 
 void EarPage::ok() {
@@ -321,12 +387,7 @@ void EarPage::ok() {
 }
 
 void EarPage::writeBack(Settings& s) const {
-    s.earNoteCount = noteCount;
-    s.earMaxInterval = maxInterval;
-    s.earScale = scale;
-    s.earKey = key;
-    s.earTempo = tempo;
-    s.earShowFirstNote = showFirstNote;
+    writeRows(*this, s);
     s.earRangeLow = (fromOctave + 1) * 12 + fromNote;
     s.earRangeHigh = (toOctave + 1) * 12 + toNote;
 }

@@ -3,9 +3,12 @@
 // The settings sheet without its window: the values each page edits, how they come from and go
 // back to the Settings record, the checks made when a page is left, and the pages' OK rules.
 //
-// A page's edits are exchanged as text through a list of IntField bindings, in the order the
-// page checks them; the window moves texts in and out and reports the first failure on the
-// control it names. Lists, checks and sliders are plain members the window sets directly.
+// Each page describes its values in one table of PageRow: the control, how it shows the value,
+// the range checked on leaving, the up-down's range, the Defaults value and the record's member.
+// Load, write-back, the checks and Defaults run over the table, and the window builds its
+// up-downs and sliders and moves values in and out by it. A page's integer edits are exchanged
+// as text through IntField bindings, in table order; the window reports the first failure on
+// the control it names.
 
 #include <array>
 #include <cstdint>
@@ -15,9 +18,10 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/settings.h"
+
 namespace merlop {
 
-class Settings;
 class TuningStore;
 
 // "Please enter an integer between lo and hi."
@@ -74,7 +78,57 @@ extern const std::array<const char*, 12> kInstrumentKeys;
 extern const std::array<const char*, 12> kCNoteNames;
 
 // The octave of MIDI key 127: the piano's octave edits and their spins go no further.
-inline constexpr int32_t kLastPianoOctave = 9;
+inline constexpr int32_t kLastPianoOctave = keptRange::pianoFirstOctave.hi;
+
+// How a page's control shows its value: an integer edit, a check box, a list's index, a
+// slider's position, or which of consecutive radio buttons (id, id + 1, ...) is on.
+enum class ControlKind { integer, check, choice, slider, radio };
+
+// The up-down beside an integer edit (id 0: none), or a slider's range and tick interval.
+struct Stepper {
+    int id = 0;
+    IntRange range{};
+    int step = 1;
+};
+
+// One value of a page. setting is null where load and write-back convert the value by hand;
+// check is the range the page accepts (none: any integer); byDefault is what Defaults puts in.
+template <class Page>
+struct PageRow {
+    int id;
+    ControlKind kind;
+    int32_t Page::*value;
+    int32_t Settings::*setting = nullptr;
+    std::optional<IntRange> check = std::nullopt;
+    Stepper stepper{};
+    int32_t byDefault = 0;
+};
+
+template <class Page>
+void loadRows(Page& page, const Settings& s) {
+    for (const PageRow<Page>& r : Page::rows()) {
+        if (r.setting != nullptr) page.*r.value = s.*r.setting;
+    }
+}
+
+template <class Page>
+void writeRows(const Page& page, Settings& s) {
+    for (const PageRow<Page>& r : Page::rows()) {
+        if (r.setting != nullptr) s.*r.setting = page.*r.value;
+    }
+}
+
+// The integer edits in check order.
+template <class Page>
+std::vector<IntField> fieldsOf(Page& page) {
+    std::vector<IntField> out;
+    for (const PageRow<Page>& r : Page::rows()) {
+        if (r.kind != ControlKind::integer) continue;
+        const IntRange range = r.check.value_or(IntRange{});
+        out.push_back({r.id, &(page.*r.value), r.check.has_value(), range.lo, range.hi});
+    }
+    return out;
+}
 
 struct GeneralPage {
     std::array<int, 3> sampleRates{};
@@ -99,6 +153,7 @@ struct GeneralPage {
     int32_t humFilter = 0;
     int32_t humIndex = 1;
 
+    static const std::vector<PageRow<GeneralPage>>& rows();
     void load(const Settings& s, const std::array<int, 3>& rates, const std::array<int, 2>& sizes);
     // The edits in check order. The piano octaves are held to 0..9 so the keyboard never
     // reaches past the last MIDI octave; the hidden window edit is not checked, since the
@@ -125,6 +180,7 @@ struct SpectrumPage {
     int32_t weighting = 0;
     int32_t smoothing = 0;
 
+    static const std::vector<PageRow<SpectrumPage>>& rows();
     void load(const Settings& s);
     std::vector<IntField> fields();
     // Everything but dB from.
@@ -140,6 +196,7 @@ struct TonePage {
     int32_t channel = 0;
     int32_t midiCalibration = 0;
 
+    static const std::vector<PageRow<TonePage>>& rows();
     void load(const Settings& s);
     std::vector<IntField> fields();
     void writeBack(Settings& s) const;
@@ -157,6 +214,7 @@ struct EarPage {
     int32_t toNote = 4;
     int32_t toOctave = 5;
 
+    static const std::vector<PageRow<EarPage>>& rows();
     void load(const Settings& s);
     std::vector<IntField> fields();
     // The range's top is never below its bottom.

@@ -215,6 +215,98 @@ void setIndex(QComboBox* c, int i) {
     c->setCurrentIndex(i >= 0 && i < c->count() ? i : -1);
 }
 
+}  // namespace
+
+void SheetPage::setStepper(int id, ControlKind kind, const Stepper& st) {
+    if (kind == ControlKind::integer && st.id != 0) {
+        setSpin(st.id, id, st.range.lo, st.range.hi, st.step);
+    } else if (kind == ControlKind::slider) {
+        auto* s = control<QSlider>(id);
+        s->setRange(st.range.lo, st.range.hi);
+        s->setTickInterval(st.step);
+    }
+}
+
+void SheetPage::showValue(int id, ControlKind kind, int32_t v) {
+    switch (kind) {
+        case ControlKind::integer:
+            control<QLineEdit>(id)->setText(QString::number(v));
+            break;
+        case ControlKind::check:
+            control<QCheckBox>(id)->setChecked(v != 0);
+            break;
+        case ControlKind::choice:
+            setIndex(control<QComboBox>(id), v);
+            break;
+        case ControlKind::slider:
+            control<QSlider>(id)->setValue(v);
+            break;
+        case ControlKind::radio:
+            if (auto* r = control<QRadioButton>(id + v)) r->setChecked(true);
+            break;
+    }
+}
+
+int32_t SheetPage::shownValue(int id, ControlKind kind) const {
+    switch (kind) {
+        case ControlKind::integer:
+            return control<QLineEdit>(id)->text().toInt();
+        case ControlKind::check:
+            return control<QCheckBox>(id)->isChecked() ? 1 : 0;
+        case ControlKind::choice:
+            return control<QComboBox>(id)->currentIndex();
+        case ControlKind::slider:
+            return control<QSlider>(id)->value();
+        case ControlKind::radio:
+            for (int i = 0; auto* r = control<QRadioButton>(id + i); ++i) {
+                if (r->isChecked()) return i;
+            }
+            return 0;
+    }
+    return 0;
+}
+
+namespace {
+
+// A page run by its table: up-downs, sliders and every value but the integer edits' texts
+// (which go through the page's checks) come from the rows; a page adds what the table cannot
+// say in initMore, enterMore and leaveMore.
+template <class Page>
+class TablePage : public SheetPage {
+  public:
+    TablePage(Page& v, const QString& caption, int widthDlu, int heightDlu,
+              const std::vector<ControlSpec>& controls, const DialogUnits& u, MessageBox& m,
+              QWidget* parent)
+        : SheetPage(caption, widthDlu, heightDlu, controls, u, m, parent), v_(v) {}
+
+    bool leave() override {
+        if (!readEdits(v_.fields())) return false;
+        for (const PageRow<Page>& r : Page::rows()) {
+            if (r.kind != ControlKind::integer) v_.*r.value = shownValue(r.id, r.kind);
+        }
+        leaveMore();
+        return true;
+    }
+
+  protected:
+    void init() override {
+        for (const PageRow<Page>& r : Page::rows()) setStepper(r.id, r.kind, r.stepper);
+        initMore();
+    }
+    void enter() override {
+        writeEdits(v_.fields());
+        for (const PageRow<Page>& r : Page::rows()) {
+            if (r.kind != ControlKind::integer) showValue(r.id, r.kind, v_.*r.value);
+        }
+        enterMore();
+    }
+    virtual void initMore() {}
+    virtual void enterMore() {}
+    virtual void leaveMore() {}
+
+    Page& v_;
+};
+
 // ---- General ---------------------------------------------------------------------------------
 
 const std::vector<ControlSpec> kGeneralControls = {
@@ -260,10 +352,10 @@ const std::vector<ControlSpec> kGeneralControls = {
     {1041, ControlSpec::button, "Defaults", 155, 170, 50, 14},
 };
 
-class GeneralSheetPage : public SheetPage {
+class GeneralSheetPage : public TablePage<GeneralPage> {
   public:
     GeneralSheetPage(GeneralPage& v, const DialogUnits& u, MessageBox& m, QWidget* parent)
-        : SheetPage("General", 228, 191, kGeneralControls, u, m, parent), v_(v) {
+        : TablePage(v, "General", 228, 191, kGeneralControls, u, m, parent) {
         auto* key = control<QComboBox>(1004);
         key->addItems(itemsOf(kInstrumentKeys));
         control<QComboBox>(1061)->addItems({"flat", "sharp"});
@@ -276,33 +368,13 @@ class GeneralSheetPage : public SheetPage {
         });
     }
 
-    bool leave() override {
-        std::vector<IntField> fields = v_.fields();
-        if (!readEdits(fields)) return false;
-        v_.calibration = control<QLineEdit>(1068)->text().toStdString();
-        v_.keyIndex = control<QComboBox>(1004)->currentIndex();
-        v_.notation = control<QComboBox>(1061)->currentIndex();
-        v_.temperamentKey = control<QComboBox>(1063)->currentIndex();
-        v_.useA = control<QCheckBox>(1064)->isChecked();
-        v_.fineTuning = control<QCheckBox>(1065)->isChecked();
-        v_.piano = control<QCheckBox>(1066)->isChecked();
-        v_.humFilter = control<QCheckBox>(1076)->isChecked();
-        v_.humIndex = control<QComboBox>(1077)->currentIndex();
-        v_.sampleRateText = control<QComboBox>(1005)->currentText().toStdString();
-        v_.sampleSizeText = control<QComboBox>(1006)->currentText().toStdString();
-        v_.sensitivity = control<QSlider>(1039)->value();
-        v_.temperament = control<QComboBox>(1062)->currentIndex();
-        return true;
-    }
-
     bool ok() override {
         v_.ok();
         return true;
     }
 
   protected:
-    void init() override {
-        setSpin(1001, 1000, 400, 500, 1);
+    void initMore() override {
         auto fill = [](QComboBox* c, const std::vector<std::string>& items) {
             c->clear();
             for (const std::string& s : items) c->addItem(QString::fromStdString(s));
@@ -314,38 +386,21 @@ class GeneralSheetPage : public SheetPage {
         for (int i = 0; i < TemperamentTable::kRows; ++i) {
             temperaments->addItem(QString::fromStdString(temperamentName(i)));
         }
-        setSpin(1009, 1008, 20, 4000, 10);
-        setSpin(1011, 1010, 100, 20000, 100);
-        auto* slider = control<QSlider>(1039);
-        slider->setRange(-42, -6);
-        slider->setTickInterval(10);
-        // Both octave spins offer what the page accepts: no octave past the last MIDI key.
-        setSpin(1071, 1070, 0, kLastPianoOctave, 1);
-        setSpin(1075, 1074, 0, kLastPianoOctave, 1);
-        setSpin(1020, 1019, 50, 300, 10);
     }
 
-    void enter() override {
-        writeEdits(v_.fields());
+    void enterMore() override {
         control<QLineEdit>(1068)->setText(QString::fromStdString(v_.calibration));
-        setIndex(control<QComboBox>(1004), v_.keyIndex);
-        setIndex(control<QComboBox>(1061), v_.notation);
-        setIndex(control<QComboBox>(1063), v_.temperamentKey);
-        setIndex(control<QComboBox>(1062), v_.temperament);
-        setIndex(control<QComboBox>(1077), v_.humIndex);
-        control<QCheckBox>(1064)->setChecked(v_.useA != 0);
-        control<QCheckBox>(1065)->setChecked(v_.fineTuning != 0);
-        control<QCheckBox>(1066)->setChecked(v_.piano != 0);
-        control<QCheckBox>(1076)->setChecked(v_.humFilter != 0);
         auto* rate = control<QComboBox>(1005);
         rate->setCurrentIndex(rate->findText(QString::fromStdString(v_.sampleRateText)));
         auto* size = control<QComboBox>(1006);
         size->setCurrentIndex(size->findText(QString::fromStdString(v_.sampleSizeText)));
-        control<QSlider>(1039)->setValue(v_.sensitivity);
     }
 
-  private:
-    GeneralPage& v_;
+    void leaveMore() override {
+        v_.calibration = control<QLineEdit>(1068)->text().toStdString();
+        v_.sampleRateText = control<QComboBox>(1005)->currentText().toStdString();
+        v_.sampleSizeText = control<QComboBox>(1006)->currentText().toStdString();
+    }
 };
 
 // ---- Spectrum --------------------------------------------------------------------------------
@@ -373,41 +428,13 @@ const std::vector<ControlSpec> kSpectrumControls = {
     {1025, ControlSpec::check, "Hamming Window", 113, 102, 70, 10, true},
 };
 
-class SpectrumSheetPage : public SheetPage {
+class SpectrumSheetPage : public TablePage<SpectrumPage> {
   public:
     SpectrumSheetPage(SpectrumPage& v, const DialogUnits& u, MessageBox& m, QWidget* parent)
-        : SheetPage("Spectrum", 197, 124, kSpectrumControls, u, m, parent), v_(v) {
+        : TablePage(v, "Spectrum", 197, 124, kSpectrumControls, u, m, parent) {
         control<QComboBox>(1054)->addItems({"0", "1", "2", "3"});
         control<QComboBox>(1053)->addItems({"None", "A", "B", "C"});
     }
-
-    bool leave() override {
-        if (!readEdits(v_.fields())) return false;
-        v_.spectrum3D = control<QCheckBox>(1024)->isChecked();
-        v_.hamming = control<QCheckBox>(1025)->isChecked();
-        v_.weighting = control<QComboBox>(1053)->currentIndex();
-        v_.smoothing = control<QComboBox>(1054)->currentIndex();
-        return true;
-    }
-
-  protected:
-    void init() override {
-        setSpin(1022, 1021, -42, 30, 1);
-        setSpin(1046, 1045, -42, 30, 1);
-        setSpin(1048, 1047, 0, 100, 10);
-        setSpin(1050, 1049, 0, 100, 10);
-        setSpin(1052, 1051, 1, 20, 1);
-    }
-    void enter() override {
-        writeEdits(v_.fields());
-        control<QCheckBox>(1024)->setChecked(v_.spectrum3D != 0);
-        control<QCheckBox>(1025)->setChecked(v_.hamming != 0);
-        setIndex(control<QComboBox>(1053), v_.weighting);
-        setIndex(control<QComboBox>(1054), v_.smoothing);
-    }
-
-  private:
-    SpectrumPage& v_;
 };
 
 // ---- Reference tone --------------------------------------------------------------------------
@@ -435,40 +462,13 @@ const std::vector<ControlSpec> kToneControls = {
     {1031, ControlSpec::spin, "", 85, 125, 9, 14},
 };
 
-class ToneSheetPage : public SheetPage {
+class ToneSheetPage : public TablePage<TonePage> {
   public:
     ToneSheetPage(TonePage& v, const DialogUnits& u, MessageBox& m, QWidget* parent)
-        : SheetPage("Reference Tone", 177, 146, kToneControls, u, m, parent), v_(v) {}
-
-    bool leave() override {
-        if (!readEdits(v_.fields())) return false;
-        v_.mode = control<QRadioButton>(1016)->isChecked() ? 1 : 0;
-        v_.volume = control<QSlider>(1018)->value();
-        v_.patch = control<QComboBox>(1017)->currentIndex();
-        return true;
-    }
+        : TablePage(v, "Reference Tone", 177, 146, kToneControls, u, m, parent) {}
 
   protected:
-    void init() override {
-        auto* patch = control<QComboBox>(1017);
-        patch->addItems(gmItems());
-        auto* volume = control<QSlider>(1018);
-        volume->setRange(0, 127);
-        volume->setTickInterval(8);
-        setSpin(1044, 1043, -30, 30, 1);
-        setSpin(1034, 1033, 0, 16, 1);
-        setSpin(1029, 1028, 1, 8, 1);
-        setSpin(1031, 1030, 0, 200, 10);
-    }
-    void enter() override {
-        writeEdits(v_.fields());
-        control<QRadioButton>(v_.mode == 0 ? 1015 : 1016)->setChecked(true);
-        setIndex(control<QComboBox>(1017), v_.patch);
-        control<QSlider>(1018)->setValue(v_.volume);
-    }
-
-  private:
-    TonePage& v_;
+    void initMore() override { control<QComboBox>(1017)->addItems(gmItems()); }
 };
 
 // ---- Ear -------------------------------------------------------------------------------------
@@ -499,10 +499,10 @@ const std::vector<ControlSpec> kEarControls = {
     {1046, ControlSpec::check, "Show first note", 5, 135, 70, 8},
 };
 
-class EarSheetPage : public SheetPage {
+class EarSheetPage : public TablePage<EarPage> {
   public:
     EarSheetPage(EarPage& v, const DialogUnits& u, MessageBox& m, QWidget* parent)
-        : SheetPage("Ear ", 207, 157, kEarControls, u, m, parent), v_(v) {
+        : TablePage(v, "Ear ", 207, 157, kEarControls, u, m, parent) {
         control<QComboBox>(1055)->addItems(itemsOf(kCNoteNames));
         control<QComboBox>(1058)->addItems(itemsOf(kCNoteNames));
         control<QComboBox>(1042)->addItems(itemsOf(kEarScales));
@@ -511,39 +511,10 @@ class EarSheetPage : public SheetPage {
         control<QComboBox>(1043)->addItems(keys);
     }
 
-    bool leave() override {
-        if (!readEdits(v_.fields())) return false;
-        v_.scale = control<QComboBox>(1042)->currentIndex();
-        v_.key = control<QComboBox>(1043)->currentIndex();
-        v_.showFirstNote = control<QCheckBox>(1046)->isChecked();
-        v_.fromNote = control<QComboBox>(1055)->currentIndex();
-        v_.toNote = control<QComboBox>(1058)->currentIndex();
-        return true;
-    }
     bool ok() override {
         v_.ok();
         return true;
     }
-
-  protected:
-    void init() override {
-        setSpin(1057, 1056, 1, 8, 1);
-        setSpin(1060, 1059, 1, 8, 1);
-        setSpin(1036, 1035, 1, 12, 1);
-        setSpin(1040, 1039, 1, 24, 1);
-        setSpin(1045, 1044, 30, 200, 10);
-    }
-    void enter() override {
-        writeEdits(v_.fields());
-        setIndex(control<QComboBox>(1042), v_.scale);
-        setIndex(control<QComboBox>(1043), v_.key);
-        control<QCheckBox>(1046)->setChecked(v_.showFirstNote != 0);
-        setIndex(control<QComboBox>(1055), v_.fromNote);
-        setIndex(control<QComboBox>(1058), v_.toNote);
-    }
-
-  private:
-    EarPage& v_;
 };
 
 // ---- Custom ----------------------------------------------------------------------------------

@@ -71,6 +71,11 @@ class SheetPage : public QWidget {
     void writeEdits(const std::vector<IntField>& fields);
     bool readEdits(const std::vector<IntField>& fields);
     void setSpin(int id, int buddy, int lo, int hi, int step);
+    // A page row's up-down or slider range; nothing for other rows.
+    void setStepper(int id, ControlKind kind, const Stepper& stepper);
+    // A value other than an integer edit's in and out of its control.
+    void showValue(int id, ControlKind kind, int32_t value);
+    int32_t shownValue(int id, ControlKind kind) const;
     void setOffending(QWidget* control);
     MessageBox& messages_;
 
