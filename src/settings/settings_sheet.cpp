@@ -125,67 +125,112 @@ int DialogUnits::y(int dlu) const {
 // ---- General ---------------------------------------------------------------------------------
 
 namespace {
-using K = ControlKind;
-// The piano's last octave is held to the last MIDI octave, like its first.
-constexpr IntRange kPianoOctaves{0, kLastPianoOctave};
+using C = ControlSpec;
+using S = Settings;
+namespace r = keptRange;
+}  // namespace
+
+namespace {
+namespace general {
+using P = GeneralPage;
+// The piano's last octave is held where its first is, so the keyboard never passes the last MIDI
+// octave. The hidden window edit is not checked, since the user could never correct it; its
+// up-down offers less than the loader keeps.
+constexpr IntRange kPianoOctaves = r::pianoFirstOctave;
+constexpr IntRange kWindowSteps{50, 300};
+
+const std::vector<PageRow<P>> kRows = {
+    {{0, C::label, "Frequency of A :", 4, 9, 61, 13}},
+    {.control = {1000, C::edit, "", 65, 5, 31, 15},
+     .value = &P::frequencyOfA,
+     .setting = &S::frequencyOfA,
+     .check = r::frequencyOfA,
+     .byDefault = 440,
+     .checkOrder = 1},
+    {.control = {1001, C::spin, "", 95, 5, 9, 14}, .steps = r::frequencyOfA},
+    {{0, C::label, "Calibration :", 113, 10, 37, 8}},
+    {{1068, C::edit, "", 152, 7, 28, 14}},
+    {{0, C::label, "cents", 185, 12, 18, 8}},
+    {{0, C::label, "Instrument Key :", 4, 27, 56, 8}},
+    {.control = {1004, C::dropList, "", 65, 25, 30, 54}, .value = &P::keyIndex, .byDefault = 5},
+    {{0, C::label, "Notation :", 115, 30, 32, 8}},
+    {.control = {1061, C::dropList, "", 154, 26, 35, 40},
+     .value = &P::notation,
+     .setting = &S::sharpNotation},
+    {{0, C::label, "Temperament : ", 4, 51, 51, 8}},
+    {.control = {1062, C::dropList, "", 55, 50, 89, 55},
+     .value = &P::temperament,
+     .setting = &S::temperamentIndex},
+    {{0, C::label, "Key", 150, 51, 13, 8}},
+    {.control = {1063, C::dropList, "", 165, 50, 24, 50},
+     .value = &P::temperamentKey,
+     .setting = &S::temperamentKey},
+    {.control = {1064, C::check, "Use A ", 190, 50, 31, 10}, .value = &P::useA, .byDefault = 1},
+    {{0, C::label, "Frequency range :   from", 5, 78, 80, 8}},
+    {.control = {1008, C::edit, "", 85, 75, 36, 14},
+     .value = &P::rangeFrom,
+     .setting = &S::freqLowHz,
+     .check = r::freqLowHz,
+     .byDefault = 20,
+     .checkOrder = 3},
+    {.control = {1009, C::spin, "", 120, 75, 9, 14}, .steps = r::freqLowHz, .step = 10},
+    {{0, C::label, "to", 142, 78, 8, 8}},
+    {.control = {1010, C::edit, "", 155, 75, 40, 14},
+     .value = &P::rangeTo,
+     .setting = &S::freqHighHz,
+     .check = r::freqHighHz,
+     .byDefault = 1200,
+     .checkOrder = 2},
+    {.control = {1011, C::spin, "", 195, 75, 9, 14}, .steps = r::freqHighHz, .step = 100},
+    {{0, C::label, "Sensitivity :    ", 5, 100, 35, 8}},
+    {{0, C::label, "high", 55, 100, 20, 8}},
+    {.control = {1039, C::slider, "", 75, 100, 105, 15},
+     .value = &P::sensitivity,
+     .steps = r::sensitivityDb,
+     .step = 10,
+     .byDefault = -36},
+    {{0, C::label, "low ", 181, 101, 18, 8}},
+    {.control = {1076, C::check, "Hum filter", 5, 120, 45, 10},
+     .value = &P::humFilter,
+     .setting = &S::humFilter},
+    {.control = {1077, C::dropList, "", 59, 118, 39, 47}, .value = &P::humIndex, .byDefault = 1},
+    {.control = {1066, C::check, "Piano", 5, 140, 37, 14},
+     .value = &P::piano,
+     .setting = &S::showPiano,
+     .byDefault = 1},
+    {{0, C::label, "octave range from", 50, 145, 59, 8}},
+    {.control = {1070, C::edit, "", 115, 140, 20, 14},
+     .value = &P::octaveFrom,
+     .setting = &S::pianoFirstOctave,
+     .check = kPianoOctaves,
+     .byDefault = 2,
+     .checkOrder = 4},
+    {.control = {1071, C::spin, "", 135, 140, 11, 14}, .steps = kPianoOctaves},
+    {{0, C::label, "to", 155, 145, 8, 8}},
+    {.control = {1074, C::edit, "", 165, 140, 21, 14},
+     .value = &P::octaveTo,
+     .check = kPianoOctaves,
+     .byDefault = 5,
+     .checkOrder = 5},
+    {.control = {1075, C::spin, "", 185, 140, 11, 14}, .steps = kPianoOctaves},
+    {.control = {1065, C::check, "Fine tuning", 4, 169, 51, 10},
+     .value = &P::fineTuning,
+     .setting = &S::fineTuning},
+    {.control = {1019, C::edit, "", 70, 175, 22, 14, true},
+     .value = &P::window,
+     .setting = &S::analysisWindowMs,
+     .byDefault = 200,
+     .checkOrder = 6},
+    {.control = {1020, C::spin, "", 90, 175, 11, 14, true}, .steps = kWindowSteps, .step = 10},
+    {{1005, C::dropList, "", 105, 175, 23, 43, true}},
+    {{1006, C::dropList, "", 130, 175, 18, 40, true}},
+    {{1041, C::button, "Defaults", 155, 170, 50, 14}},
+};
+}  // namespace general
 }  // namespace
 
 const std::vector<PageRow<GeneralPage>>& GeneralPage::rows() {
-    using P = GeneralPage;
-    using S = Settings;
-    namespace r = keptRange;
-    // The hidden window edit is not checked, since the user could never correct it; its up-down
-    // offers less than the loader keeps.
-    static const std::vector<PageRow<P>> kRows = {
-        {1000,
-         K::integer,
-         &P::frequencyOfA,
-         &S::frequencyOfA,
-         r::frequencyOfA,
-         {1001, r::frequencyOfA, 1},
-         440},
-        {1010,
-         K::integer,
-         &P::rangeTo,
-         &S::freqHighHz,
-         r::freqHighHz,
-         {1011, r::freqHighHz, 100},
-         1200},
-        {1008,
-         K::integer,
-         &P::rangeFrom,
-         &S::freqLowHz,
-         r::freqLowHz,
-         {1009, r::freqLowHz, 10},
-         20},
-        {1070,
-         K::integer,
-         &P::octaveFrom,
-         &S::pianoFirstOctave,
-         kPianoOctaves,
-         {1071, kPianoOctaves, 1},
-         2},
-        {1074, K::integer, &P::octaveTo, nullptr, kPianoOctaves, {1075, kPianoOctaves, 1}, 5},
-        {1019,
-         K::integer,
-         &P::window,
-         &S::analysisWindowMs,
-         std::nullopt,
-         {1020, {50, 300}, 10},
-         200},
-        {1004, K::choice, &P::keyIndex, nullptr, {}, {}, 5},
-        {1061, K::choice, &P::notation, &S::sharpNotation, {}, {}, 0},
-        {1062, K::choice, &P::temperament, &S::temperamentIndex, {}, {}, 0},
-        {1063, K::choice, &P::temperamentKey, &S::temperamentKey, {}, {}, 0},
-        {1064, K::check, &P::useA, nullptr, {}, {}, 1},
-        {1065, K::check, &P::fineTuning, &S::fineTuning, {}, {}, 0},
-        {1066, K::check, &P::piano, &S::showPiano, {}, {}, 1},
-        {1076, K::check, &P::humFilter, &S::humFilter, {}, {}, 0},
-        {1077, K::choice, &P::humIndex, nullptr, {}, {}, 1},
-        // Written back through the cross-page rule.
-        {1039, K::slider, &P::sensitivity, nullptr, {}, {0, r::sensitivityDb, 10}, -36},
-    };
-    return kRows;
+    return general::kRows;
 }
 
 void GeneralPage::load(const Settings& s, const std::array<int, 3>& rates,
@@ -233,7 +278,7 @@ void GeneralPage::ok() {
 }
 
 void GeneralPage::defaults() {
-    for (const PageRow<GeneralPage>& r : rows()) this->*r.value = r.byDefault;
+    defaultRows(*this);
     calibration = "0.0";
 }
 
@@ -251,30 +296,58 @@ void GeneralPage::writeBack(Settings& s) const {
 
 // ---- Spectrum --------------------------------------------------------------------------------
 
+namespace {
+namespace spectrum {
+using P = SpectrumPage;
+// dB from goes back through the cross-page rule, so it has no setting here. Both dB up-downs
+// span the sensitivity's low end to 30, whatever the edits accept.
+constexpr IntRange kDbSteps{-42, 30};
+
+const std::vector<PageRow<P>> kRows = {
+    {{0, C::label, "dB range   from", 4, 13, 51, 8}},
+    {.control = {1021, C::edit, "", 65, 10, 27, 14},
+     .value = &P::dbFrom,
+     .check = r::spectrumDbLow},
+    {.control = {1022, C::spin, "", 90, 10, 9, 14}, .steps = kDbSteps},
+    {{0, C::label, "to", 107, 13, 8, 8}},
+    {.control = {1045, C::edit, "", 120, 10, 25, 14},
+     .value = &P::dbTo,
+     .setting = &S::spectrumDbHigh},
+    {.control = {1046, C::spin, "", 145, 10, 9, 14}, .steps = kDbSteps},
+    {.control = {1024, C::check, "3D Spectrum", 5, 35, 70, 15},
+     .value = &P::spectrum3D,
+     .setting = &S::spectrum3D},
+    {{0, C::label, "View angle ", 81, 38, 35, 8}},
+    {.control = {1047, C::edit, "", 120, 35, 25, 14},
+     .value = &P::viewAngleA,
+     .setting = &S::viewAngleA},
+    {.control = {1048, C::spin, "", 145, 35, 9, 14}, .steps = r::viewAngle, .step = 10},
+    {.control = {1049, C::edit, "", 155, 35, 25, 14},
+     .value = &P::viewAngleB,
+     .setting = &S::viewAngleB},
+    {.control = {1050, C::spin, "", 180, 35, 9, 14}, .steps = r::viewAngle, .step = 10},
+    {{0, C::label, "Sustain", 93, 59, 24, 8}},
+    {.control = {1051, C::edit, "", 120, 55, 25, 14},
+     .value = &P::sustain,
+     .setting = &S::spectrumSustain},
+    {.control = {1052, C::spin, "", 145, 55, 9, 14}, .steps = r::spectrumSustain},
+    {{0, C::label, "Curve Smoothing", 4, 78, 55, 8}},
+    {.control = {1054, C::dropList, "", 65, 75, 25, 60},
+     .value = &P::smoothing,
+     .setting = &S::curveSmoothing},
+    {{0, C::label, "Weighting", 4, 104, 33, 8, true}},
+    {.control = {1053, C::dropList, "", 65, 100, 35, 60, true},
+     .value = &P::weighting,
+     .setting = &S::weighting},
+    {.control = {1025, C::check, "Hamming Window", 113, 102, 70, 10, true},
+     .value = &P::hamming,
+     .setting = &S::hammingWindow},
+};
+}  // namespace spectrum
+}  // namespace
+
 const std::vector<PageRow<SpectrumPage>>& SpectrumPage::rows() {
-    using P = SpectrumPage;
-    using S = Settings;
-    namespace r = keptRange;
-    // Both dB up-downs span the sensitivity's low end to 30 whatever the edits accept.
-    constexpr IntRange kDbSteps{-42, 30};
-    static const std::vector<PageRow<P>> kRows = {
-        // Written back through the cross-page rule.
-        {1021, K::integer, &P::dbFrom, nullptr, r::spectrumDbLow, {1022, kDbSteps, 1}},
-        {1045, K::integer, &P::dbTo, &S::spectrumDbHigh, std::nullopt, {1046, kDbSteps, 1}},
-        {1047, K::integer, &P::viewAngleA, &S::viewAngleA, std::nullopt, {1048, r::viewAngle, 10}},
-        {1049, K::integer, &P::viewAngleB, &S::viewAngleB, std::nullopt, {1050, r::viewAngle, 10}},
-        {1051,
-         K::integer,
-         &P::sustain,
-         &S::spectrumSustain,
-         std::nullopt,
-         {1052, r::spectrumSustain, 1}},
-        {1024, K::check, &P::spectrum3D, &S::spectrum3D},
-        {1025, K::check, &P::hamming, &S::hammingWindow},
-        {1053, K::choice, &P::weighting, &S::weighting},
-        {1054, K::choice, &P::smoothing, &S::curveSmoothing},
-    };
-    return kRows;
+    return spectrum::kRows;
 }
 
 void SpectrumPage::load(const Settings& s) {
@@ -292,31 +365,61 @@ void SpectrumPage::writeBack(Settings& s) const {
 
 // ---- Reference tone --------------------------------------------------------------------------
 
+namespace {
+namespace tone {
+using P = TonePage;
+// The octave's up-down stops at 8, below what the edit accepts.
+constexpr IntRange kOctaveSteps{1, 8};
+constexpr IntRange kMidiCalibrationSteps{-30, 30};
+
+const std::vector<PageRow<P>> kRows = {
+    {.control = {1015, C::radio, "Midi", 5, 5, 29, 10}, .value = &P::mode},
+    {{1016, C::radio, "Sine", 55, 5, 30, 10}},
+    {{0, C::label, "Midi Patch", 5, 25, 44, 8}},
+    {.control = {1017, C::dropList, "", 60, 20, 83, 59},
+     .value = &P::patch,
+     .setting = &S::midiPatch},
+    {{0, C::label, "Midi Calibration", 5, 45, 48, 8}},
+    {.control = {1043, C::edit, "", 60, 40, 25, 14},
+     .value = &P::midiCalibration,
+     .setting = &S::midiCalibrationCents,
+     .checkOrder = 4},
+    {.control = {1044, C::spin, "", 85, 40, 9, 14}, .steps = kMidiCalibrationSteps},
+    {{0, C::label, "cent", 95, 45, 15, 8}},
+    {{0, C::label, "Midi channel", 5, 65, 41, 8}},
+    {.control = {1033, C::edit, "", 60, 60, 25, 14},
+     .value = &P::channel,
+     .setting = &S::midiChannel,
+     .check = r::midiChannel,
+     .checkOrder = 3},
+    {.control = {1034, C::spin, "", 86, 60, 11, 14}, .steps = r::midiChannel},
+    {{0, C::label, "Volume      low", 5, 85, 46, 8}},
+    {.control = {1018, C::slider, "", 55, 85, 100, 15},
+     .value = &P::volume,
+     .setting = &S::toneVolume,
+     .steps = r::toneVolume,
+     .step = 8},
+    {{0, C::label, "high", 155, 85, 14, 8}},
+    {{0, C::label, "Octave", 5, 110, 24, 8}},
+    {.control = {1028, C::edit, "", 60, 105, 21, 14},
+     .value = &P::octave,
+     .setting = &S::toneOctave,
+     .check = r::toneOctave,
+     .checkOrder = 1},
+    {.control = {1029, C::spin, "", 80, 105, 9, 14}, .steps = kOctaveSteps},
+    {{0, C::label, "Repeat Rate", 5, 130, 42, 8}},
+    {.control = {1030, C::edit, "", 60, 125, 25, 14},
+     .value = &P::repeatRate,
+     .setting = &S::toneRepeatRate,
+     .check = r::toneRepeatRate,
+     .checkOrder = 2},
+    {.control = {1031, C::spin, "", 85, 125, 9, 14}, .steps = r::toneRepeatRate, .step = 10},
+};
+}  // namespace tone
+}  // namespace
+
 const std::vector<PageRow<TonePage>>& TonePage::rows() {
-    using P = TonePage;
-    using S = Settings;
-    namespace r = keptRange;
-    // The octave's up-down stops at 8, below what the edit accepts.
-    static const std::vector<PageRow<P>> kRows = {
-        {1028, K::integer, &P::octave, &S::toneOctave, r::toneOctave, {1029, {1, 8}, 1}},
-        {1030,
-         K::integer,
-         &P::repeatRate,
-         &S::toneRepeatRate,
-         r::toneRepeatRate,
-         {1031, r::toneRepeatRate, 10}},
-        {1033, K::integer, &P::channel, &S::midiChannel, r::midiChannel, {1034, r::midiChannel, 1}},
-        {1043,
-         K::integer,
-         &P::midiCalibration,
-         &S::midiCalibrationCents,
-         std::nullopt,
-         {1044, {-30, 30}, 1}},
-        {1015, K::radio, &P::mode},
-        {1017, K::choice, &P::patch, &S::midiPatch},
-        {1018, K::slider, &P::volume, &S::toneVolume, std::nullopt, {0, r::toneVolume, 8}},
-    };
-    return kRows;
+    return tone::kRows;
 }
 
 void TonePage::load(const Settings& s) {
@@ -335,36 +438,66 @@ void TonePage::writeBack(Settings& s) const {
 
 // ---- Ear -------------------------------------------------------------------------------------
 
+namespace {
+namespace ear {
+using P = EarPage;
+// The range's octaves are the page's own; the loader only keeps its keys MIDI keys. The
+// interval's up-down stops at two octaves, below what the edit accepts.
+constexpr IntRange kOctaves{1, 8};
+constexpr IntRange kIntervalSteps{1, 24};
+
+const std::vector<PageRow<P>> kRows = {
+    {{0, C::label, "Range         from", 5, 10, 54, 8}},
+    {.control = {1055, C::dropList, "", 65, 5, 25, 50}, .value = &P::fromNote},
+    {.control = {1056, C::edit, "", 95, 5, 20, 14},
+     .value = &P::fromOctave,
+     .check = kOctaves,
+     .checkOrder = 4},
+    {.control = {1057, C::spin, "", 115, 5, 9, 14}, .steps = kOctaves},
+    {{0, C::label, "to", 130, 10, 8, 8}},
+    {.control = {1058, C::dropList, "", 140, 5, 25, 45}, .value = &P::toNote},
+    {.control = {1059, C::edit, "", 170, 5, 20, 14},
+     .value = &P::toOctave,
+     .check = kOctaves,
+     .checkOrder = 5},
+    {.control = {1060, C::spin, "", 195, 5, 9, 14}, .steps = kOctaves},
+    {{0, C::label, "Number of Notes", 5, 35, 54, 8}},
+    {.control = {1035, C::edit, "", 65, 30, 22, 14},
+     .value = &P::noteCount,
+     .setting = &S::earNoteCount,
+     .check = r::earNoteCount,
+     .checkOrder = 1},
+    {.control = {1036, C::spin, "", 85, 30, 9, 14}, .steps = r::earNoteCount},
+    {{0, C::label, "Maximum Interval", 5, 55, 60, 8}},
+    {.control = {1039, C::edit, "", 65, 50, 22, 14},
+     .value = &P::maxInterval,
+     .setting = &S::earMaxInterval,
+     .check = r::earMaxInterval,
+     .checkOrder = 2},
+    {.control = {1040, C::spin, "", 85, 50, 9, 14}, .steps = kIntervalSteps},
+    {{0, C::label, "(semitones)", 100, 55, 36, 8}},
+    {{0, C::label, "Scale", 5, 75, 19, 8}},
+    {.control = {1042, C::dropList, "", 65, 70, 66, 68},
+     .value = &P::scale,
+     .setting = &S::earScale},
+    {{0, C::label, "Key", 5, 95, 13, 8}},
+    {.control = {1043, C::dropList, "", 65, 90, 41, 59}, .value = &P::key, .setting = &S::earKey},
+    {{0, C::label, "Tempo", 5, 115, 23, 8}},
+    {.control = {1044, C::edit, "", 65, 110, 28, 14},
+     .value = &P::tempo,
+     .setting = &S::earTempo,
+     .check = r::earTempo,
+     .checkOrder = 3},
+    {.control = {1045, C::spin, "", 95, 110, 9, 14}, .steps = r::earTempo, .step = 10},
+    {.control = {1046, C::check, "Show first note", 5, 135, 70, 8},
+     .value = &P::showFirstNote,
+     .setting = &S::earShowFirstNote},
+};
+}  // namespace ear
+}  // namespace
+
 const std::vector<PageRow<EarPage>>& EarPage::rows() {
-    using P = EarPage;
-    using S = Settings;
-    namespace r = keptRange;
-    // The range's octaves are the page's own; the loader only keeps its keys MIDI keys.
-    constexpr IntRange kOctaves{1, 8};
-    // The interval's up-down stops at two octaves, below what the edit accepts.
-    static const std::vector<PageRow<P>> kRows = {
-        {1035,
-         K::integer,
-         &P::noteCount,
-         &S::earNoteCount,
-         r::earNoteCount,
-         {1036, r::earNoteCount, 1}},
-        {1039,
-         K::integer,
-         &P::maxInterval,
-         &S::earMaxInterval,
-         r::earMaxInterval,
-         {1040, {1, 24}, 1}},
-        {1044, K::integer, &P::tempo, &S::earTempo, r::earTempo, {1045, r::earTempo, 10}},
-        {1056, K::integer, &P::fromOctave, nullptr, kOctaves, {1057, kOctaves, 1}},
-        {1059, K::integer, &P::toOctave, nullptr, kOctaves, {1060, kOctaves, 1}},
-        {1042, K::choice, &P::scale, &S::earScale},
-        {1043, K::choice, &P::key, &S::earKey},
-        {1046, K::check, &P::showFirstNote, &S::earShowFirstNote},
-        {1055, K::choice, &P::fromNote},
-        {1058, K::choice, &P::toNote},
-    };
-    return kRows;
+    return ear::kRows;
 }
 
 void EarPage::load(const Settings& s) {

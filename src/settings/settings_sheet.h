@@ -10,6 +10,7 @@
 // as text through IntField bindings, in table order; the window reports the first failure on
 // the control it names.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -80,29 +81,46 @@ extern const std::array<const char*, 12> kCNoteNames;
 // The octave of MIDI key 127: the piano's octave edits and their spins go no further.
 inline constexpr int32_t kLastPianoOctave = keptRange::pianoFirstOctave.hi;
 
-// How a page's control shows its value: an integer edit, a check box, a list's index, a
-// slider's position, or which of consecutive radio buttons (id, id + 1, ...) is on.
-enum class ControlKind { integer, check, choice, slider, radio };
-
-// The up-down beside an integer edit (id 0: none), or a slider's range and tick interval.
-struct Stepper {
-    int id = 0;
-    IntRange range{};
-    int step = 1;
+// One control of a page as its dialog template places it, in dialog units; controls are made
+// in template order, which is also the order the focus moves through them.
+struct ControlSpec {
+    enum Kind { label, edit, spin, dropList, check, radio, slider, button, listBox };
+    int id;  // 0 for labels
+    Kind kind;
+    const char* text;
+    int x, y, w, h;
+    bool hidden = false;
 };
 
-// One value of a page. setting is null where load and write-back convert the value by hand;
-// check is the range the page accepts (none: any integer); byDefault is what Defaults puts in.
+// One control of a page and the value it shows. An edit holds an integer, a check box a flag, a
+// drop list its item's index, a slider its position, the first of consecutive radio buttons
+// (id, id + 1, ...) which one is on; an up-down steps the edit before it.
+//   value       the page's member; null where the control has none or the window handles it
+//   setting     the record's member it loads from and writes back to; null where the page
+//               converts it by hand
+//   check       the range an edit must hold when the page is left; none: any integer
+//   steps/step  an up-down's range and step, a slider's range and tick interval
+//   byDefault   what Defaults puts in
+//   checkOrder  where the page checks this edit among its others (equal: in template order)
+inline constexpr int kCheckedLast = 1000;
 template <class Page>
 struct PageRow {
-    int id;
-    ControlKind kind;
-    int32_t Page::*value;
+    ControlSpec control;
+    int32_t Page::*value = nullptr;
     int32_t Settings::*setting = nullptr;
     std::optional<IntRange> check = std::nullopt;
-    Stepper stepper{};
+    IntRange steps{};
+    int step = 1;
     int32_t byDefault = 0;
+    int checkOrder = kCheckedLast;
 };
+
+template <class Page>
+std::vector<ControlSpec> controlsOf(const std::vector<PageRow<Page>>& rows) {
+    std::vector<ControlSpec> out;
+    for (const PageRow<Page>& r : rows) out.push_back(r.control);
+    return out;
+}
 
 template <class Page>
 void loadRows(Page& page, const Settings& s) {
@@ -118,14 +136,26 @@ void writeRows(const Page& page, Settings& s) {
     }
 }
 
-// The integer edits in check order.
+template <class Page>
+void defaultRows(Page& page) {
+    for (const PageRow<Page>& r : Page::rows()) {
+        if (r.value != nullptr) page.*r.value = r.byDefault;
+    }
+}
+
+// The edits in check order.
 template <class Page>
 std::vector<IntField> fieldsOf(Page& page) {
-    std::vector<IntField> out;
+    std::vector<const PageRow<Page>*> edits;
     for (const PageRow<Page>& r : Page::rows()) {
-        if (r.kind != ControlKind::integer) continue;
-        const IntRange range = r.check.value_or(IntRange{});
-        out.push_back({r.id, &(page.*r.value), r.check.has_value(), range.lo, range.hi});
+        if (r.control.kind == ControlSpec::edit && r.value != nullptr) edits.push_back(&r);
+    }
+    std::stable_sort(edits.begin(), edits.end(),
+                     [](const auto* a, const auto* b) { return a->checkOrder < b->checkOrder; });
+    std::vector<IntField> out;
+    for (const PageRow<Page>* r : edits) {
+        const IntRange range = r->check.value_or(IntRange{});
+        out.push_back({r->control.id, &(page.*r->value), r->check.has_value(), range.lo, range.hi});
     }
     return out;
 }
