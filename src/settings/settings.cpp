@@ -96,9 +96,6 @@ static_assert(fileOrderIsContiguous());
 void clampTo(int32_t& v, int32_t lo, int32_t hi) {
     v = std::clamp(v, lo, hi);
 }
-void clampTo(int32_t& v, IntRange r) {
-    clampTo(v, r.lo, r.hi);
-}
 
 }  // namespace
 
@@ -162,42 +159,14 @@ Settings::Image Settings::defaultImage() {
 }
 
 void Settings::normalise() {
-    namespace r = keptRange;
-    clampTo(analysisWindowMs, r::analysisWindowMs);
-    clampTo(frequencyOfA, r::frequencyOfA);
-    clampTo(freqLowHz, r::freqLowHz);
-    clampTo(freqHighHz, std::max(r::freqHighHz.lo, freqLowHz + 100), r::freqHighHz.hi);
-    clampTo(sensitivityDb, r::sensitivityDb);
-    clampTo(spectrumDbLow, r::spectrumDbLow);
+    for (const KeptRange& k : kKeptRanges) clampTo(this->*k.member, k.range.lo, k.range.hi);
+    // Clamped after the fields they depend on.
+    clampTo(freqHighHz, freqLowHz + 100, keptRange(&Settings::freqHighHz).hi);
     clampTo(spectrumDbHigh, spectrumDbLow + 1, kMaxSpectrumDbHigh);
-    clampTo(viewAngleA, r::viewAngle);
-    clampTo(viewAngleB, r::viewAngle);
-    clampTo(spectrumSustain, r::spectrumSustain);
-    clampTo(curveSmoothing, r::curveSmoothing);
-    clampTo(weighting, r::weighting);
-    clampTo(toneVolume, r::toneVolume);
-    clampTo(toneOctave, r::toneOctave);
-    clampTo(midiChannel, r::midiChannel);
-    clampTo(midiPatch, r::midiPatch);
+    clampTo(earRangeHigh, earRangeLow, keptRange(&Settings::earRangeHigh).hi);
     pitchBendSpan = usablePitchBendSpan(pitchBendSpan);
-    clampTo(toneRepeatRate, r::toneRepeatRate);
-    clampTo(sampleRate, r::sampleRate);
     bitsPerSample = bitsPerSample > 8 ? 16 : 8;
-    clampTo(currentTuning, r::currentTuning);
-    clampTo(instrumentKey, r::instrumentKey);
-    clampTo(earRangeLow, r::midiKey);
-    clampTo(earRangeHigh, earRangeLow, r::midiKey.hi);
-    clampTo(earNoteCount, r::earNoteCount);
-    clampTo(earMaxInterval, r::earMaxInterval);
-    clampTo(earTempo, r::earTempo);
-    clampTo(earScale, r::earScale);
-    clampTo(earKey, r::earKey);
-    clampTo(temperamentIndex, r::temperamentIndex);
-    clampTo(temperamentKey, r::noteOfOctave);
-    clampTo(temperamentRefNote, r::noteOfOctave);
     humFrequency = humFrequency < 55 ? 50 : 60;
-    clampTo(pianoFirstOctave, r::pianoFirstOctave);
-    clampTo(pianoOctaveCount, r::pianoOctaveCount);
 }
 
 Settings::LoadProblem Settings::readFile(const std::filesystem::path& path, Image* image,

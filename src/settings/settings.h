@@ -18,39 +18,6 @@ struct IntRange {
     int32_t hi = 0;
 };
 
-// The ranges the loader keeps (see the table below), each written once: the settings sheet
-// checks its edits and offers its up-downs from the same constants.
-namespace keptRange {
-inline constexpr IntRange analysisWindowMs{20, 1000};
-inline constexpr IntRange frequencyOfA{400, 500};
-inline constexpr IntRange freqLowHz{20, 4000};
-inline constexpr IntRange freqHighHz{100, 20000};
-inline constexpr IntRange sensitivityDb{-42, -6};
-inline constexpr IntRange spectrumDbLow{-50, 0};
-inline constexpr IntRange viewAngle{0, 100};
-inline constexpr IntRange spectrumSustain{1, 20};
-inline constexpr IntRange curveSmoothing{0, 3};
-inline constexpr IntRange weighting{0, 3};
-inline constexpr IntRange toneVolume{0, 127};
-inline constexpr IntRange midiPatch{0, 127};
-inline constexpr IntRange toneOctave{1, 10};
-inline constexpr IntRange midiChannel{0, 16};
-inline constexpr IntRange toneRepeatRate{0, 200};
-inline constexpr IntRange sampleRate{4000, 192000};
-inline constexpr IntRange currentTuning{0, 31};
-inline constexpr IntRange instrumentKey{-5, 6};
-inline constexpr IntRange midiKey{0, 127};
-inline constexpr IntRange earNoteCount{1, 12};
-inline constexpr IntRange earMaxInterval{1, 48};
-inline constexpr IntRange earTempo{30, 200};
-inline constexpr IntRange earScale{0, 6};
-inline constexpr IntRange earKey{0, 12};
-inline constexpr IntRange temperamentIndex{0, 74};
-inline constexpr IntRange noteOfOctave{0, 11};
-inline constexpr IntRange pianoFirstOctave{0, 9};
-inline constexpr IntRange pianoOctaveCount{1, 10};
-}  // namespace keptRange
-
 // Every user choice of the program, one 32-bit item each, and the configuration file that keeps
 // them between runs. The file holds 264 bytes, little-endian, in its own order (see kFileOrder in
 // settings.cpp); bytes after offset 264 are never touched.
@@ -213,6 +180,55 @@ class Settings {
     // Where setLocation would put the file.
     static std::filesystem::path configPath(const std::filesystem::path& directoryOrFile);
 };
+
+// The fields load brings into a plain range, each range written once: normalise() clamps by this
+// table (then applies the rules that tie one field to another), and the settings sheet checks
+// its edits and offers its up-downs from the same entries.
+struct KeptRange {
+    int32_t Settings::*member;
+    IntRange range;
+};
+inline constexpr std::array<KeptRange, 31> kKeptRanges{{
+    {&Settings::analysisWindowMs, {20, 1000}},
+    {&Settings::frequencyOfA, {400, 500}},
+    {&Settings::freqLowHz, {20, 4000}},
+    {&Settings::freqHighHz, {100, 20000}},
+    {&Settings::sensitivityDb, {-42, -6}},
+    {&Settings::spectrumDbLow, {-50, 0}},
+    {&Settings::viewAngleA, {0, 100}},
+    {&Settings::viewAngleB, {0, 100}},
+    {&Settings::spectrumSustain, {1, 20}},
+    {&Settings::curveSmoothing, {0, 3}},
+    {&Settings::weighting, {0, 3}},
+    {&Settings::toneVolume, {0, 127}},
+    {&Settings::toneOctave, {1, 10}},
+    {&Settings::midiChannel, {0, 16}},
+    {&Settings::midiPatch, {0, 127}},
+    {&Settings::toneRepeatRate, {0, 200}},
+    {&Settings::sampleRate, {4000, 192000}},
+    {&Settings::currentTuning, {0, 31}},
+    {&Settings::instrumentKey, {-5, 6}},
+    {&Settings::earRangeLow, {0, 127}},
+    {&Settings::earRangeHigh, {0, 127}},
+    {&Settings::earNoteCount, {1, 12}},
+    {&Settings::earMaxInterval, {1, 48}},
+    {&Settings::earTempo, {30, 200}},
+    {&Settings::earScale, {0, 6}},
+    {&Settings::earKey, {0, 12}},
+    {&Settings::temperamentIndex, {0, 74}},
+    {&Settings::temperamentKey, {0, 11}},
+    {&Settings::temperamentRefNote, {0, 11}},
+    {&Settings::pianoFirstOctave, {0, 9}},
+    {&Settings::pianoOctaveCount, {1, 10}},
+}};
+
+// The range load keeps a field in; only fields of kKeptRanges compile.
+consteval IntRange keptRange(int32_t Settings::*member) {
+    for (const KeptRange& k : kKeptRanges) {
+        if (k.member == member) return k.range;
+    }
+    throw "not a field with a kept range";
+}
 
 // The pitch-bend span (semitones of the whole bend range) every user of the setting applies.
 int usablePitchBendSpan(int span);

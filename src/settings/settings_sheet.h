@@ -79,7 +79,7 @@ extern const std::array<const char*, 12> kInstrumentKeys;
 extern const std::array<const char*, 12> kCNoteNames;
 
 // The octave of MIDI key 127: the piano's octave edits and their spins go no further.
-inline constexpr int32_t kLastPianoOctave = keptRange::pianoFirstOctave.hi;
+inline constexpr int32_t kLastPianoOctave = keptRange(&Settings::pianoFirstOctave).hi;
 
 // One control of a page as its dialog template places it, in dialog units; controls are made
 // in template order, which is also the order the focus moves through them.
