@@ -95,13 +95,15 @@ struct ControlSpec {
 // One control of a page and the value it shows. An edit holds an integer, a check box a flag, a
 // drop list its item's index, a slider its position, the first of consecutive radio buttons
 // (id, id + 1, ...) which one is on; an up-down steps the edit before it.
-//   value       the page's member; null where the control has none or the window handles it
+//   value       the page's member, where the page's rules read it by name; null: the value
+//               is edited in the page's copy of the record
 //   setting     the record's member it loads from and writes back to; null where the page
-//               converts it by hand
+//               converts the value by hand (value is then required)
 //   check       the range an edit must hold when the page is left; none: any integer
 //   steps/step  an up-down's range and step, a slider's range and tick interval
-//   byDefault   what Defaults puts in
+//   byDefault   what Defaults puts in; none: the record's default
 //   checkOrder  where the page checks this edit among its others (equal: in template order)
+// Labels, buttons, up-downs and the controls the window handles itself have neither member.
 inline constexpr int kCheckedLast = 1000;
 template <class Page>
 struct PageRow {
@@ -111,9 +113,25 @@ struct PageRow {
     std::optional<IntRange> check = std::nullopt;
     IntRange steps{};
     int step = 1;
-    int32_t byDefault = 0;
+    std::optional<int32_t> byDefault = std::nullopt;
     int checkOrder = kCheckedLast;
+
+    bool bound() const { return value != nullptr || setting != nullptr; }
 };
+
+// What every page edits besides its named members.
+struct PageRecord {
+    Settings record;
+};
+
+template <class Page>
+int32_t& valueOf(Page& page, const PageRow<Page>& r) {
+    return r.value != nullptr ? page.*r.value : page.record.*r.setting;
+}
+template <class Page>
+int32_t valueOf(const Page& page, const PageRow<Page>& r) {
+    return r.value != nullptr ? page.*r.value : page.record.*r.setting;
+}
 
 template <class Page>
 std::vector<ControlSpec> controlsOf(const std::vector<PageRow<Page>>& rows) {
@@ -124,22 +142,28 @@ std::vector<ControlSpec> controlsOf(const std::vector<PageRow<Page>>& rows) {
 
 template <class Page>
 void loadRows(Page& page, const Settings& s) {
+    page.record = s;
     for (const PageRow<Page>& r : Page::rows()) {
-        if (r.setting != nullptr) page.*r.value = s.*r.setting;
+        if (r.setting != nullptr) valueOf(page, r) = s.*r.setting;
     }
 }
 
 template <class Page>
 void writeRows(const Page& page, Settings& s) {
     for (const PageRow<Page>& r : Page::rows()) {
-        if (r.setting != nullptr) s.*r.setting = page.*r.value;
+        if (r.setting != nullptr) s.*r.setting = valueOf(page, r);
     }
 }
 
 template <class Page>
 void defaultRows(Page& page) {
+    const Settings defaults;
     for (const PageRow<Page>& r : Page::rows()) {
-        if (r.value != nullptr) page.*r.value = r.byDefault;
+        if (r.byDefault) {
+            valueOf(page, r) = *r.byDefault;
+        } else if (r.setting != nullptr) {
+            valueOf(page, r) = defaults.*r.setting;
+        }
     }
 }
 
@@ -148,19 +172,20 @@ template <class Page>
 std::vector<IntField> fieldsOf(Page& page) {
     std::vector<const PageRow<Page>*> edits;
     for (const PageRow<Page>& r : Page::rows()) {
-        if (r.control.kind == ControlSpec::edit && r.value != nullptr) edits.push_back(&r);
+        if (r.control.kind == ControlSpec::edit && r.bound()) edits.push_back(&r);
     }
     std::stable_sort(edits.begin(), edits.end(),
                      [](const auto* a, const auto* b) { return a->checkOrder < b->checkOrder; });
     std::vector<IntField> out;
     for (const PageRow<Page>* r : edits) {
         const IntRange range = r->check.value_or(IntRange{});
-        out.push_back({r->control.id, &(page.*r->value), r->check.has_value(), range.lo, range.hi});
+        out.push_back(
+            {r->control.id, &valueOf(page, *r), r->check.has_value(), range.lo, range.hi});
     }
     return out;
 }
 
-struct GeneralPage {
+struct GeneralPage : PageRecord {
     std::array<int, 3> sampleRates{};
     std::array<int, 2> sampleSizes{};
     int32_t sensitivity = -36;
@@ -199,7 +224,7 @@ struct GeneralPage {
     void writeBack(Settings& s) const;
 };
 
-struct SpectrumPage {
+struct SpectrumPage : PageRecord {
     int32_t dbFrom = -36;
     int32_t spectrum3D = 1;
     int32_t hamming = 1;
@@ -217,7 +242,7 @@ struct SpectrumPage {
     void writeBack(Settings& s) const;
 };
 
-struct TonePage {
+struct TonePage : PageRecord {
     int32_t volume = 60;
     int32_t patch = 0;
     int32_t mode = 0;  // 0 MIDI, 1 sine
@@ -232,7 +257,7 @@ struct TonePage {
     void writeBack(Settings& s) const;
 };
 
-struct EarPage {
+struct EarPage : PageRecord {
     int32_t noteCount = 2;
     int32_t maxInterval = 12;
     int32_t scale = 0;

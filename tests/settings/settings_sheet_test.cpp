@@ -309,7 +309,7 @@ void expectWellFormed(const char* page) {
             ASSERT_GT(i, 0u) << page;
             EXPECT_EQ(rows[i - 1].control.kind, ControlSpec::edit) << page << ": " << c.id;
         }
-        EXPECT_TRUE(rows[i].value == nullptr || c.id != 0) << page;
+        EXPECT_TRUE(!rows[i].bound() || c.id != 0) << page;
         EXPECT_TRUE(!rows[i].check || c.kind == ControlSpec::edit) << page << ": " << c.id;
     }
 }
@@ -330,10 +330,10 @@ void expectAcceptedValuesKept(Page SettingsSheetModel::*page, const char* name) 
         for (const int32_t v : {r.check->lo, r.check->hi}) {
             SettingsSheetModel m;
             m.load(Settings{}, kRates, kSizes, nullptr);
-            (m.*page).*r.value = v;
+            valueOf(m.*page, r) = v;
             m.general.ok();
             m.ear.ok();
-            const int32_t accepted = (m.*page).*r.value;
+            const int32_t accepted = valueOf(m.*page, r);
             Settings s;
             m.writeBack(s, nullptr);
             EXPECT_EQ(s.*r.setting, accepted) << name << ": " << r.control.id << " = " << v;

@@ -266,7 +266,7 @@ class TablePage : public SheetPage {
     bool leave() override {
         if (!readEdits(v_.fields())) return false;
         for (const PageRow<Page>& r : Page::rows()) {
-            if (shownByRow(r)) v_.*r.value = shownValue(r.control);
+            if (shownByRow(r)) valueOf(v_, r) = shownValue(r.control);
         }
         leaveMore();
         return true;
@@ -284,7 +284,7 @@ class TablePage : public SheetPage {
     void enter() override {
         writeEdits(v_.fields());
         for (const PageRow<Page>& r : Page::rows()) {
-            if (shownByRow(r)) showValue(r.control, v_.*r.value);
+            if (shownByRow(r)) showValue(r.control, valueOf(v_, r));
         }
         enterMore();
     }
@@ -297,7 +297,7 @@ class TablePage : public SheetPage {
   private:
     // Edits go through the page's checks instead.
     static bool shownByRow(const PageRow<Page>& r) {
-        return r.value != nullptr && r.control.kind != ControlSpec::edit;
+        return r.bound() && r.control.kind != ControlSpec::edit;
     }
 };
 
