@@ -119,7 +119,7 @@ struct PageRow {
     bool bound() const { return value != nullptr || setting != nullptr; }
 };
 
-// What every page edits besides its named members.
+// Where a page keeps the values of rows without a member of their own.
 struct PageRecord {
     Settings record;
 };
@@ -142,7 +142,6 @@ std::vector<ControlSpec> controlsOf(const std::vector<PageRow<Page>>& rows) {
 
 template <class Page>
 void loadRows(Page& page, const Settings& s) {
-    page.record = s;
     for (const PageRow<Page>& r : Page::rows()) {
         if (r.setting != nullptr) valueOf(page, r) = s.*r.setting;
     }

@@ -384,5 +384,56 @@ TEST(PageTables, EditsCheckedInThePagesOrder) {
     EXPECT_EQ(firstFailure(m.ear.fields(), {{1056, "0"}, {1044, "5"}, {1035, "13"}}), 1035);
 }
 
+// A page of one named value and one the page keeps in its copy of the record.
+struct TwoValuePage : PageRecord {
+    int32_t named = 0;
+    static const std::vector<PageRow<TwoValuePage>>& rows() {
+        static const std::vector<PageRow<TwoValuePage>> kRows = {
+            {{0, ControlSpec::label, "Bend", 0, 0, 20, 8}},
+            {.control = {1, ControlSpec::edit, "", 20, 0, 20, 14},
+             .setting = &Settings::pitchBendSpan,
+             .check = IntRange{2, 96},
+             .checkOrder = 2},
+            {.control = {2, ControlSpec::edit, "", 40, 0, 20, 14},
+             .value = &TwoValuePage::named,
+             .setting = &Settings::midiPatch,
+             .byDefault = 9,
+             .checkOrder = 1},
+        };
+        return kRows;
+    }
+};
+
+TEST(PageTables, ARowWithoutAPageMemberIsEditedInTheRecordCopy) {
+    Settings s;
+    s.pitchBendSpan = 7;
+    s.midiPatch = 3;
+    TwoValuePage p;
+    loadRows(p, s);
+    EXPECT_EQ(p.named, 3);
+    ASSERT_EQ(fieldsOf(p).size(), 2u);
+    EXPECT_EQ(fieldsOf(p)[1].id, 1);
+    EXPECT_EQ(*fieldsOf(p)[1].member, 7);
+    std::map<int, std::string> text = {{1, "97"}, {2, "x"}};
+    const auto textOf = [&](int id) { return text[id]; };
+    auto e = readFields(fieldsOf(p), textOf);
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->id, 2);
+    text[2] = "4";
+    e = readFields(fieldsOf(p), textOf);
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->message, "Please enter an integer between 2 and 96.");
+    text[1] = "12";
+    EXPECT_FALSE(readFields(fieldsOf(p), textOf));
+    Settings out;
+    writeRows(p, out);
+    EXPECT_EQ(out.pitchBendSpan, 12);
+    EXPECT_EQ(out.midiPatch, 4);
+    defaultRows(p);
+    writeRows(p, out);
+    EXPECT_EQ(out.pitchBendSpan, Settings{}.pitchBendSpan);
+    EXPECT_EQ(out.midiPatch, 9);
+}
+
 }  // namespace
 }  // namespace merlop
