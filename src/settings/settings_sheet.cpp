@@ -127,9 +127,7 @@ int DialogUnits::y(int dlu) const {
 namespace {
 using C = ControlSpec;
 using S = Settings;
-}  // namespace
 
-namespace {
 namespace general {
 using P = GeneralPage;
 // The piano's last octave is held where its first is, so the keyboard never passes the last MIDI
@@ -192,11 +190,9 @@ const std::vector<PageRow<P>> kRows = {
      .value = &P::humFilter,
      .setting = &S::humFilter},
     {.control = {1077, C::dropList, "", 59, 118, 39, 47}, .value = &P::humIndex, .byDefault = 1},
-    {
-        .control = {1066, C::check, "Piano", 5, 140, 37, 14},
-        .value = &P::piano,
-        .setting = &S::showPiano,
-    },
+    {.control = {1066, C::check, "Piano", 5, 140, 37, 14},
+     .value = &P::piano,
+     .setting = &S::showPiano},
     {{0, C::label, "octave range from", 50, 145, 59, 8}},
     {.control = {1070, C::edit, "", 115, 140, 20, 14},
      .value = &P::octaveFrom,

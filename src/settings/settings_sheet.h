@@ -3,12 +3,13 @@
 // The settings sheet without its window: the values each page edits, how they come from and go
 // back to the Settings record, the checks made when a page is left, and the pages' OK rules.
 //
-// Each page describes its values in one table of PageRow: the control, how it shows the value,
-// the range checked on leaving, the up-down's range, the Defaults value and the record's member.
-// Load, write-back, the checks and Defaults run over the table, and the window builds its
-// up-downs and sliders and moves values in and out by it. A page's integer edits are exchanged
-// as text through IntField bindings, in table order; the window reports the first failure on
-// the control it names.
+// Each page is one table of PageRow, a row per control of its dialog template: where it sits and
+// its text, the value it shows, the range checked on leaving, the up-down's range, the Defaults
+// value and the record's member. Load, write-back, the checks and Defaults run over the table;
+// the window builds the page's controls, up-downs and sliders from it and moves values in and
+// out by it. The integer edits are exchanged as text through IntField bindings, in check order;
+// the window reports the first failure on the control it names. Adding a setting to a page is
+// adding its rows.
 
 #include <algorithm>
 #include <array>

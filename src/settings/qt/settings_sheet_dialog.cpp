@@ -271,6 +271,11 @@ class TablePage : public SheetPage {
         leaveMore();
         return true;
     }
+    // The page's OK rules, where it has any.
+    bool ok() override {
+        if constexpr (requires { v_.ok(); }) v_.ok();
+        return true;
+    }
 
   protected:
     void init() override {
@@ -317,11 +322,6 @@ class GeneralSheetPage : public TablePage<GeneralPage> {
             init();
             enter();
         });
-    }
-
-    bool ok() override {
-        v_.ok();
-        return true;
     }
 
   protected:
@@ -388,11 +388,6 @@ class EarSheetPage : public TablePage<EarPage> {
         QStringList keys = itemsOf(kCNoteNames);
         keys << "Random";
         control<QComboBox>(1043)->addItems(keys);
-    }
-
-    bool ok() override {
-        v_.ok();
-        return true;
     }
 };
 
