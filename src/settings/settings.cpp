@@ -159,41 +159,14 @@ Settings::Image Settings::defaultImage() {
 }
 
 void Settings::normalise() {
-    clampTo(analysisWindowMs, 20, 1000);
-    clampTo(frequencyOfA, 400, 500);
-    clampTo(freqLowHz, 20, 4000);
-    clampTo(freqHighHz, std::max(100, freqLowHz + 100), 20000);
-    clampTo(sensitivityDb, -42, -6);
-    clampTo(spectrumDbLow, -50, 0);
+    for (const KeptRange& k : kKeptRanges) clampTo(this->*k.member, k.range.lo, k.range.hi);
+    // Clamped after the fields they depend on.
+    clampTo(freqHighHz, freqLowHz + 100, keptRange(&Settings::freqHighHz).hi);
     clampTo(spectrumDbHigh, spectrumDbLow + 1, kMaxSpectrumDbHigh);
-    clampTo(viewAngleA, 0, 100);
-    clampTo(viewAngleB, 0, 100);
-    clampTo(spectrumSustain, 1, 20);
-    clampTo(curveSmoothing, 0, 3);
-    clampTo(weighting, 0, 3);
-    clampTo(toneVolume, 0, 127);
-    clampTo(toneOctave, 1, 10);
-    clampTo(midiChannel, 0, 16);
-    clampTo(midiPatch, 0, 127);
+    clampTo(earRangeHigh, earRangeLow, keptRange(&Settings::earRangeHigh).hi);
     pitchBendSpan = usablePitchBendSpan(pitchBendSpan);
-    clampTo(toneRepeatRate, 0, 200);
-    clampTo(sampleRate, 4000, 192000);
     bitsPerSample = bitsPerSample > 8 ? 16 : 8;
-    clampTo(currentTuning, 0, 31);
-    clampTo(instrumentKey, -5, 6);
-    clampTo(earRangeLow, 0, 127);
-    clampTo(earRangeHigh, earRangeLow, 127);
-    clampTo(earNoteCount, 1, 12);
-    clampTo(earMaxInterval, 1, 48);
-    clampTo(earTempo, 30, 200);
-    clampTo(earScale, 0, 6);
-    clampTo(earKey, 0, 12);
-    clampTo(temperamentIndex, 0, 74);
-    clampTo(temperamentKey, 0, 11);
-    clampTo(temperamentRefNote, 0, 11);
     humFrequency = humFrequency < 55 ? 50 : 60;
-    clampTo(pianoFirstOctave, 0, 9);
-    clampTo(pianoOctaveCount, 1, 10);
 }
 
 Settings::LoadProblem Settings::readFile(const std::filesystem::path& path, Image* image,

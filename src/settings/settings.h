@@ -12,6 +12,12 @@
 
 namespace merlop {
 
+// A closed range of a setting's values.
+struct IntRange {
+    int32_t lo = 0;
+    int32_t hi = 0;
+};
+
 // Every user choice of the program, one 32-bit item each, and the configuration file that keeps
 // them between runs. The file holds 264 bytes, little-endian, in its own order (see kFileOrder in
 // settings.cpp); bytes after offset 264 are never touched.
@@ -174,6 +180,55 @@ class Settings {
     // Where setLocation would put the file.
     static std::filesystem::path configPath(const std::filesystem::path& directoryOrFile);
 };
+
+// The fields load brings into a plain range, each range written once: normalise() clamps by this
+// table (then applies the rules that tie one field to another), and the settings sheet checks
+// its edits and offers its up-downs from the same entries.
+struct KeptRange {
+    int32_t Settings::*member;
+    IntRange range;
+};
+inline constexpr std::array<KeptRange, 31> kKeptRanges{{
+    {&Settings::analysisWindowMs, {20, 1000}},
+    {&Settings::frequencyOfA, {400, 500}},
+    {&Settings::freqLowHz, {20, 4000}},
+    {&Settings::freqHighHz, {100, 20000}},
+    {&Settings::sensitivityDb, {-42, -6}},
+    {&Settings::spectrumDbLow, {-50, 0}},
+    {&Settings::viewAngleA, {0, 100}},
+    {&Settings::viewAngleB, {0, 100}},
+    {&Settings::spectrumSustain, {1, 20}},
+    {&Settings::curveSmoothing, {0, 3}},
+    {&Settings::weighting, {0, 3}},
+    {&Settings::toneVolume, {0, 127}},
+    {&Settings::toneOctave, {1, 10}},
+    {&Settings::midiChannel, {0, 16}},
+    {&Settings::midiPatch, {0, 127}},
+    {&Settings::toneRepeatRate, {0, 200}},
+    {&Settings::sampleRate, {4000, 192000}},
+    {&Settings::currentTuning, {0, 31}},
+    {&Settings::instrumentKey, {-5, 6}},
+    {&Settings::earRangeLow, {0, 127}},
+    {&Settings::earRangeHigh, {0, 127}},
+    {&Settings::earNoteCount, {1, 12}},
+    {&Settings::earMaxInterval, {1, 48}},
+    {&Settings::earTempo, {30, 200}},
+    {&Settings::earScale, {0, 6}},
+    {&Settings::earKey, {0, 12}},
+    {&Settings::temperamentIndex, {0, 74}},
+    {&Settings::temperamentKey, {0, 11}},
+    {&Settings::temperamentRefNote, {0, 11}},
+    {&Settings::pianoFirstOctave, {0, 9}},
+    {&Settings::pianoOctaveCount, {1, 10}},
+}};
+
+// The range load keeps a field in; only fields of kKeptRanges compile.
+consteval IntRange keptRange(int32_t Settings::*member) {
+    for (const KeptRange& k : kKeptRanges) {
+        if (k.member == member) return k.range;
+    }
+    throw "not a field with a kept range";
+}
 
 // The pitch-bend span (semitones of the whole bend range) every user of the setting applies.
 int usablePitchBendSpan(int span);

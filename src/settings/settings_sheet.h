@@ -3,10 +3,15 @@
 // The settings sheet without its window: the values each page edits, how they come from and go
 // back to the Settings record, the checks made when a page is left, and the pages' OK rules.
 //
-// A page's edits are exchanged as text through a list of IntField bindings, in the order the
-// page checks them; the window moves texts in and out and reports the first failure on the
-// control it names. Lists, checks and sliders are plain members the window sets directly.
+// Each page is one table of PageRow, a row per control of its dialog template: where it sits and
+// its text, the value it shows, the range checked on leaving, the up-down's range, the Defaults
+// value and the record's member. Load, write-back, the checks and Defaults run over the table;
+// the window builds the page's controls, up-downs and sliders from it and moves values in and
+// out by it. The integer edits are exchanged as text through IntField bindings, in check order;
+// the window reports the first failure on the control it names. Adding a setting to a page is
+// adding its rows.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -15,9 +20,10 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/settings.h"
+
 namespace merlop {
 
-class Settings;
 class TuningStore;
 
 // "Please enter an integer between lo and hi."
@@ -74,9 +80,112 @@ extern const std::array<const char*, 12> kInstrumentKeys;
 extern const std::array<const char*, 12> kCNoteNames;
 
 // The octave of MIDI key 127: the piano's octave edits and their spins go no further.
-inline constexpr int32_t kLastPianoOctave = 9;
+inline constexpr int32_t kLastPianoOctave = keptRange(&Settings::pianoFirstOctave).hi;
 
-struct GeneralPage {
+// One control of a page as its dialog template places it, in dialog units; controls are made
+// in template order, which is also the order the focus moves through them.
+struct ControlSpec {
+    enum Kind { label, edit, spin, dropList, check, radio, slider, button, listBox };
+    int id;  // 0 for labels
+    Kind kind;
+    const char* text;
+    int x, y, w, h;
+    bool hidden = false;
+};
+
+// One control of a page and the value it shows. An edit holds an integer, a check box a flag, a
+// drop list its item's index, a slider its position, the first of consecutive radio buttons
+// (id, id + 1, ...) which one is on; an up-down steps the edit before it.
+//   value       the page's member, where the page's rules read it by name; null: the value
+//               is edited in the page's copy of the record
+//   setting     the record's member it loads from and writes back to; null where the page
+//               converts the value by hand (value is then required)
+//   check       the range an edit must hold when the page is left; none: any integer
+//   steps/step  an up-down's range and step, a slider's range and tick interval
+//   byDefault   what Defaults puts in; none: the record's default
+//   checkOrder  where the page checks this edit among its others (equal: in template order)
+// Labels, buttons, up-downs and the controls the window handles itself have neither member.
+inline constexpr int kCheckedLast = 1000;
+template <class Page>
+struct PageRow {
+    ControlSpec control;
+    int32_t Page::*value = nullptr;
+    int32_t Settings::*setting = nullptr;
+    std::optional<IntRange> check = std::nullopt;
+    IntRange steps{};
+    int step = 1;
+    std::optional<int32_t> byDefault = std::nullopt;
+    int checkOrder = kCheckedLast;
+
+    bool bound() const { return value != nullptr || setting != nullptr; }
+};
+
+// Where a page keeps the values of rows without a member of their own.
+struct PageRecord {
+    Settings record;
+};
+
+template <class Page>
+int32_t& valueOf(Page& page, const PageRow<Page>& r) {
+    return r.value != nullptr ? page.*r.value : page.record.*r.setting;
+}
+template <class Page>
+int32_t valueOf(const Page& page, const PageRow<Page>& r) {
+    return r.value != nullptr ? page.*r.value : page.record.*r.setting;
+}
+
+template <class Page>
+std::vector<ControlSpec> controlsOf(const std::vector<PageRow<Page>>& rows) {
+    std::vector<ControlSpec> out;
+    for (const PageRow<Page>& r : rows) out.push_back(r.control);
+    return out;
+}
+
+template <class Page>
+void loadRows(Page& page, const Settings& s) {
+    for (const PageRow<Page>& r : Page::rows()) {
+        if (r.setting != nullptr) valueOf(page, r) = s.*r.setting;
+    }
+}
+
+template <class Page>
+void writeRows(const Page& page, Settings& s) {
+    for (const PageRow<Page>& r : Page::rows()) {
+        if (r.setting != nullptr) s.*r.setting = valueOf(page, r);
+    }
+}
+
+template <class Page>
+void defaultRows(Page& page) {
+    const Settings defaults;
+    for (const PageRow<Page>& r : Page::rows()) {
+        if (r.byDefault) {
+            valueOf(page, r) = *r.byDefault;
+        } else if (r.setting != nullptr) {
+            valueOf(page, r) = defaults.*r.setting;
+        }
+    }
+}
+
+// The edits in check order.
+template <class Page>
+std::vector<IntField> fieldsOf(Page& page) {
+    std::vector<const PageRow<Page>*> edits;
+    for (const PageRow<Page>& r : Page::rows()) {
+        if (r.control.kind == ControlSpec::edit && r.bound()) edits.push_back(&r);
+    }
+    std::stable_sort(edits.begin(), edits.end(),
+                     [](const auto* a, const auto* b) { return a->checkOrder < b->checkOrder; });
+    std::vector<IntField> out;
+    for (const PageRow<Page>* r : edits) {
+        const IntRange range = r->check.value_or(IntRange{});
+        out.push_back(
+            {r->control.id, &valueOf(page, *r), r->check.has_value(), range.lo, range.hi});
+    }
+    return out;
+}
+
+struct GeneralPage : PageRecord {
     std::array<int, 3> sampleRates{};
     std::array<int, 2> sampleSizes{};
     int32_t sensitivity = -36;
@@ -99,6 +208,7 @@ struct GeneralPage {
     int32_t humFilter = 0;
     int32_t humIndex = 1;
 
+    static const std::vector<PageRow<GeneralPage>>& rows();
     void load(const Settings& s, const std::array<int, 3>& rates, const std::array<int, 2>& sizes);
     // The edits in check order. The piano octaves are held to 0..9 so the keyboard never
     // reaches past the last MIDI octave; the hidden window edit is not checked, since the
@@ -114,7 +224,7 @@ struct GeneralPage {
     void writeBack(Settings& s) const;
 };
 
-struct SpectrumPage {
+struct SpectrumPage : PageRecord {
     int32_t dbFrom = -36;
     int32_t spectrum3D = 1;
     int32_t hamming = 1;
@@ -125,13 +235,14 @@ struct SpectrumPage {
     int32_t weighting = 0;
     int32_t smoothing = 0;
 
+    static const std::vector<PageRow<SpectrumPage>>& rows();
     void load(const Settings& s);
     std::vector<IntField> fields();
     // Everything but dB from.
     void writeBack(Settings& s) const;
 };
 
-struct TonePage {
+struct TonePage : PageRecord {
     int32_t volume = 60;
     int32_t patch = 0;
     int32_t mode = 0;  // 0 MIDI, 1 sine
@@ -140,12 +251,13 @@ struct TonePage {
     int32_t channel = 0;
     int32_t midiCalibration = 0;
 
+    static const std::vector<PageRow<TonePage>>& rows();
     void load(const Settings& s);
     std::vector<IntField> fields();
     void writeBack(Settings& s) const;
 };
 
-struct EarPage {
+struct EarPage : PageRecord {
     int32_t noteCount = 2;
     int32_t maxInterval = 12;
     int32_t scale = 0;
@@ -157,6 +269,7 @@ struct EarPage {
     int32_t toNote = 4;
     int32_t toOctave = 5;
 
+    static const std::vector<PageRow<EarPage>>& rows();
     void load(const Settings& s);
     std::vector<IntField> fields();
     // The range's top is never below its bottom.

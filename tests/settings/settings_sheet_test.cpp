@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <map>
+#include <set>
 #include <tuple>
 
 #include "settings/settings.h"
@@ -292,6 +293,146 @@ TEST(PageChecks, RangesOfThePagesEdits) {
     const auto e = failing(m.general.fields(), 1010, "99");
     ASSERT_TRUE(e);
     EXPECT_EQ(e->message, "Please enter an integer between 100 and 20000.");
+}
+
+// ---- the pages' tables -----------------------------------------------------------------------
+
+template <class Page>
+void expectWellFormed(const char* page) {
+    std::set<int> ids;
+    const std::vector<PageRow<Page>>& rows = Page::rows();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const ControlSpec& c = rows[i].control;
+        EXPECT_TRUE(c.id == 0 || ids.insert(c.id).second) << page << ": " << c.id << " twice";
+        // An up-down steps the edit before it; the window finds the pair by that.
+        if (c.kind == ControlSpec::spin) {
+            ASSERT_GT(i, 0u) << page;
+            EXPECT_EQ(rows[i - 1].control.kind, ControlSpec::edit) << page << ": " << c.id;
+        }
+        EXPECT_TRUE(!rows[i].bound() || c.id != 0) << page;
+        EXPECT_TRUE(!rows[i].check || c.kind == ControlSpec::edit) << page << ": " << c.id;
+    }
+}
+
+TEST(PageTables, IdsUniqueAndEveryUpDownAfterItsEdit) {
+    expectWellFormed<GeneralPage>("General");
+    expectWellFormed<SpectrumPage>("Spectrum");
+    expectWellFormed<TonePage>("Tone");
+    expectWellFormed<EarPage>("Ear");
+}
+
+// Whatever a page accepts for a setting of its own, OK stores and the loader keeps, after the
+// page's own OK rules.
+template <class Page>
+void expectAcceptedValuesKept(Page SettingsSheetModel::*page, const char* name) {
+    for (const PageRow<Page>& r : Page::rows()) {
+        if (!r.check || r.setting == nullptr) continue;
+        for (const int32_t v : {r.check->lo, r.check->hi}) {
+            SettingsSheetModel m;
+            m.load(Settings{}, kRates, kSizes, nullptr);
+            valueOf(m.*page, r) = v;
+            m.general.ok();
+            m.ear.ok();
+            const int32_t accepted = valueOf(m.*page, r);
+            Settings s;
+            m.writeBack(s, nullptr);
+            EXPECT_EQ(s.*r.setting, accepted) << name << ": " << r.control.id << " = " << v;
+        }
+    }
+}
+
+TEST(PageTables, WhatAPageAcceptsTheLoaderKeeps) {
+    expectAcceptedValuesKept(&SettingsSheetModel::general, "General");
+    expectAcceptedValuesKept(&SettingsSheetModel::spectrum, "Spectrum");
+    expectAcceptedValuesKept(&SettingsSheetModel::tone, "Tone");
+    expectAcceptedValuesKept(&SettingsSheetModel::ear, "Ear");
+}
+
+TEST(PageTables, DefaultsAreTheRecordsDefaults) {
+    Settings changed;
+    for (const PageRow<GeneralPage>& r : GeneralPage::rows()) {
+        if (r.setting != nullptr) changed.*r.setting += 1;
+    }
+    changed.instrumentKey = 3;
+    changed.temperamentRefNote = 2;
+    changed.pianoOctaveCount = 3;
+    changed.humFrequency = 50;
+    changed.calibrationTenths = 7;
+    SettingsSheetModel m;
+    m.load(changed, kRates, kSizes, nullptr);
+    m.general.defaults();
+    Settings s = changed;
+    m.general.writeBack(s);
+    EXPECT_EQ(s.toImage(), Settings{}.toImage());
+    EXPECT_EQ(m.general.sensitivity, Settings{}.sensitivityDb);
+}
+
+TEST(PageTables, EditsCheckedInThePagesOrder) {
+    SettingsSheetModel m;
+    m.load(Settings{}, kRates, kSizes, nullptr);
+    // Every other edit holds the value loaded.
+    const auto firstFailure = [](const std::vector<IntField>& fields,
+                                 const std::map<int, std::string>& bad) {
+        std::map<int, std::string> text = bad;
+        for (const IntField& f : fields) text.emplace(f.id, std::to_string(*f.member));
+        const auto e = readFields(fields, [&](int id) { return text[id]; });
+        return e ? e->id : 0;
+    };
+    EXPECT_EQ(firstFailure(m.general.fields(), {{1008, "4001"}, {1010, "99"}}), 1010);
+    EXPECT_EQ(firstFailure(m.general.fields(), {{1019, "x"}, {1074, "10"}}), 1074);
+    EXPECT_EQ(firstFailure(m.tone.fields(), {{1043, "x"}, {1033, "17"}}), 1033);
+    EXPECT_EQ(firstFailure(m.ear.fields(), {{1056, "0"}, {1044, "5"}, {1035, "13"}}), 1035);
+}
+
+// A page of one named value and one the page keeps in its copy of the record.
+struct TwoValuePage : PageRecord {
+    int32_t named = 0;
+    static const std::vector<PageRow<TwoValuePage>>& rows() {
+        static const std::vector<PageRow<TwoValuePage>> kRows = {
+            {{0, ControlSpec::label, "Bend", 0, 0, 20, 8}},
+            {.control = {1, ControlSpec::edit, "", 20, 0, 20, 14},
+             .setting = &Settings::pitchBendSpan,
+             .check = IntRange{2, 96},
+             .checkOrder = 2},
+            {.control = {2, ControlSpec::edit, "", 40, 0, 20, 14},
+             .value = &TwoValuePage::named,
+             .setting = &Settings::midiPatch,
+             .byDefault = 9,
+             .checkOrder = 1},
+        };
+        return kRows;
+    }
+};
+
+TEST(PageTables, ARowWithoutAPageMemberIsEditedInTheRecordCopy) {
+    Settings s;
+    s.pitchBendSpan = 7;
+    s.midiPatch = 3;
+    TwoValuePage p;
+    loadRows(p, s);
+    EXPECT_EQ(p.named, 3);
+    ASSERT_EQ(fieldsOf(p).size(), 2u);
+    EXPECT_EQ(fieldsOf(p)[1].id, 1);
+    EXPECT_EQ(*fieldsOf(p)[1].member, 7);
+    std::map<int, std::string> text = {{1, "97"}, {2, "x"}};
+    const auto textOf = [&](int id) { return text[id]; };
+    auto e = readFields(fieldsOf(p), textOf);
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->id, 2);
+    text[2] = "4";
+    e = readFields(fieldsOf(p), textOf);
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->message, "Please enter an integer between 2 and 96.");
+    text[1] = "12";
+    EXPECT_FALSE(readFields(fieldsOf(p), textOf));
+    Settings out;
+    writeRows(p, out);
+    EXPECT_EQ(out.pitchBendSpan, 12);
+    EXPECT_EQ(out.midiPatch, 4);
+    defaultRows(p);
+    writeRows(p, out);
+    EXPECT_EQ(out.pitchBendSpan, Settings{}.pitchBendSpan);
+    EXPECT_EQ(out.midiPatch, 9);
 }
 
 }  // namespace

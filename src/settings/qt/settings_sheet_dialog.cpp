@@ -215,55 +215,103 @@ void setIndex(QComboBox* c, int i) {
     c->setCurrentIndex(i >= 0 && i < c->count() ? i : -1);
 }
 
-// ---- General ---------------------------------------------------------------------------------
+}  // namespace
 
-const std::vector<ControlSpec> kGeneralControls = {
-    {0, ControlSpec::label, "Frequency of A :", 4, 9, 61, 13},
-    {1000, ControlSpec::edit, "", 65, 5, 31, 15},
-    {1001, ControlSpec::spin, "", 95, 5, 9, 14},
-    {0, ControlSpec::label, "Calibration :", 113, 10, 37, 8},
-    {1068, ControlSpec::edit, "", 152, 7, 28, 14},
-    {0, ControlSpec::label, "cents", 185, 12, 18, 8},
-    {0, ControlSpec::label, "Instrument Key :", 4, 27, 56, 8},
-    {1004, ControlSpec::dropList, "", 65, 25, 30, 54},
-    {0, ControlSpec::label, "Notation :", 115, 30, 32, 8},
-    {1061, ControlSpec::dropList, "", 154, 26, 35, 40},
-    {0, ControlSpec::label, "Temperament : ", 4, 51, 51, 8},
-    {1062, ControlSpec::dropList, "", 55, 50, 89, 55},
-    {0, ControlSpec::label, "Key", 150, 51, 13, 8},
-    {1063, ControlSpec::dropList, "", 165, 50, 24, 50},
-    {1064, ControlSpec::check, "Use A ", 190, 50, 31, 10},
-    {0, ControlSpec::label, "Frequency range :   from", 5, 78, 80, 8},
-    {1008, ControlSpec::edit, "", 85, 75, 36, 14},
-    {1009, ControlSpec::spin, "", 120, 75, 9, 14},
-    {0, ControlSpec::label, "to", 142, 78, 8, 8},
-    {1010, ControlSpec::edit, "", 155, 75, 40, 14},
-    {1011, ControlSpec::spin, "", 195, 75, 9, 14},
-    {0, ControlSpec::label, "Sensitivity :    ", 5, 100, 35, 8},
-    {0, ControlSpec::label, "high", 55, 100, 20, 8},
-    {1039, ControlSpec::slider, "", 75, 100, 105, 15},
-    {0, ControlSpec::label, "low ", 181, 101, 18, 8},
-    {1076, ControlSpec::check, "Hum filter", 5, 120, 45, 10},
-    {1077, ControlSpec::dropList, "", 59, 118, 39, 47},
-    {1066, ControlSpec::check, "Piano", 5, 140, 37, 14},
-    {0, ControlSpec::label, "octave range from", 50, 145, 59, 8},
-    {1070, ControlSpec::edit, "", 115, 140, 20, 14},
-    {1071, ControlSpec::spin, "", 135, 140, 11, 14},
-    {0, ControlSpec::label, "to", 155, 145, 8, 8},
-    {1074, ControlSpec::edit, "", 165, 140, 21, 14},
-    {1075, ControlSpec::spin, "", 185, 140, 11, 14},
-    {1065, ControlSpec::check, "Fine tuning", 4, 169, 51, 10},
-    {1019, ControlSpec::edit, "", 70, 175, 22, 14, true},
-    {1020, ControlSpec::spin, "", 90, 175, 11, 14, true},
-    {1005, ControlSpec::dropList, "", 105, 175, 23, 43, true},
-    {1006, ControlSpec::dropList, "", 130, 175, 18, 40, true},
-    {1041, ControlSpec::button, "Defaults", 155, 170, 50, 14},
+void SheetPage::setSteps(const ControlSpec& c, int buddy, IntRange range, int step) {
+    if (c.kind == ControlSpec::spin) {
+        setSpin(c.id, buddy, range.lo, range.hi, step);
+    } else if (c.kind == ControlSpec::slider) {
+        auto* s = control<QSlider>(c.id);
+        s->setRange(range.lo, range.hi);
+        s->setTickInterval(step);
+    }
+}
+
+void SheetPage::showValue(const ControlSpec& c, int32_t v) {
+    if (c.kind == ControlSpec::check) {
+        control<QCheckBox>(c.id)->setChecked(v != 0);
+    } else if (c.kind == ControlSpec::dropList) {
+        setIndex(control<QComboBox>(c.id), v);
+    } else if (c.kind == ControlSpec::slider) {
+        control<QSlider>(c.id)->setValue(v);
+    } else if (c.kind == ControlSpec::radio) {
+        if (auto* r = control<QRadioButton>(c.id + v)) r->setChecked(true);
+    }
+}
+
+int32_t SheetPage::shownValue(const ControlSpec& c) const {
+    if (c.kind == ControlSpec::check) return control<QCheckBox>(c.id)->isChecked() ? 1 : 0;
+    if (c.kind == ControlSpec::dropList) return control<QComboBox>(c.id)->currentIndex();
+    if (c.kind == ControlSpec::slider) return control<QSlider>(c.id)->value();
+    if (c.kind == ControlSpec::radio) {
+        for (int i = 0; auto* r = control<QRadioButton>(c.id + i); ++i) {
+            if (r->isChecked()) return i;
+        }
+    }
+    return 0;
+}
+
+namespace {
+
+// A page run by its table: up-downs, sliders and every value but the integer edits' texts
+// (which go through the page's checks) come from the rows; a page adds what the table cannot
+// say in initMore, enterMore and leaveMore.
+template <class Page>
+class TablePage : public SheetPage {
+  public:
+    TablePage(Page& v, const QString& caption, int widthDlu, int heightDlu, const DialogUnits& u,
+              MessageBox& m, QWidget* parent)
+        : SheetPage(caption, widthDlu, heightDlu, controlsOf(Page::rows()), u, m, parent), v_(v) {}
+
+    bool leave() override {
+        if (!readEdits(v_.fields())) return false;
+        for (const PageRow<Page>& r : Page::rows()) {
+            if (shownByRow(r)) valueOf(v_, r) = shownValue(r.control);
+        }
+        leaveMore();
+        return true;
+    }
+    // The page's OK rules, where it has any.
+    bool ok() override {
+        if constexpr (requires { v_.ok(); }) v_.ok();
+        return true;
+    }
+
+  protected:
+    void init() override {
+        int previous = 0;
+        for (const PageRow<Page>& r : Page::rows()) {
+            setSteps(r.control, previous, r.steps, r.step);
+            previous = r.control.id;
+        }
+        initMore();
+    }
+    void enter() override {
+        writeEdits(v_.fields());
+        for (const PageRow<Page>& r : Page::rows()) {
+            if (shownByRow(r)) showValue(r.control, valueOf(v_, r));
+        }
+        enterMore();
+    }
+    virtual void initMore() {}
+    virtual void enterMore() {}
+    virtual void leaveMore() {}
+
+    Page& v_;
+
+  private:
+    // Edits go through the page's checks instead.
+    static bool shownByRow(const PageRow<Page>& r) {
+        return r.bound() && r.control.kind != ControlSpec::edit;
+    }
 };
 
-class GeneralSheetPage : public SheetPage {
+// ---- General ---------------------------------------------------------------------------------
+
+class GeneralSheetPage : public TablePage<GeneralPage> {
   public:
     GeneralSheetPage(GeneralPage& v, const DialogUnits& u, MessageBox& m, QWidget* parent)
-        : SheetPage("General", 228, 191, kGeneralControls, u, m, parent), v_(v) {
+        : TablePage(v, "General", 228, 191, u, m, parent) {
         auto* key = control<QComboBox>(1004);
         key->addItems(itemsOf(kInstrumentKeys));
         control<QComboBox>(1061)->addItems({"flat", "sharp"});
@@ -276,33 +324,8 @@ class GeneralSheetPage : public SheetPage {
         });
     }
 
-    bool leave() override {
-        std::vector<IntField> fields = v_.fields();
-        if (!readEdits(fields)) return false;
-        v_.calibration = control<QLineEdit>(1068)->text().toStdString();
-        v_.keyIndex = control<QComboBox>(1004)->currentIndex();
-        v_.notation = control<QComboBox>(1061)->currentIndex();
-        v_.temperamentKey = control<QComboBox>(1063)->currentIndex();
-        v_.useA = control<QCheckBox>(1064)->isChecked();
-        v_.fineTuning = control<QCheckBox>(1065)->isChecked();
-        v_.piano = control<QCheckBox>(1066)->isChecked();
-        v_.humFilter = control<QCheckBox>(1076)->isChecked();
-        v_.humIndex = control<QComboBox>(1077)->currentIndex();
-        v_.sampleRateText = control<QComboBox>(1005)->currentText().toStdString();
-        v_.sampleSizeText = control<QComboBox>(1006)->currentText().toStdString();
-        v_.sensitivity = control<QSlider>(1039)->value();
-        v_.temperament = control<QComboBox>(1062)->currentIndex();
-        return true;
-    }
-
-    bool ok() override {
-        v_.ok();
-        return true;
-    }
-
   protected:
-    void init() override {
-        setSpin(1001, 1000, 400, 500, 1);
+    void initMore() override {
         auto fill = [](QComboBox* c, const std::vector<std::string>& items) {
             c->clear();
             for (const std::string& s : items) c->addItem(QString::fromStdString(s));
@@ -314,195 +337,51 @@ class GeneralSheetPage : public SheetPage {
         for (int i = 0; i < TemperamentTable::kRows; ++i) {
             temperaments->addItem(QString::fromStdString(temperamentName(i)));
         }
-        setSpin(1009, 1008, 20, 4000, 10);
-        setSpin(1011, 1010, 100, 20000, 100);
-        auto* slider = control<QSlider>(1039);
-        slider->setRange(-42, -6);
-        slider->setTickInterval(10);
-        // Both octave spins offer what the page accepts: no octave past the last MIDI key.
-        setSpin(1071, 1070, 0, kLastPianoOctave, 1);
-        setSpin(1075, 1074, 0, kLastPianoOctave, 1);
-        setSpin(1020, 1019, 50, 300, 10);
     }
 
-    void enter() override {
-        writeEdits(v_.fields());
+    void enterMore() override {
         control<QLineEdit>(1068)->setText(QString::fromStdString(v_.calibration));
-        setIndex(control<QComboBox>(1004), v_.keyIndex);
-        setIndex(control<QComboBox>(1061), v_.notation);
-        setIndex(control<QComboBox>(1063), v_.temperamentKey);
-        setIndex(control<QComboBox>(1062), v_.temperament);
-        setIndex(control<QComboBox>(1077), v_.humIndex);
-        control<QCheckBox>(1064)->setChecked(v_.useA != 0);
-        control<QCheckBox>(1065)->setChecked(v_.fineTuning != 0);
-        control<QCheckBox>(1066)->setChecked(v_.piano != 0);
-        control<QCheckBox>(1076)->setChecked(v_.humFilter != 0);
         auto* rate = control<QComboBox>(1005);
         rate->setCurrentIndex(rate->findText(QString::fromStdString(v_.sampleRateText)));
         auto* size = control<QComboBox>(1006);
         size->setCurrentIndex(size->findText(QString::fromStdString(v_.sampleSizeText)));
-        control<QSlider>(1039)->setValue(v_.sensitivity);
     }
 
-  private:
-    GeneralPage& v_;
+    void leaveMore() override {
+        v_.calibration = control<QLineEdit>(1068)->text().toStdString();
+        v_.sampleRateText = control<QComboBox>(1005)->currentText().toStdString();
+        v_.sampleSizeText = control<QComboBox>(1006)->currentText().toStdString();
+    }
 };
 
 // ---- Spectrum --------------------------------------------------------------------------------
 
-const std::vector<ControlSpec> kSpectrumControls = {
-    {0, ControlSpec::label, "dB range   from", 4, 13, 51, 8},
-    {1021, ControlSpec::edit, "", 65, 10, 27, 14},
-    {1022, ControlSpec::spin, "", 90, 10, 9, 14},
-    {0, ControlSpec::label, "to", 107, 13, 8, 8},
-    {1045, ControlSpec::edit, "", 120, 10, 25, 14},
-    {1046, ControlSpec::spin, "", 145, 10, 9, 14},
-    {1024, ControlSpec::check, "3D Spectrum", 5, 35, 70, 15},
-    {0, ControlSpec::label, "View angle ", 81, 38, 35, 8},
-    {1047, ControlSpec::edit, "", 120, 35, 25, 14},
-    {1048, ControlSpec::spin, "", 145, 35, 9, 14},
-    {1049, ControlSpec::edit, "", 155, 35, 25, 14},
-    {1050, ControlSpec::spin, "", 180, 35, 9, 14},
-    {0, ControlSpec::label, "Sustain", 93, 59, 24, 8},
-    {1051, ControlSpec::edit, "", 120, 55, 25, 14},
-    {1052, ControlSpec::spin, "", 145, 55, 9, 14},
-    {0, ControlSpec::label, "Curve Smoothing", 4, 78, 55, 8},
-    {1054, ControlSpec::dropList, "", 65, 75, 25, 60},
-    {0, ControlSpec::label, "Weighting", 4, 104, 33, 8, true},
-    {1053, ControlSpec::dropList, "", 65, 100, 35, 60, true},
-    {1025, ControlSpec::check, "Hamming Window", 113, 102, 70, 10, true},
-};
-
-class SpectrumSheetPage : public SheetPage {
+class SpectrumSheetPage : public TablePage<SpectrumPage> {
   public:
     SpectrumSheetPage(SpectrumPage& v, const DialogUnits& u, MessageBox& m, QWidget* parent)
-        : SheetPage("Spectrum", 197, 124, kSpectrumControls, u, m, parent), v_(v) {
+        : TablePage(v, "Spectrum", 197, 124, u, m, parent) {
         control<QComboBox>(1054)->addItems({"0", "1", "2", "3"});
         control<QComboBox>(1053)->addItems({"None", "A", "B", "C"});
     }
-
-    bool leave() override {
-        if (!readEdits(v_.fields())) return false;
-        v_.spectrum3D = control<QCheckBox>(1024)->isChecked();
-        v_.hamming = control<QCheckBox>(1025)->isChecked();
-        v_.weighting = control<QComboBox>(1053)->currentIndex();
-        v_.smoothing = control<QComboBox>(1054)->currentIndex();
-        return true;
-    }
-
-  protected:
-    void init() override {
-        setSpin(1022, 1021, -42, 30, 1);
-        setSpin(1046, 1045, -42, 30, 1);
-        setSpin(1048, 1047, 0, 100, 10);
-        setSpin(1050, 1049, 0, 100, 10);
-        setSpin(1052, 1051, 1, 20, 1);
-    }
-    void enter() override {
-        writeEdits(v_.fields());
-        control<QCheckBox>(1024)->setChecked(v_.spectrum3D != 0);
-        control<QCheckBox>(1025)->setChecked(v_.hamming != 0);
-        setIndex(control<QComboBox>(1053), v_.weighting);
-        setIndex(control<QComboBox>(1054), v_.smoothing);
-    }
-
-  private:
-    SpectrumPage& v_;
 };
 
 // ---- Reference tone --------------------------------------------------------------------------
 
-const std::vector<ControlSpec> kToneControls = {
-    {1015, ControlSpec::radio, "Midi", 5, 5, 29, 10},
-    {1016, ControlSpec::radio, "Sine", 55, 5, 30, 10},
-    {0, ControlSpec::label, "Midi Patch", 5, 25, 44, 8},
-    {1017, ControlSpec::dropList, "", 60, 20, 83, 59},
-    {0, ControlSpec::label, "Midi Calibration", 5, 45, 48, 8},
-    {1043, ControlSpec::edit, "", 60, 40, 25, 14},
-    {1044, ControlSpec::spin, "", 85, 40, 9, 14},
-    {0, ControlSpec::label, "cent", 95, 45, 15, 8},
-    {0, ControlSpec::label, "Midi channel", 5, 65, 41, 8},
-    {1033, ControlSpec::edit, "", 60, 60, 25, 14},
-    {1034, ControlSpec::spin, "", 86, 60, 11, 14},
-    {0, ControlSpec::label, "Volume      low", 5, 85, 46, 8},
-    {1018, ControlSpec::slider, "", 55, 85, 100, 15},
-    {0, ControlSpec::label, "high", 155, 85, 14, 8},
-    {0, ControlSpec::label, "Octave", 5, 110, 24, 8},
-    {1028, ControlSpec::edit, "", 60, 105, 21, 14},
-    {1029, ControlSpec::spin, "", 80, 105, 9, 14},
-    {0, ControlSpec::label, "Repeat Rate", 5, 130, 42, 8},
-    {1030, ControlSpec::edit, "", 60, 125, 25, 14},
-    {1031, ControlSpec::spin, "", 85, 125, 9, 14},
-};
-
-class ToneSheetPage : public SheetPage {
+class ToneSheetPage : public TablePage<TonePage> {
   public:
     ToneSheetPage(TonePage& v, const DialogUnits& u, MessageBox& m, QWidget* parent)
-        : SheetPage("Reference Tone", 177, 146, kToneControls, u, m, parent), v_(v) {}
-
-    bool leave() override {
-        if (!readEdits(v_.fields())) return false;
-        v_.mode = control<QRadioButton>(1016)->isChecked() ? 1 : 0;
-        v_.volume = control<QSlider>(1018)->value();
-        v_.patch = control<QComboBox>(1017)->currentIndex();
-        return true;
-    }
+        : TablePage(v, "Reference Tone", 177, 146, u, m, parent) {}
 
   protected:
-    void init() override {
-        auto* patch = control<QComboBox>(1017);
-        patch->addItems(gmItems());
-        auto* volume = control<QSlider>(1018);
-        volume->setRange(0, 127);
-        volume->setTickInterval(8);
-        setSpin(1044, 1043, -30, 30, 1);
-        setSpin(1034, 1033, 0, 16, 1);
-        setSpin(1029, 1028, 1, 8, 1);
-        setSpin(1031, 1030, 0, 200, 10);
-    }
-    void enter() override {
-        writeEdits(v_.fields());
-        control<QRadioButton>(v_.mode == 0 ? 1015 : 1016)->setChecked(true);
-        setIndex(control<QComboBox>(1017), v_.patch);
-        control<QSlider>(1018)->setValue(v_.volume);
-    }
-
-  private:
-    TonePage& v_;
+    void initMore() override { control<QComboBox>(1017)->addItems(gmItems()); }
 };
 
 // ---- Ear -------------------------------------------------------------------------------------
 
-const std::vector<ControlSpec> kEarControls = {
-    {0, ControlSpec::label, "Range         from", 5, 10, 54, 8},
-    {1055, ControlSpec::dropList, "", 65, 5, 25, 50},
-    {1056, ControlSpec::edit, "", 95, 5, 20, 14},
-    {1057, ControlSpec::spin, "", 115, 5, 9, 14},
-    {0, ControlSpec::label, "to", 130, 10, 8, 8},
-    {1058, ControlSpec::dropList, "", 140, 5, 25, 45},
-    {1059, ControlSpec::edit, "", 170, 5, 20, 14},
-    {1060, ControlSpec::spin, "", 195, 5, 9, 14},
-    {0, ControlSpec::label, "Number of Notes", 5, 35, 54, 8},
-    {1035, ControlSpec::edit, "", 65, 30, 22, 14},
-    {1036, ControlSpec::spin, "", 85, 30, 9, 14},
-    {0, ControlSpec::label, "Maximum Interval", 5, 55, 60, 8},
-    {1039, ControlSpec::edit, "", 65, 50, 22, 14},
-    {1040, ControlSpec::spin, "", 85, 50, 9, 14},
-    {0, ControlSpec::label, "(semitones)", 100, 55, 36, 8},
-    {0, ControlSpec::label, "Scale", 5, 75, 19, 8},
-    {1042, ControlSpec::dropList, "", 65, 70, 66, 68},
-    {0, ControlSpec::label, "Key", 5, 95, 13, 8},
-    {1043, ControlSpec::dropList, "", 65, 90, 41, 59},
-    {0, ControlSpec::label, "Tempo", 5, 115, 23, 8},
-    {1044, ControlSpec::edit, "", 65, 110, 28, 14},
-    {1045, ControlSpec::spin, "", 95, 110, 9, 14},
-    {1046, ControlSpec::check, "Show first note", 5, 135, 70, 8},
-};
-
-class EarSheetPage : public SheetPage {
+class EarSheetPage : public TablePage<EarPage> {
   public:
     EarSheetPage(EarPage& v, const DialogUnits& u, MessageBox& m, QWidget* parent)
-        : SheetPage("Ear ", 207, 157, kEarControls, u, m, parent), v_(v) {
+        : TablePage(v, "Ear ", 207, 157, u, m, parent) {
         control<QComboBox>(1055)->addItems(itemsOf(kCNoteNames));
         control<QComboBox>(1058)->addItems(itemsOf(kCNoteNames));
         control<QComboBox>(1042)->addItems(itemsOf(kEarScales));
@@ -510,40 +389,6 @@ class EarSheetPage : public SheetPage {
         keys << "Random";
         control<QComboBox>(1043)->addItems(keys);
     }
-
-    bool leave() override {
-        if (!readEdits(v_.fields())) return false;
-        v_.scale = control<QComboBox>(1042)->currentIndex();
-        v_.key = control<QComboBox>(1043)->currentIndex();
-        v_.showFirstNote = control<QCheckBox>(1046)->isChecked();
-        v_.fromNote = control<QComboBox>(1055)->currentIndex();
-        v_.toNote = control<QComboBox>(1058)->currentIndex();
-        return true;
-    }
-    bool ok() override {
-        v_.ok();
-        return true;
-    }
-
-  protected:
-    void init() override {
-        setSpin(1057, 1056, 1, 8, 1);
-        setSpin(1060, 1059, 1, 8, 1);
-        setSpin(1036, 1035, 1, 12, 1);
-        setSpin(1040, 1039, 1, 24, 1);
-        setSpin(1045, 1044, 30, 200, 10);
-    }
-    void enter() override {
-        writeEdits(v_.fields());
-        setIndex(control<QComboBox>(1042), v_.scale);
-        setIndex(control<QComboBox>(1043), v_.key);
-        control<QCheckBox>(1046)->setChecked(v_.showFirstNote != 0);
-        setIndex(control<QComboBox>(1055), v_.fromNote);
-        setIndex(control<QComboBox>(1058), v_.toNote);
-    }
-
-  private:
-    EarPage& v_;
 };
 
 // ---- Custom ----------------------------------------------------------------------------------

@@ -21,16 +21,6 @@ class QuestionBox;
 class MessageBox;
 struct CaptureCandidates;
 
-// One control of a page as its dialog template places it, in dialog units.
-struct ControlSpec {
-    enum Kind { label, edit, spin, dropList, check, radio, slider, button, listBox };
-    int id;  // 0 for labels
-    Kind kind;
-    const char* text;
-    int x, y, w, h;
-    bool hidden = false;
-};
-
 // A page of the sheet: its controls built from the template, named by their ids.
 class SheetPage : public QWidget {
     Q_OBJECT
@@ -71,6 +61,12 @@ class SheetPage : public QWidget {
     void writeEdits(const std::vector<IntField>& fields);
     bool readEdits(const std::vector<IntField>& fields);
     void setSpin(int id, int buddy, int lo, int hi, int step);
+    // A page row's up-down or slider range; nothing for other rows.
+    // The up-down after buddy, or a slider, given its range and step.
+    void setSteps(const ControlSpec& c, int buddy, IntRange range, int step);
+    // A value other than an edit's in and out of its control.
+    void showValue(const ControlSpec& c, int32_t value);
+    int32_t shownValue(const ControlSpec& c) const;
     void setOffending(QWidget* control);
     MessageBox& messages_;
 
