@@ -109,6 +109,7 @@ void CustomTuningPage::showTuning() {
 void CustomTuningPage::showNote(int i) {
     const Tuning& t = store_.current();
     std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(std::max(t.noteCount, 0)));
     for (int k = 0; k < t.noteCount; ++k) lines.push_back(t.description(k));
     if (i < 0 || i >= t.noteCount) {
         controls_.setNoteList(lines, -1);

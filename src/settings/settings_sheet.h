@@ -137,6 +137,7 @@ int32_t valueOf(const Page& page, const PageRow<Page>& r) {
 template <class Page>
 std::vector<ControlSpec> controlsOf(const std::vector<PageRow<Page>>& rows) {
     std::vector<ControlSpec> out;
+    out.reserve(rows.size());
     for (const PageRow<Page>& r : rows) out.push_back(r.control);
     return out;
 }
