@@ -41,7 +41,7 @@ MainFrameCore::MainFrameCore(Settings& settings, TuningStore* tunings,
     if (tunings_ != nullptr) tunings_->readTuning(settings_.currentTuning);
     autoNote_ = settings_.tuningNoteAutomatic != 0;
 
-    queryDevice();
+    input_.query();
     configure();
     chosen_.tuner = settings_.showTuner != 0;
     chosen_.spectrum = settings_.showSpectrum != 0;
@@ -59,43 +59,21 @@ MainFrameCore::~MainFrameCore() {
     view_.keepScreenAwake(false);
 }
 
-bool MainFrameCore::queryDevice() {
-    int rates[3] = {0, 0, 0};
-    int depths[2] = {0, 0};
-    int count = 0;
-    std::string name;
-    deviceAvailable_ = false;
-    if (device_.queryFormats(rates, depths, &count, &name) != 0 || count <= 0) return false;
-    bool anyRate = false;
-    for (int i = 0; i < 3; ++i) {
-        candidates_.rates[i] = static_cast<std::uint32_t>(rates[i]);
-        anyRate = anyRate || rates[i] != 0;
-    }
-    bool anyDepth = false;
-    for (int i = 0; i < 2; ++i) {
-        candidates_.bits[i] = static_cast<std::uint32_t>(depths[i]);
-        anyDepth = anyDepth || depths[i] != 0;
-    }
-    deviceAvailable_ = anyRate && anyDepth;
-    return deviceAvailable_;
-}
-
 void MainFrameCore::awaitInput() {
-    awaitingInput_ = true;
-    device_.setQuiet(true);
+    input_.await();
     view_.startTimer(FrameTimer::inputRetry, kInputRetryMs);
 }
 
 void MainFrameCore::retryInput() {
     view_.killTimer(FrameTimer::inputRetry);
     // Activation lays out and starts again by itself.
-    if (!awaitingInput_ || !windowActive_) return;
+    if (!input_.awaiting() || !windowActive_) return;
     if (captureActive() || file_.isOpen()) {
         view_.startTimer(FrameTimer::inputRetry, kInputRetryMs);
         return;
     }
-    if (!deviceAvailable_) {
-        if (!queryDevice()) {
+    if (!input_.available()) {
+        if (!input_.query()) {
             view_.startTimer(FrameTimer::inputRetry, kInputRetryMs);
             return;
         }
@@ -124,7 +102,7 @@ void MainFrameCore::configure() {
     mode.fileBitsPerSample = file_.bitsPerSample();
     mode.calibrating = calibrating_;
     mode.earTraining = earTrainingOn();
-    config_ = configureCapture(settings_, candidates_, config_.sampleRate, mode);
+    config_ = configureCapture(settings_, input_.candidates(), config_.sampleRate, mode);
     keepLiveChoices(settings_, config_, mode);
     const bool custom = customTuningOn() && tunings_ != nullptr;
     configurePitchModel(pitch_, settings_, custom ? tunings_->frequencies() : nullptr,
@@ -424,7 +402,7 @@ void MainFrameCore::applyMode() {
     sinks_.ear = nullptr;
     cycle_->setSinks(sinks_);
 
-    if (deviceAvailable_) {
+    if (input_.available()) {
         if (file_.isOpen()) view_.setStatusText("WAV file display");
     } else if (firstLayout) {
         messages_.show("no recording sound card installed", " ");
@@ -539,7 +517,7 @@ bool MainFrameCore::onClose(bool userPresent) {
         view_.killTimer(FrameTimer::fileFeed);
         closeFile();
     }
-    if (recording() && deviceAvailable_) {
+    if (recording() && input_.available()) {
         stopCapture(StopReason::quit);
         return false;
     }
@@ -620,7 +598,7 @@ void MainFrameCore::startCapture() {
         if (!recording()) restartPending_ = true;
         return;
     }
-    if (!deviceAvailable_ && !file_.isOpen()) {
+    if (!input_.available() && !file_.isOpen()) {
         awaitInput();
         return;
     }
@@ -638,8 +616,8 @@ void MainFrameCore::startCapture() {
     }
     if (calibrating_) calibration_.runStarting();
     if (device_.open(this, config_.sampleRate, config_.bitsPerSample, cycle_->length()) != 0) {
-        if (!awaitingInput_) messages_.show("open failed", "wave input device error ");
-        deviceAvailable_ = false;
+        if (!input_.awaiting()) messages_.show("open failed", "wave input device error ");
+        input_.lost();
         awaitInput();
         return;
     }
@@ -653,7 +631,7 @@ void MainFrameCore::stopCapture(StopReason reason) {
         applyMode();
         return;
     }
-    if (recording() && deviceAvailable_) {
+    if (recording() && input_.available()) {
         stopReason_ = reason;
         move(CaptureEvent::stop);
         if (device_.reset() != 0) messages_.show("stop failed ", "Sound device error ");
@@ -692,7 +670,7 @@ void MainFrameCore::onWaveInOpen() {
     }
     if (cycle_ != nullptr) cycle_->startRun();
     if (device_.start() != 0) {
-        if (!awaitingInput_) messages_.show("record failed ", "Sound device error ");
+        if (!input_.awaiting()) messages_.show("record failed ", "Sound device error ");
         awaitInput();
         // Nothing will be recorded: give the buffers back and close, to try again later.
         stopCapture(StopReason::plain);
@@ -708,10 +686,8 @@ void MainFrameCore::onWaveInData() {
         }
         return;
     }
-    if (awaitingInput_) {
-        // The input is back: the next failure is news again.
-        awaitingInput_ = false;
-        device_.setQuiet(false);
+    if (input_.awaiting()) {
+        input_.found();
         view_.killTimer(FrameTimer::inputRetry);
     }
     if (calibrating_) {
@@ -823,7 +799,7 @@ void MainFrameCore::exercisePlayed() {
 
 void MainFrameCore::calibrate() {
     // Without a card there is no clock to measure; nothing changes.
-    if (!deviceAvailable_) {
+    if (!input_.available()) {
         messages_.show("no recording sound card installed", " ");
         return;
     }

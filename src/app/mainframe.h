@@ -18,6 +18,7 @@
 #include "app/capture_state.h"
 #include "app/file_feeder.h"
 #include "app/frame_layout.h"
+#include "app/input_watch.h"
 #include "app/readings.h"
 #include "audio/analysis_cycle.h"
 #include "audio/capture_config.h"
@@ -207,16 +208,16 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     bool captureActive() const { return capture_ != CaptureState::idle; }
     CaptureState captureState() const { return capture_; }
     bool restartPending() const { return restartPending_; }
-    bool deviceAvailable() const { return deviceAvailable_; }
+    bool deviceAvailable() const { return input_.available(); }
     // The input went away or could not be had; capture starts by itself when it is back.
-    bool awaitingInput() const { return awaitingInput_; }
+    bool awaitingInput() const { return input_.awaiting(); }
     bool customTuningOn() const;
     bool earTrainingOn() const;
     bool autoNote() const { return autoNote_; }
     int currentNote() const { return currentNote_; }
     StopReason stopReason() const { return stopReason_; }
     const CaptureConfig& config() const { return config_; }
-    const CaptureCandidates& candidates() const { return candidates_; }
+    const CaptureCandidates& candidates() const { return input_.candidates(); }
     const AnalysisCycle* cycle() const { return cycle_.get(); }
     const PitchModel& pitch() const { return pitch_; }
     PitchModel& pitch() { return pitch_; }
@@ -246,8 +247,6 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     };
 
     void configure();
-    // Reads which formats the card records; false when there is none.
-    bool queryDevice();
     // The error has been shown once: from now on look for the input quietly until it records.
     void awaitInput();
     void retryInput();
@@ -278,6 +277,7 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     FileDialogs& dialogs_;
     MillisecondClock& clock_;
     WaveInDevice device_;
+    InputWatch input_{device_};
     PitchModel pitch_;
     std::unique_ptr<AnalysisCycle> cycle_;
     FileFeeder file_;
@@ -287,7 +287,6 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     // What the displays take, as the cycle has it; the tuner's reading also shows calibration.
     CycleSinks sinks_;
 
-    CaptureCandidates candidates_;
     CaptureConfig config_;
     int clientWidth_ = 0;
     int clientHeight_ = 0;
@@ -301,10 +300,8 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     bool paused_ = false;
     bool calibrating_ = false;
 
-    bool deviceAvailable_ = false;
     CaptureState capture_ = CaptureState::idle;
     bool restartPending_ = false;
-    bool awaitingInput_ = false;
     bool windowActive_ = true;
     StopReason stopReason_ = StopReason::plain;
     std::uint32_t bufferArrivalTime_ = 0;
