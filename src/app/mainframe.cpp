@@ -1,14 +1,10 @@
 #include "app/mainframe.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
 
 #include "app/readings.h"
 #include "audio/spectrum_analyser.h"
-#include "common/atomic_file.h"
 #include "pitch/temperament_table.h"
-#include "settings/config_file.h"
 #include "settings/settings.h"
 #include "settings/tuning_store.h"
 
@@ -37,7 +33,7 @@ MainFrameCore::MainFrameCore(Settings& settings, TuningStore* tunings,
       file_(services.player),
       exercise_(EarExercise::seededRandom(),
                 [&clock = services.clock] { return clock.milliseconds(); }),
-      configFile_(settings.loadFailed != 0 ? ConfigFile::unreported : ConfigFile::usable) {
+      configFile_(settings, services.messages, services.questions) {
     if (tunings_ != nullptr) tunings_->readTuning(settings_.currentTuning);
     autoNote_ = settings_.tuningNoteAutomatic != 0;
 
@@ -458,46 +454,7 @@ void MainFrameCore::onSize(int clientWidth, int clientHeight) {
     clientWidth_ = clientWidth;
     clientHeight_ = clientHeight;
     applyMode();
-    if (configFile_ == ConfigFile::unreported) {
-        // Before the box: a resize while it is up must not ask again.
-        configFile_ = ConfigFile::refused;
-        if (settleConfigProblem()) {
-            configFile_ = ConfigFile::usable;
-        } else {
-            view_.postClose();
-        }
-    }
-}
-
-bool MainFrameCore::settleConfigProblem() {
-    const std::string text = "Make sure that file merlo301.cfg has been installed";
-    const std::string caption = "Configuration file missing or corrupt";
-    const std::filesystem::path path = settings_.fileName;
-    switch (settings_.loadProblem) {
-        case Settings::LoadProblem::notAFile:
-            messages_.show(path.string() +
-                               " is not a file, so Merlop cannot keep its settings "
-                               "there. Nothing was written.",
-                           caption);
-            return false;
-        case Settings::LoadProblem::tooShort: {
-            // Quitting stays the default; the other answer keeps the damaged file for later.
-            if (questions_.ask(text, caption, QuestionBox::Buttons::okOrStartAfresh)) return false;
-            std::filesystem::path aside;
-            const int error = moveDamagedConfigAside(path, &aside);
-            if (error != 0 || settings_.loadSettings() != 0) {
-                messages_.show(writeFailure(path, error), caption);
-                return false;
-            }
-            messages_.show("The damaged settings file was kept as " + aside.filename().string() +
-                               ". Merlop starts with the default settings.",
-                           "Merlop");
-            return true;
-        }
-        default:
-            messages_.show(text, caption);
-            return false;
-    }
+    if (configFile_.unreported() && !configFile_.settle()) view_.postClose();
 }
 
 void MainFrameCore::onActivate(bool active) {
@@ -531,30 +488,18 @@ bool MainFrameCore::onClose(bool userPresent) {
     }
     move(CaptureEvent::shutdown);
     saveState(userPresent);
-    if (configFile_ == ConfigFile::usable) configFile_ = ConfigFile::written;
+    configFile_.markWritten();
     return true;
 }
 
 bool MainFrameCore::saveState(bool userPresent) {
-    if (configFile_ == ConfigFile::written) return true;
+    if (configFile_.written()) return true;
     settings_.showTuner = chosen_.tuner ? 1 : 0;
     settings_.showSpectrum = chosen_.spectrum ? 1 : 0;
     settings_.showWaveForm = chosen_.wave ? 1 : 0;
     if (tunings_ != nullptr) settings_.currentTuning = tunings_->currentTuning();
     settings_.tuningNoteAutomatic = autoNote_ ? 1 : 0;
-    if (configFile_ != ConfigFile::usable) return true;
-    int error = 0;
-    if (settings_.saveSettings(&error) == 0) return true;
-    // Otherwise the next start silently comes up with what was saved before.
-    const std::string text = "The settings could not be saved. " +
-                             writeFailure(settings_.fileName, error) +
-                             ". The next start uses the settings saved before.";
-    if (userPresent) {
-        questions_.ask(text, "Merlop", QuestionBox::Buttons::ok);
-    } else {
-        std::fprintf(stderr, "merlop: %s\n", text.c_str());
-    }
-    return false;
+    return configFile_.save(userPresent);
 }
 
 void MainFrameCore::onTimer(FrameTimer timer) {

@@ -20,6 +20,7 @@
 #include "app/frame_layout.h"
 #include "app/input_watch.h"
 #include "app/readings.h"
+#include "app/settings_file_keeper.h"
 #include "audio/analysis_cycle.h"
 #include "audio/capture_config.h"
 #include "audio/wav_reader.h"
@@ -236,9 +237,6 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     bool answering() const { return sinks_.ear != nullptr; }
 
   private:
-    // The load failed: tell the user, offering to start afresh from a damaged file. True when
-    // the program can go on.
-    bool settleConfigProblem();
     // What readings are taken against: the tuning's notes and the targets the pitch model
     // gives them.
     struct ReadingsBasis {
@@ -290,10 +288,7 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     CaptureConfig config_;
     int clientWidth_ = 0;
     int clientHeight_ = 0;
-    // unreported: the load failed and the user has not been told; refused: told, the program
-    // ends without writing; written: saved by the close, not again.
-    enum class ConfigFile { usable, unreported, refused, written };
-    ConfigFile configFile_;
+    SettingsFileKeeper configFile_;
 
     ShownDisplays chosen_{true, false, false};  // what the user asked to see
     ShownDisplays shown_;
