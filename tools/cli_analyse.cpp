@@ -65,89 +65,172 @@ std::string csvField(const std::string& text) {
     return quoted + "\"";
 }
 
-}  // namespace
-
-int analyse(const Args& args, const Io& io) {
+struct AnalyseArgs {
     std::string wavPath;
     std::string configPath;
     std::string dir = ".";
     int tuningIndex = -1;
     int noteIndex = -1;
     bool raw = false;
+};
 
+// 0 when the arguments make sense, else the exit status after the complaint.
+int parseArgs(const Args& args, const Io& io, AnalyseArgs* out) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
         if (a == "--config") {
             if (!hasValue) return io.fail("--config needs a file");
-            configPath = args[++i];
+            out->configPath = args[++i];
         } else if (a == "--dir") {
             if (!hasValue) return io.fail("--dir needs a directory");
-            dir = args[++i];
+            out->dir = args[++i];
         } else if (a == "--tuning") {
-            if (!hasValue || !parseIndex(args[++i], &tuningIndex)) {
+            if (!hasValue || !parseIndex(args[++i], &out->tuningIndex)) {
                 return io.fail("--tuning takes a tuning index");
             }
         } else if (a == "--note") {
-            if (!hasValue || !parseIndex(args[++i], &noteIndex)) {
+            if (!hasValue || !parseIndex(args[++i], &out->noteIndex)) {
                 return io.fail("--note takes a note index");
             }
         } else if (a == "--raw") {
-            raw = true;
+            out->raw = true;
         } else if (a.size() > 1 && a[0] == '-') {
             return io.fail("unknown option " + a);
-        } else if (wavPath.empty()) {
-            wavPath = a;
+        } else if (out->wavPath.empty()) {
+            out->wavPath = a;
         } else {
             return io.fail("one WAV file only");
         }
     }
-    if (wavPath.empty()) return io.fail("give a WAV file, or - for standard input (see --help)");
-    if (noteIndex >= 0 && tuningIndex < 0) return io.fail("--note needs --tuning");
+    return 0;
+}
 
-    Settings settings;
+// 0 when the arguments together name what to analyse, else the exit status after the complaint.
+int checkArgs(const AnalyseArgs& a, const Io& io) {
+    if (a.wavPath.empty()) return io.fail("give a WAV file, or - for standard input (see --help)");
+    if (a.noteIndex >= 0 && a.tuningIndex < 0) return io.fail("--note needs --tuning");
+    return 0;
+}
+
+// The named configuration, else one in the working folder, else the defaults; 0 or the exit
+// status after the complaint.
+int loadSettings(const std::string& configPath, const Io& io, Settings* settings) {
     std::string problem;
     if (!configPath.empty()) {
-        if (!readConfig(configPath, &settings, &problem)) return io.failFile(configPath, problem);
+        if (!readConfig(configPath, settings, &problem)) return io.failFile(configPath, problem);
     } else if (std::error_code ec; std::filesystem::exists(Settings::kDefaultFileName, ec)) {
         // Picked up without being named: say so, since it changes every reading.
-        if (!readConfig(Settings::kDefaultFileName, &settings, &problem)) {
+        if (!readConfig(Settings::kDefaultFileName, settings, &problem)) {
             return io.failFile(Settings::kDefaultFileName, problem);
         }
         io.err << "merlop-cli analyse: using the configuration ./" << Settings::kDefaultFileName
                << '\n';
     }
+    return 0;
+}
+
+// Opens the tuning to read against and sets the options for it; 0 or the exit status after the
+// complaint.
+int loadTuning(const AnalyseArgs& a, const Io& io, std::unique_ptr<TuningStore>* store,
+               CycleOptions* options) {
+    const std::string problem = openTunings(a.dir, store);
+    if (!problem.empty()) return io.fail(problem);
+    TuningStore& s = **store;
+    if (a.tuningIndex >= s.tuningsInFile() || s.readTuning(a.tuningIndex) != 0) {
+        return io.failFile(s.path().string(),
+                           "there is no tuning " + std::to_string(a.tuningIndex));
+    }
+    if (a.noteIndex >= s.noteCount()) {
+        return io.fail("tuning " + std::to_string(a.tuningIndex) + " has no note " +
+                       std::to_string(a.noteIndex));
+    }
+    options->customTuningOn = true;
+    options->fixedTuningNote = a.noteIndex;
+    options->recordReadings = s.recordReadings() != 0;
+    for (int i = 0; i < s.noteCount(); ++i) options->tuningMidiKeys.push_back(s.note(i));
+    return 0;
+}
+
+// What every line of one run shares.
+struct LineContext {
+    const PitchModel& pitch;
+    const TuningStore* store;
+    int instrumentKey;
+    bool customTuning;
+    bool fine;
+    bool raw;
+    double blockSeconds;
+};
+
+// One CSV line for the reading of a block.
+void printReading(std::ostream& out, const LineContext& c, long block, const PitchReading& r,
+                  int level, float rawFrequency) {
+    // What the tuner window shows: in custom tuning a reading more than half a semitone from its
+    // tuning note counts as none.
+    bool shown = r.note >= 0;
+    if (shown && c.customTuning && std::fabs(r.deviation) > 0.5f) shown = false;
+
+    char line[256];
+    char cents[32];
+    char frequency[32];
+    std::string name;
+    std::string description;
+    cents[0] = '\0';
+    std::snprintf(frequency, sizeof frequency, "-1");
+    if (shown) {
+        // Named as the tuner names it: as written for the instrument, a custom tuning's notes as
+        // they sound.
+        name = c.pitch.fullNoteName(
+            c.customTuning ? r.note : PitchModel::writtenNote(r.note, c.instrumentKey));
+        formatCents(cents, sizeof cents, r.deviation, c.fine);
+        std::snprintf(frequency, sizeof frequency, "%.2f", r.frequency);
+        if (c.store != nullptr && r.tuningIndex >= 0) {
+            description = csvField(c.store->description(r.tuningIndex));
+        }
+    }
+    const int n = std::snprintf(line, sizeof line, "%.3f,%s,%s,%s,%s,%d", block * c.blockSeconds,
+                                name.c_str(), frequency, cents, description.c_str(), level);
+    out.write(line, std::min<int>(n, sizeof line - 1));
+    if (!c.raw) {
+        out << '\n';
+        return;
+    }
+    char rawText[32];
+    if (rawFrequency > 0.0f) {
+        std::snprintf(rawText, sizeof rawText, ",%.2f\n", rawFrequency);
+    } else {
+        std::snprintf(rawText, sizeof rawText, ",-1\n");
+    }
+    out << rawText;
+}
+
+}  // namespace
+
+int analyse(const Args& args, const Io& io) {
+    AnalyseArgs a;
+    if (const int status = parseArgs(args, io, &a); status != 0) return status;
+    if (const int status = checkArgs(a, io); status != 0) return status;
+
+    Settings settings;
+    if (const int status = loadSettings(a.configPath, io, &settings); status != 0) return status;
 
     WavReader reader;
-    const bool fromStdin = wavPath == "-";
-    const WavStatus status = fromStdin ? reader.openStream(io.in) : reader.open(wavPath);
+    const bool fromStdin = a.wavPath == "-";
+    const WavStatus status = fromStdin ? reader.openStream(io.in) : reader.open(a.wavPath);
     if (status != WavStatus::ok) {
-        return io.failFile(fromStdin ? "(standard input)" : wavPath, wavStatusMessage(status));
+        return io.failFile(fromStdin ? "(standard input)" : a.wavPath, wavStatusMessage(status));
     }
 
     // The tuner analyses a file with the tuner display alone; ear training has no exercise here.
     settings.earTrainingOn = 0;
-    settings.customTuningOn = tuningIndex >= 0 ? 1 : 0;
+    settings.customTuningOn = a.tuningIndex >= 0 ? 1 : 0;
     CycleOptions options;
     options.tunerOn = true;
 
     std::unique_ptr<TuningStore> store;
-    if (tuningIndex >= 0) {
-        problem = openTunings(dir, &store);
-        if (!problem.empty()) return io.fail(problem);
-        if (tuningIndex >= store->tuningsInFile() || store->readTuning(tuningIndex) != 0) {
-            return io.failFile(store->path().string(),
-                               "there is no tuning " + std::to_string(tuningIndex));
-        }
-        if (noteIndex >= store->noteCount()) {
-            return io.fail("tuning " + std::to_string(tuningIndex) + " has no note " +
-                           std::to_string(noteIndex));
-        }
-        options.customTuningOn = true;
-        options.fixedTuningNote = noteIndex;
-        options.recordReadings = store->recordReadings() != 0;
-        for (int i = 0; i < store->noteCount(); ++i)
-            options.tuningMidiKeys.push_back(store->note(i));
+    if (a.tuningIndex >= 0) {
+        if (const int failed = loadTuning(a, io, &store, &options); failed != 0) return failed;
     }
 
     CaptureMode mode;
@@ -164,55 +247,21 @@ int analyse(const Args& args, const Io& io) {
     AnalysisCycle cycle(settings, config, pitch, options);
     cycle.startRun();
 
-    io.out << (raw ? "time_s,note,frequency_hz,cents,tuning_note,level,raw_frequency_hz\n"
-                   : "time_s,note,frequency_hz,cents,tuning_note,level\n");
+    io.out << (a.raw ? "time_s,note,frequency_hz,cents,tuning_note,level,raw_frequency_hz\n"
+                     : "time_s,note,frequency_hz,cents,tuning_note,level\n");
 
-    const bool fine = settings.fineTuning != 0;
-    const double blockSeconds = static_cast<double>(config.analysisLength) / config.sampleRate;
+    const LineContext context{pitch,
+                              store.get(),
+                              settings.instrumentKey,
+                              options.customTuningOn,
+                              settings.fineTuning != 0,
+                              a.raw,
+                              static_cast<double>(config.analysisLength) / config.sampleRate};
     SampleRange range;
-    char line[256];
-    char cents[32];
-    char frequency[32];
-    char rawFrequency[32];
     for (long block = 0; reader.readBlock(cycle.sampleBuffer(), cycle.length(), &range); ++block) {
         cycle.analyseBuffer(range.max, range.min);
-        const PitchReading& r = cycle.lastReading();
-
-        // What the tuner window shows: in custom tuning a reading more than half a semitone
-        // from its tuning note counts as none.
-        bool shown = r.note >= 0;
-        if (shown && options.customTuningOn && std::fabs(r.deviation) > 0.5f) shown = false;
-
-        std::string name;
-        std::string description;
-        cents[0] = '\0';
-        std::snprintf(frequency, sizeof frequency, "-1");
-        if (shown) {
-            // Named as the tuner names it: as written for the instrument, a custom tuning's
-            // notes as they sound.
-            name = pitch.fullNoteName(
-                options.customTuningOn ? r.note
-                                       : PitchModel::writtenNote(r.note, settings.instrumentKey));
-            formatCents(cents, sizeof cents, r.deviation, fine);
-            std::snprintf(frequency, sizeof frequency, "%.2f", r.frequency);
-            if (store && r.tuningIndex >= 0)
-                description = csvField(store->description(r.tuningIndex));
-        }
-        const int n =
-            std::snprintf(line, sizeof line, "%.3f,%s,%s,%s,%s,%d", block * blockSeconds,
-                          name.c_str(), frequency, cents, description.c_str(), range.level());
-        io.out.write(line, std::min<int>(n, sizeof line - 1));
-        if (raw) {
-            const float f = cycle.rawFrequency();
-            if (f > 0.0f) {
-                std::snprintf(rawFrequency, sizeof rawFrequency, ",%.2f\n", f);
-            } else {
-                std::snprintf(rawFrequency, sizeof rawFrequency, ",-1\n");
-            }
-            io.out << rawFrequency;
-        } else {
-            io.out << '\n';
-        }
+        printReading(io.out, context, block, cycle.lastReading(), range.level(),
+                     cycle.rawFrequency());
     }
     io.out.flush();
     return 0;

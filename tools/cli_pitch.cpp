@@ -39,58 +39,78 @@ int keyIndex(const std::string& name) {
     return -1;
 }
 
-}  // namespace
-
-int pitch(const Args& args, const Io& io) {
+struct PitchArgs {
     int referenceA = 440;
     int row = 0;
     int key = 0;
     bool useA = false;
     bool sharp = false;
     std::vector<std::string> frequencies;
+};
 
+// 0 when the text is an audible frequency in Hz, else the exit status after the complaint.
+int checkFrequency(const std::string& a, const Io& io) {
+    char* end = nullptr;
+    const double f = std::strtod(a.c_str(), &end);
+    if (a.empty() || *end != '\0' || !std::isfinite(f)) {
+        return io.fail("'" + a + "' is not a frequency in Hz");
+    }
+    if (f < kLowestAudibleHz || f > kHighestAudibleHz) {
+        return io.fail("'" + a + "' Hz is beyond the audible range of 20 to 20000 Hz");
+    }
+    return 0;
+}
+
+// A negative number is a frequency, not an option, so that it reads as out of range.
+bool isOption(const std::string& a) {
+    return a.size() > 1 && a[0] == '-' && !std::isdigit(static_cast<unsigned char>(a[1])) &&
+           a[1] != '.';
+}
+
+// 0 when the arguments make sense, else the exit status after the complaint.
+int parseArgs(const Args& args, const Io& io, PitchArgs* out) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
         if (a == "--a") {
-            if (!hasValue || !parseInt(args[++i], 400, 500, &referenceA)) {
+            if (!hasValue || !parseInt(args[++i], 400, 500, &out->referenceA)) {
                 return io.fail("--a takes a whole number of hertz from 400 to 500");
             }
         } else if (a == "--temperament") {
-            if (!hasValue || !parseInt(args[++i], 0, TemperamentTable::kRows - 1, &row)) {
+            if (!hasValue || !parseInt(args[++i], 0, TemperamentTable::kRows - 1, &out->row)) {
                 return io.fail("--temperament takes a row from 0 to 74");
             }
         } else if (a == "--key") {
-            if (!hasValue || (key = keyIndex(args[++i])) < 0) {
+            if (!hasValue || (out->key = keyIndex(args[++i])) < 0) {
                 return io.fail("--key takes a note name from C to B");
             }
         } else if (a == "--use-a") {
-            useA = true;
+            out->useA = true;
         } else if (a == "--sharp") {
-            sharp = true;
-        } else if (a.size() > 1 && a[0] == '-' && !std::isdigit(static_cast<unsigned char>(a[1])) &&
-                   a[1] != '.') {
+            out->sharp = true;
+        } else if (isOption(a)) {
             return io.fail("unknown option '" + a + "'");
         } else {
-            char* end = nullptr;
-            const double f = std::strtod(a.c_str(), &end);
-            if (a.empty() || *end != '\0' || !std::isfinite(f)) {
-                return io.fail("'" + a + "' is not a frequency in Hz");
-            }
-            if (f < kLowestAudibleHz || f > kHighestAudibleHz) {
-                return io.fail("'" + a + "' Hz is beyond the audible range of 20 to 20000 Hz");
-            }
-            frequencies.push_back(a);
+            if (const int status = checkFrequency(a, io); status != 0) return status;
+            out->frequencies.push_back(a);
         }
     }
-    if (frequencies.empty()) return io.fail("give at least one frequency in Hz");
+    if (out->frequencies.empty()) return io.fail("give at least one frequency in Hz");
+    return 0;
+}
+
+}  // namespace
+
+int pitch(const Args& args, const Io& io) {
+    PitchArgs a;
+    if (const int status = parseArgs(args, io, &a); status != 0) return status;
 
     PitchModel model;
-    model.setReferenceA(referenceA);
-    model.setTemperament(row, key, useA ? 9 : key);
-    model.setSharpNotation(sharp ? 1 : 0);
+    model.setReferenceA(a.referenceA);
+    model.setTemperament(a.row, a.key, a.useA ? 9 : a.key);
+    model.setSharpNotation(a.sharp ? 1 : 0);
 
-    for (const std::string& text : frequencies) {
+    for (const std::string& text : a.frequencies) {
         const float f = std::strtof(text.c_str(), nullptr);
         int note = -1;
         float deviation = 0.0f;

@@ -125,116 +125,126 @@ bool AnalysisCycle::analyseBlock(const int* samples, const SampleRange& range) {
     return analyseBuffer(range.max, range.min);
 }
 
+// The period of the shaped block around the target: the coarse frequency, or the fixed tuning
+// note's; -1 when there is nothing to measure.
+float AnalysisCycle::measurePeriod(int level) {
+    const int n = static_cast<int>(spectrum_->fftSize());
+    if (level < 1 || n <= 0 || !cycle_) return -1.0f;
+    float f = -1.0f;
+    spectrum_->coarseFrequency(humFilter_, &f);
+    if (!(f > 0.0f)) return -1.0f;
+    float target = f;
+    int targetMode = 0;
+    if (options_.customTuningOn && !automaticTuning()) {
+        target = pitch_.tuningFrequency(options_.fixedTuningNote);
+        targetMode = 1;
+    }
+    return periodAround(target, targetMode, n);
+}
+
+float AnalysisCycle::periodAround(float target, int targetMode, int n) {
+    const double rate = config_.effectiveRate;
+    // A fixed note without a frequency has nothing to aim at; and no period may leave the int
+    // range below.
+    const double expected = target > 0.0f ? rate / target : 0.0;
+    if (!(target > 0.0f && std::isfinite(expected) && expected < kMaxPeriodSamples)) return -1.0f;
+    spectrum_->shapeAroundFrequency(target, n, sampleBuffer_.data(), workBuffer_.data());
+    const auto strengthTolerance =
+        static_cast<float>(std::min(0.15 + static_cast<double>(0.0001f) * target, 0.4));
+    const auto scaledRate = static_cast<float>(config_.sampleRate * kHighestAnalysedFraction);
+    const int maxPeriod = periodSamples(rate * 0.05);
+    const int minPeriod = periodSamples(rate / scaledRate);
+    return cycle_->estimatePeriod(n, workBuffer_.data(), maxPeriod, minPeriod,
+                                  static_cast<float>(expected), targetMode, strengthTolerance,
+                                  0.01f);
+}
+
+void AnalysisCycle::takePeriod(float period) {
+    lastPeriod_ = period;
+    currentFrequency_ = -1.0f;
+    if (period > 1.0f && period < config_.sampleRate * 0.05) {
+        currentFrequency_ = static_cast<float>(config_.effectiveRate / period);
+        currentNoteValue_ = pitch_.noteValueOf(currentFrequency_);
+    } else {
+        currentNoteValue_ = -1.0f;
+        if (period < -100.0f && sinks_.errors) {
+            sinks_.errors->show("Not enough memory for", "cyc ");
+        }
+    }
+    rawFrequency_ = currentFrequency_;
+
+    if (options_.waveOn && sinks_.wave) {
+        sinks_.wave->showWave(sampleBuffer_.data(), length(),
+                              currentFrequency_ > 0.0f ? period : 0.0f);
+    }
+}
+
+// The tuning note a smoothed note value belongs to and its deviation from it; false when the
+// tuning has no note to match.
+bool AnalysisCycle::matchTuningNote(float smoothed, int* tuningIndex, float* deviation) const {
+    if (automaticTuning()) {
+        pitch_.nearestTuningNote(smoothed, tuningIndex, deviation);
+    } else {
+        *tuningIndex = options_.fixedTuningNote;
+        // Folded to the nearest octave: the same note an octave off either way reads by its own
+        // small deviation.
+        *deviation = static_cast<float>(std::remainder(
+            static_cast<double>(smoothed) - pitch_.tuningNoteValue(*tuningIndex), 12.0));
+    }
+    return *tuningIndex >= 0;
+}
+
+PitchReading AnalysisCycle::noteReading(float smoothed, int tuningIndex, float deviation) {
+    int note = -1;
+    if (options_.customTuningOn) {
+        note = tuningNoteNumber(tuningIndex);
+    } else {
+        pitch_.splitNoteValue(smoothed, &note, &deviation);
+    }
+    deviation = roundDeviation(deviation, fineTuning_ != 0);
+    currentFrequency_ =
+        options_.customTuningOn
+            ? pitch_.frequencyOfNoteValue(static_cast<float>(
+                  static_cast<double>(pitch_.tuningNoteValue(tuningIndex)) + deviation))
+            : pitch_.frequencyOfNote(note, deviation);
+
+    if (options_.customTuningOn && options_.recordReadings && tuningIndex < kMaxTuningNotes &&
+        (automaticTuning() || std::fabs(deviation) <= 0.5f)) {
+        noteDeviations_[tuningIndex] = deviation;
+    }
+    if (earTrainingOn_ && sinks_.ear) {
+        sinks_.ear->recordAnswer((PitchModel::writtenNote(note, instrumentKey_) % 12 + 12) % 12);
+    }
+    return PitchReading{note, tuningIndex, currentFrequency_, deviation};
+}
+
+void AnalysisCycle::reportReading(int level) {
+    const float smoothed = smoother_.smooth(currentNoteValue_, level);
+    PitchReading reading;
+    int tuningIndex = -1;
+    float deviation = -1.0f;
+    bool haveNote = currentNoteValue_ > 0.0f && smoothed > 0.0f;
+    if (haveNote && options_.customTuningOn) {
+        haveNote = matchTuningNote(smoothed, &tuningIndex, &deviation);
+    }
+    if (haveNote) {
+        reading = noteReading(smoothed, tuningIndex, deviation);
+    } else {
+        currentFrequency_ = -1.0f;
+    }
+    showReading(reading);
+}
+
 bool AnalysisCycle::analyseBuffer(int maxSample, int minSample) {
     if (sinks_.inputPending && sinks_.inputPending()) return false;
     if (options_.calibrating || !spectrum_) return false;
 
     const int level = std::abs(maxSample - minSample);
     lastLevel_ = level;
-    float period = -1.0f;
-    float deviation = -1.0f;
-    int tuningIndex = -1;
 
     spectrum_->computeSpectrum(sampleBuffer_.data());
-
-    if (options_.tunerOn || options_.waveOn) {
-        const int n = static_cast<int>(spectrum_->fftSize());
-        if (level >= 1 && n > 0 && cycle_) {
-            float f = -1.0f;
-            spectrum_->coarseFrequency(humFilter_, &f);
-            if (f > 0.0f) {
-                float target = f;
-                int targetMode = 0;
-                if (options_.customTuningOn && !automaticTuning()) {
-                    target = pitch_.tuningFrequency(options_.fixedTuningNote);
-                    targetMode = 1;
-                }
-                const double rate = config_.effectiveRate;
-                // A fixed note without a frequency has nothing to aim at; and no period may leave
-                // the int range below.
-                const double expected = target > 0.0f ? rate / target : 0.0;
-                if (target > 0.0f && std::isfinite(expected) && expected < kMaxPeriodSamples) {
-                    spectrum_->shapeAroundFrequency(target, n, sampleBuffer_.data(),
-                                                    workBuffer_.data());
-                    const auto strengthTolerance = static_cast<float>(
-                        std::min(0.15 + static_cast<double>(0.0001f) * target, 0.4));
-                    const auto scaledRate =
-                        static_cast<float>(config_.sampleRate * kHighestAnalysedFraction);
-                    const int maxPeriod = periodSamples(rate * 0.05);
-                    const int minPeriod = periodSamples(rate / scaledRate);
-                    period = cycle_->estimatePeriod(n, workBuffer_.data(), maxPeriod, minPeriod,
-                                                    static_cast<float>(expected), targetMode,
-                                                    strengthTolerance, 0.01f);
-                }
-            }
-        }
-
-        lastPeriod_ = period;
-        currentFrequency_ = -1.0f;
-        if (period > 1.0f && period < config_.sampleRate * 0.05) {
-            currentFrequency_ = static_cast<float>(config_.effectiveRate / period);
-            currentNoteValue_ = pitch_.noteValueOf(currentFrequency_);
-        } else {
-            currentNoteValue_ = -1.0f;
-            if (period < -100.0f && sinks_.errors) {
-                sinks_.errors->show("Not enough memory for", "cyc ");
-            }
-        }
-        rawFrequency_ = currentFrequency_;
-
-        if (options_.waveOn && sinks_.wave) {
-            sinks_.wave->showWave(sampleBuffer_.data(), length(),
-                                  currentFrequency_ > 0.0f ? period : 0.0f);
-        }
-    }
-
-    if (options_.tunerOn) {
-        const float smoothed = smoother_.smooth(currentNoteValue_, level);
-        PitchReading reading;
-        bool haveNote = currentNoteValue_ > 0.0f && smoothed > 0.0f;
-        if (haveNote && options_.customTuningOn) {
-            if (automaticTuning()) {
-                pitch_.nearestTuningNote(smoothed, &tuningIndex, &deviation);
-            } else {
-                tuningIndex = options_.fixedTuningNote;
-                // Folded to the nearest octave: the same note an octave off either way reads
-                // by its own small deviation.
-                deviation = static_cast<float>(std::remainder(
-                    static_cast<double>(smoothed) - pitch_.tuningNoteValue(tuningIndex), 12.0));
-            }
-            // A tuning without notes has nothing to match.
-            haveNote = tuningIndex >= 0;
-        }
-        if (haveNote) {
-            int note = -1;
-            if (options_.customTuningOn) {
-                note = tuningNoteNumber(tuningIndex);
-            } else {
-                pitch_.splitNoteValue(smoothed, &note, &deviation);
-            }
-            deviation = roundDeviation(deviation, fineTuning_ != 0);
-            currentFrequency_ =
-                options_.customTuningOn
-                    ? pitch_.frequencyOfNoteValue(static_cast<float>(
-                          static_cast<double>(pitch_.tuningNoteValue(tuningIndex)) + deviation))
-                    : pitch_.frequencyOfNote(note, deviation);
-
-            if (options_.customTuningOn && options_.recordReadings &&
-                tuningIndex < kMaxTuningNotes &&
-                (automaticTuning() || std::fabs(deviation) <= 0.5f)) {
-                noteDeviations_[tuningIndex] = deviation;
-            }
-            if (earTrainingOn_ && sinks_.ear) {
-                sinks_.ear->recordAnswer((PitchModel::writtenNote(note, instrumentKey_) % 12 + 12) %
-                                         12);
-            }
-            reading = PitchReading{note, tuningIndex, currentFrequency_, deviation};
-        } else {
-            currentFrequency_ = -1.0f;
-        }
-        showReading(reading);
-    }
-
+    if (options_.tunerOn || options_.waveOn) takePeriod(measurePeriod(level));
+    if (options_.tunerOn) reportReading(level);
     if (options_.spectrumOn && sinks_.spectrum) sinks_.spectrum->showSpectrum(*spectrum_);
     return true;
 }

@@ -131,6 +131,12 @@ class AnalysisCycle {
     bool automaticTuning() const;
     int tuningNoteNumber(int index) const;
     void showReading(const PitchReading& reading);
+    float measurePeriod(int level);
+    float periodAround(float target, int targetMode, int n);
+    void takePeriod(float period);
+    bool matchTuningNote(float smoothed, int* tuningIndex, float* deviation) const;
+    PitchReading noteReading(float smoothed, int tuningIndex, float deviation);
+    void reportReading(int level);
 
     PitchModel& pitch_;
     CaptureConfig config_;

@@ -1,6 +1,7 @@
 #include "audio/real_fft.h"
 
 #include <cmath>
+#include <cstddef>
 #include <numbers>
 #include <utility>
 
@@ -36,8 +37,8 @@ RealFft::RealFft(unsigned n) {
 // Complex radix-2 FFT of n/2 points, interleaved re/im; sign -1 forward, +1 inverse, unscaled.
 void RealFft::complexTransform(float* data, int sign) const {
     const unsigned m = n_ / 2;
-    for (unsigned i = 0; i < m; ++i) {
-        const unsigned r = bitReverse_[i];
+    for (std::size_t i = 0; i < m; ++i) {
+        const std::size_t r = bitReverse_[i];
         if (i < r) {
             std::swap(data[2 * i], data[2 * r]);
             std::swap(data[2 * i + 1], data[2 * r + 1]);
@@ -46,9 +47,9 @@ void RealFft::complexTransform(float* data, int sign) const {
     for (unsigned len = 2; len <= m; len *= 2) {
         const unsigned halfLen = len / 2;
         // Twiddle e^(sign 2 pi i j / len) is table entry j * (n / len).
-        const unsigned stride = n_ / len;
-        for (unsigned start = 0; start < m; start += len) {
-            for (unsigned j = 0; j < halfLen; ++j) {
+        const std::size_t stride = n_ / len;
+        for (std::size_t start = 0; start < m; start += len) {
+            for (std::size_t j = 0; j < halfLen; ++j) {
                 const double wr = cosTable_[j * stride];
                 const double wi = sign * sinTable_[j * stride];
                 float* a = data + 2 * (start + j);
@@ -82,8 +83,8 @@ void RealFft::forward(float* data) const {
     data[0] = static_cast<float>((z0r + z0i) * scale);
     data[1] = static_cast<float>((z0r - z0i) * scale);
     // Bins k and n/2 - k come from Z_k and Z_(n/2-k) together.
-    for (unsigned k = 1; k <= half / 2; ++k) {
-        const unsigned j = half - k;
+    for (std::size_t k = 1; k <= half / 2; ++k) {
+        const std::size_t j = half - k;
         const double zkr = data[2 * k], zki = data[2 * k + 1];
         const double zjr = data[2 * j], zji = data[2 * j + 1];
         // E = (Z_k + conj Z_j) / 2, O = (Z_k - conj Z_j) / (2i) * e^(-2 pi i k / n)
@@ -113,8 +114,8 @@ void RealFft::inverse(float* data) const {
     const double x0 = data[0], xh = data[1];
     data[0] = static_cast<float>(x0 + xh);
     data[1] = static_cast<float>(x0 - xh);
-    for (unsigned k = 1; k <= half / 2; ++k) {
-        const unsigned j = half - k;
+    for (std::size_t k = 1; k <= half / 2; ++k) {
+        const std::size_t j = half - k;
         const double xkr = data[2 * k], xki = data[2 * k + 1];
         const double xjr = data[2 * j], xji = data[2 * j + 1];
         // A = X_k + conj X_j, B = X_k - conj X_j; Z_k = (A + i B e^(2 pi i k / n)) / 2 and

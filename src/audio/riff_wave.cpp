@@ -22,6 +22,56 @@ int chunkLikeness(const ReadAt& readAt, std::uint64_t size, std::uint64_t pos) {
     return printable ? 1 : 0;
 }
 
+// Reads a "fmt " chunk's body into *found; false when it is too short to describe the samples.
+bool readFormat(const ReadAt& readAt, std::uint64_t body, std::uint64_t length,
+                RiffWaveInfo* found) {
+    std::uint8_t fmt[26] = {};
+    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(length, 26));
+    if (length < 16 || readAt(body, fmt, want) != want) return false;
+    found->formatTag = static_cast<int>(le::get16(fmt));
+    found->channels = static_cast<int>(le::get16(fmt + 2));
+    found->sampleRate = le::get32(fmt + 4);
+    found->blockAlign = static_cast<int>(le::get16(fmt + 12));
+    found->bitsPerSample = static_cast<int>(le::get16(fmt + 14));
+    // Some writers leave the block align at 0; the frame size follows from the format.
+    if (found->blockAlign == 0) {
+        found->blockAlign = found->channels * ((found->bitsPerSample + 7) / 8);
+    }
+    if (found->formatTag == kExtensible && length >= 26) {
+        found->formatTag = static_cast<int>(le::get16(fmt + 24));
+    }
+    return true;
+}
+
+// Sets the sample range of *found from a "data" chunk's position and declared length.
+void placeData(std::uint64_t size, std::uint64_t body, std::uint64_t length, RiffWaveInfo* found) {
+    // A recorder that cannot seek back leaves the size at 0 (or too large): the samples then run
+    // to the end of the file.
+    const std::uint64_t available = size - std::min(size, body);
+    const std::uint64_t present = length == 0 ? available : std::min(length, available);
+    found->dataOffset = body;
+    found->dataBytes = present - present % static_cast<std::uint64_t>(found->blockAlign);
+}
+
+// Where the chunk after the one whose body starts at `body` begins.
+std::uint64_t nextChunk(const ReadAt& readAt, std::uint64_t size, std::uint64_t body,
+                        std::uint64_t length) {
+    // Chunks are word aligned, but many writers leave out the pad byte after an odd one: the
+    // unpadded position counts when a chunk looks likelier to start there.
+    std::uint64_t pos = body + length;
+    if ((length & 1) != 0 &&
+        chunkLikeness(readAt, size, pos) <= chunkLikeness(readAt, size, pos + 1)) {
+        pos += 1;
+    }
+    return pos;
+}
+
+// Chunk ids are four bytes with no terminator.
+template <std::size_t N>
+void putId(std::uint8_t* p, const char (&id)[N]) {
+    std::copy_n(id, N - 1, p);
+}
+
 }  // namespace
 
 bool parseRiffWave(const ReadAt& readAt, std::uint64_t size, RiffWaveInfo* info) {
@@ -38,40 +88,15 @@ bool parseRiffWave(const ReadAt& readAt, std::uint64_t size, RiffWaveInfo* info)
         const std::uint64_t length = le::get32(chunk + 4);
         const std::uint64_t body = pos + 8;
         if (std::memcmp(chunk, "fmt ", 4) == 0) {
-            std::uint8_t fmt[26] = {};
-            const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(length, 26));
-            if (length < 16 || readAt(body, fmt, want) != want) return false;
-            found.formatTag = static_cast<int>(le::get16(fmt));
-            found.channels = static_cast<int>(le::get16(fmt + 2));
-            found.sampleRate = le::get32(fmt + 4);
-            found.blockAlign = static_cast<int>(le::get16(fmt + 12));
-            found.bitsPerSample = static_cast<int>(le::get16(fmt + 14));
-            // Some writers leave the block align at 0; the frame size follows from the format.
-            if (found.blockAlign == 0) {
-                found.blockAlign = found.channels * ((found.bitsPerSample + 7) / 8);
-            }
-            if (found.formatTag == kExtensible && length >= 26) {
-                found.formatTag = static_cast<int>(le::get16(fmt + 24));
-            }
+            if (!readFormat(readAt, body, length, &found)) return false;
             haveFormat = true;
         } else if (std::memcmp(chunk, "data", 4) == 0) {
             if (!haveFormat || found.blockAlign <= 0) return false;
-            // A recorder that cannot seek back leaves the size at 0 (or too large): the samples
-            // then run to the end of the file.
-            const std::uint64_t available = size - std::min(size, body);
-            const std::uint64_t present = length == 0 ? available : std::min(length, available);
-            found.dataOffset = body;
-            found.dataBytes = present - present % static_cast<std::uint64_t>(found.blockAlign);
+            placeData(size, body, length, &found);
             *info = found;
             return true;
         }
-        // Chunks are word aligned, but many writers leave out the pad byte after an odd one: the
-        // unpadded position counts when a chunk looks likelier to start there.
-        pos = body + length;
-        if ((length & 1) != 0 &&
-            chunkLikeness(readAt, size, pos) <= chunkLikeness(readAt, size, pos + 1)) {
-            pos += 1;
-        }
+        pos = nextChunk(readAt, size, body, length);
     }
     return false;
 }
@@ -89,9 +114,9 @@ bool parseRiffWave(const std::uint8_t* image, std::size_t size, RiffWaveInfo* in
 void writeCanonicalHeader(std::uint8_t* p, std::uint32_t rate, int bitsPerSample,
                           std::uint32_t dataBytes) {
     const auto width = static_cast<std::uint32_t>(bitsPerSample / 8);
-    std::memcpy(p, "RIFF", 4);
+    putId(p, "RIFF");
     le::put32(p + 4, 36 + dataBytes);
-    std::memcpy(p + 8, "WAVEfmt ", 8);
+    putId(p + 8, "WAVEfmt ");
     le::put32(p + 16, 16);
     le::put16(p + 20, 1);  // PCM
     le::put16(p + 22, 1);  // mono
@@ -99,7 +124,7 @@ void writeCanonicalHeader(std::uint8_t* p, std::uint32_t rate, int bitsPerSample
     le::put32(p + 28, rate * width);
     le::put16(p + 32, width);
     le::put16(p + 34, static_cast<std::uint32_t>(bitsPerSample));
-    std::memcpy(p + 36, "data", 4);
+    putId(p + 36, "data");
     le::put32(p + 40, dataBytes);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstddef>
 #include <new>
 #include <numbers>
 
@@ -36,6 +37,48 @@ int truncToInt(double v) {
     if (!(v > INT_MIN)) return INT_MIN;
     if (!(v < INT_MAX)) return INT_MAX;
     return static_cast<int>(std::trunc(v));
+}
+
+// Multiplies spectrum index c of a 1-based packed transform (data[2c - 1], data[2c]) by g.
+void scaleBin(float* data, int c, double g) {
+    float* bin = data + std::ptrdiff_t{2} * c - 1;
+    bin[0] = static_cast<float>(bin[0] * g);
+    bin[1] = static_cast<float>(bin[1] * g);
+}
+
+// The cepstral lag of the fundamental among the found peaks (ascending lags) of cep, whose
+// highest is at top; 0 when the harmonics do not confirm one.
+int fundamentalLag(const int* cep, const int* peaks, int found, int top) {
+    const int strong = truncToInt(0.8 * cep[top]);
+
+    // The highest peak may sit at a multiple of the period: look for a strong peak at a whole
+    // fraction of its lag.
+    int h = 1;
+    int b = top;
+    int next = 1;
+    for (int i = 0; i < found && peaks[i] < top; ++i) {
+        next = i + 1;
+        const int lag = peaks[i];
+        if (cep[lag] <= strong) continue;
+        h = harmonicIndex(top, lag);
+        if (h > 1) {
+            b = lag;
+            break;
+        }
+    }
+    // Confirm with strong peaks at 2b, 3b, ... up to the highest one.
+    int wanted = 2;
+    long long limit = 3LL * b;
+    for (int i = next; i < found && peaks[i] <= limit; ++i) {
+        const int lag = peaks[i];
+        if (cep[lag] > strong && harmonicIndex(lag, b) == wanted) {
+            if (wanted == h + 1) break;
+            ++wanted;
+            limit += b;
+        }
+    }
+    if (wanted != h + 1 || b <= 0) return 0;
+    return b;
 }
 
 }  // namespace
@@ -74,7 +117,8 @@ SpectrumAnalyser::SpectrumAnalyser(const SpectrumParams& params)
     loBin_ = static_cast<unsigned>(std::clamp(loEdge, 2.0, std::max(2.0, static_cast<double>(n))));
     double hiEdge = std::trunc(static_cast<double>(freqHigh_) / binWidth_ + 1.0);
     if (hiEdge <= loBin_) hiEdge = loBin_ + 1.0;
-    hiBin_ = static_cast<unsigned>(std::min(hiEdge, static_cast<double>(n / 2)));
+    const unsigned lastBin = n / 2;
+    hiBin_ = static_cast<unsigned>(std::min(hiEdge, static_cast<double>(lastBin)));
 
     try {
         fft_ = RealFft(n);
@@ -97,7 +141,7 @@ SpectrumAnalyser::SpectrumAnalyser(const SpectrumParams& params)
 
     // A Hamming window centred on the block; computed once, it was a fifth of the per-block cost.
     const double a0 = 0.54f, a1 = 0.46f;
-    const double half = n / 2;
+    const double half = static_cast<unsigned>(n / 2);
     for (unsigned i = 0; i < window_.size(); ++i) {
         window_[i] = a0 + a1 * std::cos((i - half) * 2.0 * std::numbers::pi / n);
     }
@@ -142,7 +186,7 @@ void SpectrumAnalyser::computeSpectrum(const int* samples) {
         std::pow(10.0, (static_cast<double>(threshold_) + referenceLevel_) * 0.1);
     // In place: level[i] is written after bin i - 1, at level[2i - 1] and level[2i], is read.
     float* level = work_.data();
-    for (unsigned i = 1; i <= n / 2; ++i) {
+    for (std::size_t i = 1; i <= n / 2; ++i) {
         double value = threshold_;
         if (i <= hiBin_) {
             const double re = level[2 * i - 1];
@@ -174,7 +218,8 @@ void SpectrumAnalyser::detectHum() {
     // (at 60 Hz that harmonic sits right at 300 Hz); never past the spectrum.
     const double wanted =
         std::max(std::trunc(300.0 / binWidth_ + 1.0), expected(kHumHarmonics) + 3.0);
-    const int m = static_cast<int>(std::min(wanted, static_cast<double>(fftSize_ / 2 + 1)));
+    const unsigned bins = fftSize_ / 2 + 1;
+    const int m = static_cast<int>(std::min(wanted, static_cast<double>(bins)));
     const float* level = work_.data();
     ints_[0] = truncToInt(threshold_);
     for (int i = 1; i < m; ++i) ints_[i] = truncToInt(level[i] * 100.0);
@@ -202,6 +247,48 @@ void SpectrumAnalyser::detectHum() {
     }
 }
 
+// Packed layout: [0] DC, [1] Nyquist, then re/im pairs holding the in-band levels above the
+// threshold as real values.
+void SpectrumAnalyser::fillCepstrumInput(float* packed) const {
+    const unsigned n = fftSize_;
+    const float* level = work_.data();
+    packed[0] = 0.0f;
+    packed[1] = 0.0f;
+    for (std::size_t k = 2; k <= n / 2; ++k) {
+        const double diff = static_cast<double>(level[k]) - threshold_;
+        const bool inBand = k >= loBin_ && k < hiBin_;
+        packed[2 * (k - 1)] = inBand && diff >= 0.0 ? static_cast<float>(diff) : 0.0f;
+        packed[2 * (k - 1) + 1] = 0.0f;
+    }
+}
+
+// Found hum lines would own the cepstrum: clears them out of it. False when nothing but hum is
+// left.
+bool SpectrumAnalyser::removeHumLines(float* packed) const {
+    const unsigned n = fftSize_;
+    for (int k = 0; k < kHumHarmonics; ++k) {
+        const int centre = humIndex_[k];
+        if (centre <= 0) continue;
+        for (int c = centre - 1; c <= centre + 1; ++c) {
+            if (c >= 2 && c <= static_cast<int>(n / 2)) packed[std::ptrdiff_t{2} * (c - 1)] = 0.0f;
+        }
+    }
+    // What is left next to a removed line is the skirt of the windowed hum; if nothing else is
+    // left, the block holds hum alone and there is nothing to read.
+    bool somethingElse = false;
+    for (std::size_t k = 2; k <= n / 2 && !somethingElse; ++k) {
+        if (packed[2 * (k - 1)] <= 0.0f) continue;
+        somethingElse = true;
+        for (int h = 0; h < kHumHarmonics; ++h) {
+            if (humIndex_[h] > 0 && std::abs(static_cast<int>(k) - humIndex_[h]) <= 2) {
+                somethingElse = false;
+                break;
+            }
+        }
+    }
+    return somethingElse;
+}
+
 void SpectrumAnalyser::coarseFrequency(int humFilter, float* frequency) {
     *frequency = -1.0f;
     // Fewer than four samples leave no index inside the band to take a cepstrum of.
@@ -212,41 +299,9 @@ void SpectrumAnalyser::coarseFrequency(int humFilter, float* frequency) {
     if (humFilter != 0) detectHum();
 
     const unsigned n = fftSize_;
-    const float* level = work_.data();
-    // Packed layout: [0] DC, [1] Nyquist, then re/im pairs.
     float* packed = cepstrum_.data() + 1;
-    packed[0] = 0.0f;
-    packed[1] = 0.0f;
-    for (unsigned k = 2; k <= n / 2; ++k) {
-        const double diff = static_cast<double>(level[k]) - threshold_;
-        const bool inBand = k >= loBin_ && k < hiBin_;
-        packed[2 * (k - 1)] = inBand && diff >= 0.0 ? static_cast<float>(diff) : 0.0f;
-        packed[2 * (k - 1) + 1] = 0.0f;
-    }
-    // Found hum lines would own the cepstrum; leave them out of it.
-    if (humFilter != 0 && detectedHumFrequency_ > 0) {
-        for (int k = 0; k < kHumHarmonics; ++k) {
-            const int centre = humIndex_[k];
-            if (centre <= 0) continue;
-            for (int c = centre - 1; c <= centre + 1; ++c) {
-                if (c >= 2 && c <= static_cast<int>(n / 2)) packed[2 * (c - 1)] = 0.0f;
-            }
-        }
-        // What is left next to a removed line is the skirt of the windowed hum; if nothing else
-        // is left, the block holds hum alone and there is nothing to read.
-        bool somethingElse = false;
-        for (unsigned k = 2; k <= n / 2 && !somethingElse; ++k) {
-            if (packed[2 * (k - 1)] <= 0.0f) continue;
-            somethingElse = true;
-            for (int h = 0; h < kHumHarmonics; ++h) {
-                if (humIndex_[h] > 0 && std::abs(static_cast<int>(k) - humIndex_[h]) <= 2) {
-                    somethingElse = false;
-                    break;
-                }
-            }
-        }
-        if (!somethingElse) return;
-    }
+    fillCepstrumInput(packed);
+    if (humFilter != 0 && detectedHumFrequency_ > 0 && !removeHumLines(packed)) return;
     fft_.inverse(packed);
     int* cep = ints_.data();
     for (unsigned j = 0; j < n; ++j) cep[j] = truncToInt(packed[j]);
@@ -254,40 +309,38 @@ void SpectrumAnalyser::coarseFrequency(int humFilter, float* frequency) {
     int found = 0, lowest = 0, highest = 0, top = 0;
     findExtrema(1, 0, cep, static_cast<int>(n / 4), peaks_.data(), &found, &lowest, &highest, &top);
     if (found == 0 || cep[top] <= 1) return;
-    const int strong = truncToInt(0.8 * cep[top]);
-
-    // The highest peak may sit at a multiple of the period: look for a strong peak at a whole
-    // fraction of its lag.
-    int h = 1;
-    int b = top;
-    int next = 1;
-    for (int i = 0; i < found && peaks_[i] < top; ++i) {
-        next = i + 1;
-        const int lag = peaks_[i];
-        if (cep[lag] <= strong) continue;
-        h = harmonicIndex(top, lag);
-        if (h > 1) {
-            b = lag;
-            break;
-        }
-    }
-    // Confirm with strong peaks at 2b, 3b, ... up to the highest one.
-    int wanted = 2;
-    long long limit = 3LL * b;
-    for (int i = next; i < found && peaks_[i] <= limit; ++i) {
-        const int lag = peaks_[i];
-        if (cep[lag] > strong && harmonicIndex(lag, b) == wanted) {
-            if (wanted == h + 1) break;
-            ++wanted;
-            limit += b;
-        }
-    }
-    if (wanted != h + 1 || b <= 0) return;
+    const int b = fundamentalLag(cep, peaks_.data(), found, top);
+    if (b <= 0) return;
 
     const float f = static_cast<float>(static_cast<double>(effectiveRate_) / b);
     if (f < rangeLowHz_ || f > rangeHighHz_) return;
     if (std::fabs(static_cast<double>(f) - detectedHumFrequency_) <= 3.0) return;
     *frequency = f;
+}
+
+// Lowers the found hum lines and their skirts, each by its level above the threshold, no
+// less for a higher harmonic; `data` as in shapeAroundFrequency.
+void SpectrumAnalyser::notchHum(float* data, int half) const {
+    const double bw = binWidth_;
+    const double g0 =
+        std::pow(10.0, -std::min(20.0, humLevel_[0] - static_cast<double>(threshold_)) / 20.0);
+    const int w = truncToInt(10.0 / bw);
+    for (int k = 0; k < kHumHarmonics; ++k) {
+        if (!(humLevel_[k] > threshold_)) continue;
+        const double depth = (1.0 - g0) * k * 0.2 + g0;
+        const double gain = std::min(
+            depth,
+            std::pow(10.0, -std::min(20.0, humLevel_[k] - static_cast<double>(threshold_)) / 20.0));
+        const double centreEdge = std::floor((k + 1.0) * detectedHumFrequency_ / bw + 0.5) + 1.0;
+        if (centreEdge > half + static_cast<double>(w)) continue;
+        const int centre = static_cast<int>(centreEdge);
+        // Only indexes inside the band matter: the rest is zeroed below.
+        const int from = std::max(centre - w, 1);
+        const int to = std::min({centre + w, static_cast<int>(hiBin_), half});
+        for (int c = from; c <= to; ++c) {
+            scaleBin(data, c, (1.0 - gain) * std::abs(c - centre) / (w + 1.0) + gain);
+        }
+    }
 }
 
 void SpectrumAnalyser::shapeAroundFrequency(float frequency, int n, const int* in, int* out) {
@@ -303,47 +356,20 @@ void SpectrumAnalyser::shapeAroundFrequency(float frequency, int n, const int* i
 
     const int half = n / 2;
     const double bw = binWidth_;
-    auto scale = [&](int c, double g) {
-        data[2 * c - 1] = static_cast<float>(data[2 * c - 1] * g);
-        data[2 * c] = static_cast<float>(data[2 * c] * g);
-    };
-
-    if (detectedHumFrequency_ > 0) {
-        const double g0 =
-            std::pow(10.0, -std::min(20.0, humLevel_[0] - static_cast<double>(threshold_)) / 20.0);
-        const int w = truncToInt(10.0 / bw);
-        for (int k = 0; k < kHumHarmonics; ++k) {
-            if (!(humLevel_[k] > threshold_)) continue;
-            const double depth = (1.0 - g0) * k * 0.2 + g0;
-            const double gain = std::min(
-                depth,
-                std::pow(10.0,
-                         -std::min(20.0, humLevel_[k] - static_cast<double>(threshold_)) / 20.0));
-            const double centreEdge =
-                std::floor((k + 1.0) * detectedHumFrequency_ / bw + 0.5) + 1.0;
-            if (centreEdge > half + static_cast<double>(w)) continue;
-            const int centre = static_cast<int>(centreEdge);
-            // Only indexes inside the band matter: the rest is zeroed below.
-            const int from = std::max(centre - w, 1);
-            const int to = std::min({centre + w, static_cast<int>(hiBin_), half});
-            for (int c = from; c <= to; ++c) {
-                scale(c, (1.0 - gain) * std::abs(c - centre) / (w + 1.0) + gain);
-            }
-        }
-    }
+    if (detectedHumFrequency_ > 0) notchHum(data, half);
 
     const double lo = std::trunc(1.5 * frequency / bw);
     const double hi = std::trunc(6.0 * frequency / bw);
     const double floorGain = std::pow(10.0, -(static_cast<double>(maxLevel_) - threshold_) / 20.0);
     for (int c = 1; c <= half; ++c) {
         if (c < static_cast<int>(loBin_) || c > static_cast<int>(hiBin_)) {
-            scale(c, 0.0);
+            scaleBin(data, c, 0.0);
         } else if (c <= lo) {
             // kept
         } else if (c <= hi) {
-            scale(c, 1.0 - (c - lo) / (hi - lo + 1.0) * (1.0 - floorGain));
+            scaleBin(data, c, 1.0 - (c - lo) / (hi - lo + 1.0) * (1.0 - floorGain));
         } else {
-            scale(c, floorGain);
+            scaleBin(data, c, floorGain);
         }
     }
 

@@ -75,6 +75,9 @@ class SpectrumAnalyser {
 
   private:
     void makeUnusable();
+    void fillCepstrumInput(float* packed) const;
+    bool removeHumLines(float* packed) const;
+    void notchHum(float* data, int half) const;
 
     int sampleBits_ = 12;
     float effectiveRate_ = 0.0f;

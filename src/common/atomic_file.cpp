@@ -47,9 +47,8 @@ fs::path writeTemp(const fs::path& target, std::string_view bytes, const struct 
     fs::path dir = target.parent_path();
     if (dir.empty()) dir = ".";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const fs::path temp =
-            dir / ("." + target.filename().string() + "." + std::to_string(::getpid()) + "." +
-                   std::to_string(tempCounter.fetch_add(1)) + ".tmp");
+        fs::path temp = dir / ("." + target.filename().string() + "." + std::to_string(::getpid()) +
+                               "." + std::to_string(tempCounter.fetch_add(1)) + ".tmp");
         // 0666 lets the umask decide, as for any file the user makes.
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {

@@ -32,9 +32,9 @@ TunerLayout TunerLayout::compute(int cx, int cy, int buttonCount) {
         l.buttons.push_back(PixelRect{left, top, left + bw, top + trunc(0.6 * a)});
     } else if (buttonCount == 12) {
         const int kw = trunc(cx * kKeyWidthFactor);
-        const int s = trunc(std::min(static_cast<double>(a * 5 / 11), 0.7 * kw));
+        const int s = trunc(std::min(static_cast<double>(static_cast<int>(a * 5 / 11)), 0.7 * kw));
         const int r = trunc(1.2 * s);
-        const int y0 = trunc(m + a / 2 - 1.1 * s);
+        const int y0 = trunc(m + static_cast<int>(a / 2) - 1.1 * s);
         const int x0 = trunc((0.1 * cx - s + kw) / 2);
         for (int i = 0; i < 12; ++i) {
             const int h = kHalfColumn[i];

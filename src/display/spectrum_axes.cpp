@@ -21,8 +21,9 @@ constexpr int kBig = 1 << 28;
 // Labels that fit per octave at the given character cell width.
 int labelsPerOctave(int span, int cellW, double semitones) {
     if (cellW < 1 || !(semitones > 0.0)) return 0;
-    return truncClamped((span / cellW) / (semitones * static_cast<double>(0.083333336f)), -kBig,
-                        kBig);
+    return truncClamped(
+        static_cast<int>(span / cellW) / (semitones * static_cast<double>(0.083333336f)), -kBig,
+        kBig);
 }
 
 // Densities from which a name shows, by pitch class from A; sharps never.
@@ -88,8 +89,10 @@ SpectrumAxes::SpectrumAxes(int cx, int cy, const SpectrumViewSettings& s, const 
     half_ = g_.plotH / 2;
     margin_ = static_cast<int>(std::trunc(0.02 * g_.plotW));
     if (threeD_) {
-        depthX_ = static_cast<int>(std::trunc(s.viewAngleB * 0.01 * (g_.plotW / 2)));
-        depthY_ = static_cast<int>(std::trunc(s.viewAngleA * 0.01 * (g_.plotH / 4)));
+        depthX_ =
+            static_cast<int>(std::trunc(s.viewAngleB * 0.01 * static_cast<int>(g_.plotW / 2)));
+        depthY_ =
+            static_cast<int>(std::trunc(s.viewAngleA * 0.01 * static_cast<int>(g_.plotH / 4)));
     }
     yMax_ = g_.plot.bottom - margin_;
     x1_ = threeD_ ? g_.plot.left + margin_ : g_.plot.left;
@@ -133,7 +136,8 @@ std::vector<TextItem> SpectrumAxes::dbLabels() const {
     if (i < first) i += 10;
     for (int count = 0; i <= dbHigh_ && count < 1000; i += 10, ++count) {
         const int y = truncClamped(g_.plot.bottom - depthY_ - margin_ -
-                                       (static_cast<double>(i) - dbLow_) * yScale_ - g_.fontH / 2,
+                                       (static_cast<double>(i) - dbLow_) * yScale_ -
+                                       static_cast<int>(g_.fontH / 2),
                                    -kBig, kBig);
         if (y <= 2 + g_.fontH) break;
         const int indent = i < 0 ? 0 : (i == 0 ? 2 * g_.fontW : g_.fontW);

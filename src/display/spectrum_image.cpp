@@ -225,39 +225,42 @@ void SpectrumImage::render() {
     image_.copyFrom(background_);
     if (image_.empty() || slices_ < 1 || n_ < 1) return;
     std::fill(marks_.begin(), marks_.end(), -1);
+    for (int i = 0; i < slices_; ++i) renderSlice(i);
+    drawMarker();
+}
+
+// Draws slice i over the slices before it: its outline, and its fill where it rises above them.
+void SpectrumImage::renderSlice(int i) {
     const int plotW = image_.width();
     const int rows = image_.height();
     const int margin = axes_.margin();
     const std::size_t stride = image_.stride();
     std::uint8_t* bits = image_.bits();
-    for (int i = 0; i < slices_; ++i) {
-        const std::uint8_t c = sliceColour(i);
-        const int* t = history_.data() + static_cast<std::size_t>(i) * n_;
-        const int lift = i * step_;
-        int l = lift + yOff_[0];
-        const int colBase = xOff_[i] + margin;
-        for (int j = 0; j < n_; ++j) {
-            const int col = colBase + j;
-            if (col < 0 || col >= plotW) continue;
-            const int base = yOff_[j] + lift;
-            const int y = t[j] + base;
-            const int low = std::max(marks_[col], base);
-            if (y <= low) continue;
-            putHeight(col, y, kOutline);
-            if (y - low > 1) {
-                l = std::min(l, base + (j + 1 < n_ ? t[j + 1] : 0));
-                // Rows strictly between low and y, clipped to the image.
-                const int from = std::max(low + 1 + margin, 0);
-                const int to = std::min(y - 1 + margin, rows - 1);
-                const int edge = l + margin;  // rows above this are outline
-                std::uint8_t* p = bits + static_cast<std::size_t>(from) * stride + col;
-                for (int r = from; r <= to; ++r, p += stride) *p = r > edge ? kOutline : c;
-            }
-            marks_[col] = y;
-            l = y;
+    const std::uint8_t c = sliceColour(i);
+    const int* t = history_.data() + static_cast<std::size_t>(i) * n_;
+    const int lift = i * step_;
+    int l = lift + yOff_[0];
+    const int colBase = xOff_[i] + margin;
+    for (int j = 0; j < n_; ++j) {
+        const int col = colBase + j;
+        if (col < 0 || col >= plotW) continue;
+        const int base = yOff_[j] + lift;
+        const int y = t[j] + base;
+        const int low = std::max(marks_[col], base);
+        if (y <= low) continue;
+        putHeight(col, y, kOutline);
+        if (y - low > 1) {
+            l = std::min(l, base + (j + 1 < n_ ? t[j + 1] : 0));
+            // Rows strictly between low and y, clipped to the image.
+            const int from = std::max(low + 1 + margin, 0);
+            const int to = std::min(y - 1 + margin, rows - 1);
+            const int edge = l + margin;  // rows above this are outline
+            std::uint8_t* p = bits + static_cast<std::size_t>(from) * stride + col;
+            for (int r = from; r <= to; ++r, p += stride) *p = r > edge ? kOutline : c;
         }
+        marks_[col] = y;
+        l = y;
     }
-    drawMarker();
 }
 
 void SpectrumImage::drawMarker() {

@@ -72,6 +72,7 @@ class SpectrumImage {
     void draw2D();
     void age();
     void fillNewest();
+    void renderSlice(int i);
     void drawMarker();
     void putHeight(int col, int height, std::uint8_t c);
 

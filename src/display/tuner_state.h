@@ -121,6 +121,10 @@ class TunerLogic {
     void clearPlaying(int index);
     bool startTone();
     bool playCurrent();
+    // The three timers' work.
+    void onRepeat();
+    void onEndOfTone();
+    void onNextNote();
     void setColour(int i, Rgb c);
     void setLabel(int i, const std::string& text, Rgb c);
 

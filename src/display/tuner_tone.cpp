@@ -110,55 +110,65 @@ void TunerLogic::playExercise(ExerciseNotes& exercise) {
 void TunerLogic::onTimer(TunerTimer timer) {
     switch (timer) {
         case TunerTimer::repeat:
-            if (toneIndex_ < 0) {
-                s_.timers->stop(TunerTimer::repeat);
-                return;
-            }
-            s_.tone->stop();
-            playCurrent();
+            onRepeat();
             return;
-
         case TunerTimer::endOfTone:
-            s_.timers->stop(TunerTimer::endOfTone);
-            // A tone switched to since the stop still sounds and keeps the output.
-            tonePlaying_ = toneIndex_ >= 0;
-            if (exerciseActive_) {
-                exerciseActive_ = false;
-                if (s_.parent) s_.parent->exercisePlayed();
-            } else if (s_.parent) {
-                s_.parent->startCapture();
-            }
+            onEndOfTone();
             return;
-
         case TunerTimer::nextNote:
-            s_.timers->stop(TunerTimer::nextNote);
-            if (!exercise_) return;
-            if (!exerciseActive_) {
-                if (!pianoMode_ && shownIndex_ >= 0) {
-                    setColour(shownIndex_, kButtonGreen);
-                    shownIndex_ = -1;
-                }
-                exerciseActive_ = true;
-                toneOpen_ = s_.tone->open() == 0;
-                tonePlaying_ = true;
-            }
-            if (toneIndex_ >= 0) {
-                s_.tone->stop();
-                if (exercise_->showNote()) clearPlaying(toneIndex_);
-            }
-            toneIndex_ = exercise_->nextNote();
-            if (toneIndex_ < 0) {
-                toneIndex_ = -1;
-                s_.tone->close();
-                toneOpen_ = false;
-                s_.timers->start(TunerTimer::endOfTone, 100);
-                return;
-            }
-            playCurrent();
-            if (exercise_->showNote()) showPlaying(toneIndex_);
-            s_.timers->start(TunerTimer::nextNote, std::max(1, exercise_->noteDuration()));
+            onNextNote();
             return;
     }
+}
+
+void TunerLogic::onRepeat() {
+    if (toneIndex_ < 0) {
+        s_.timers->stop(TunerTimer::repeat);
+        return;
+    }
+    s_.tone->stop();
+    playCurrent();
+}
+
+void TunerLogic::onEndOfTone() {
+    s_.timers->stop(TunerTimer::endOfTone);
+    // A tone switched to since the stop still sounds and keeps the output.
+    tonePlaying_ = toneIndex_ >= 0;
+    if (exerciseActive_) {
+        exerciseActive_ = false;
+        if (s_.parent) s_.parent->exercisePlayed();
+    } else if (s_.parent) {
+        s_.parent->startCapture();
+    }
+}
+
+void TunerLogic::onNextNote() {
+    s_.timers->stop(TunerTimer::nextNote);
+    if (!exercise_) return;
+    if (!exerciseActive_) {
+        if (!pianoMode_ && shownIndex_ >= 0) {
+            setColour(shownIndex_, kButtonGreen);
+            shownIndex_ = -1;
+        }
+        exerciseActive_ = true;
+        toneOpen_ = s_.tone->open() == 0;
+        tonePlaying_ = true;
+    }
+    if (toneIndex_ >= 0) {
+        s_.tone->stop();
+        if (exercise_->showNote()) clearPlaying(toneIndex_);
+    }
+    toneIndex_ = exercise_->nextNote();
+    if (toneIndex_ < 0) {
+        toneIndex_ = -1;
+        s_.tone->close();
+        toneOpen_ = false;
+        s_.timers->start(TunerTimer::endOfTone, 100);
+        return;
+    }
+    playCurrent();
+    if (exercise_->showNote()) showPlaying(toneIndex_);
+    s_.timers->start(TunerTimer::nextNote, std::max(1, exercise_->noteDuration()));
 }
 
 void TunerLogic::shutdown() {

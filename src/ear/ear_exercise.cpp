@@ -61,6 +61,93 @@ ScaleNotes scaleNotes(const std::array<std::uint8_t, 12>& row, int key, int low,
     return s;
 }
 
+// What a melody must keep to: scale, range, length and the largest step.
+struct MelodyRules {
+    const std::array<std::uint8_t, 12>& row;
+    int low;
+    int high;
+    int count;
+    int maxInterval;
+};
+
+ScaleNotes scaleNotes(const MelodyRules& m, int key) {
+    return scaleNotes(m.row, key, m.low, m.high, m.count, m.maxInterval);
+}
+
+// A random key among those that admit a melody; with none, the advice that helps for the most
+// promising key.
+template <typename Draw>
+MelodyProblem anyUsableKey(const MelodyRules& m, Draw& draw, int* key) {
+    std::vector<int> usable;
+    MelodyProblem nearest = MelodyProblem::noScaleNote;
+    for (int k = 0; k < 12; ++k) {
+        const MelodyProblem p = scaleNotes(m, k).problem;
+        if (p == MelodyProblem::none) usable.push_back(k);
+        if (p == MelodyProblem::interval ||
+            (p == MelodyProblem::singleNote && nearest == MelodyProblem::noScaleNote)) {
+            nearest = p;
+        }
+    }
+    if (usable.empty()) return nearest;
+    *key = usable[draw() % usable.size()];
+    return MelodyProblem::none;
+}
+
+// The key of the melody: the chosen one, or a random one that admits a melody.
+template <typename Draw>
+MelodyProblem melodyKey(const MelodyRules& m, int chosen, Draw& draw, int* key) {
+    if (chosen >= 0 && chosen < kRandomKey) {
+        *key = chosen;
+        return scaleNotes(m, chosen).problem;
+    }
+    *key = static_cast<int>(draw() % 12u);
+    if (scaleNotes(m, *key).problem == MelodyProblem::none) return MelodyProblem::none;
+    return anyUsableKey(m, draw, key);
+}
+
+// Draws from the span notes from `from` on until one fits; after kMaxDraws misses, one of all
+// those that fit.
+template <typename Draw, typename Fits>
+int drawNote(int from, std::uint32_t span, const Fits& fits, Draw& draw) {
+    for (int d = 0; d < EarExercise::kMaxDraws; ++d) {
+        const int h = from + static_cast<int>(draw() % span);
+        if (fits(h)) return h;
+    }
+    std::vector<int> candidates;
+    for (std::uint32_t j = 0; j < span; ++j) {
+        if (fits(from + static_cast<int>(j))) candidates.push_back(from + static_cast<int>(j));
+    }
+    // Never empty: the checks before guarantee a note that fits at every step.
+    return candidates[draw() % candidates.size()];
+}
+
+template <typename Draw>
+std::vector<int> drawMelody(const MelodyRules& m, int key, Draw& draw) {
+    auto inMelodyScale = [&](int h) {
+        return h >= m.low && h <= m.high && m.row[mod12(h - key)] != 0;
+    };
+    // A first note without a scale neighbour in reach would leave the second one nowhere to go.
+    auto hasNeighbour = [&](int h) {
+        for (int t = h - m.maxInterval; t <= h + m.maxInterval; ++t) {
+            if (t != h && inMelodyScale(t)) return true;
+        }
+        return false;
+    };
+    std::vector<int> melody(m.count);
+    for (int i = 0; i < m.count; ++i) {
+        auto fits = [&](int h) {
+            if (!inMelodyScale(h)) return false;
+            if (i > 0) return h != melody[i - 1];
+            return m.count == 1 || hasNeighbour(h);
+        };
+        const int from = i == 0 ? m.low : melody[i - 1] - m.maxInterval;
+        const auto span =
+            static_cast<std::uint32_t>(i == 0 ? m.high - m.low + 1 : 2 * m.maxInterval + 1);
+        melody[i] = drawNote(from, span, fits, draw);
+    }
+    return melody;
+}
+
 }  // namespace
 
 std::string melodyProblemText(MelodyProblem problem) {
@@ -111,72 +198,15 @@ MelodyProblem EarExercise::generate(const Settings& settings) {
     const int high = settings.earRangeHigh;
     if (high < low || low < kLowestKey || high > kHighestKey) return MelodyProblem::range;
     const int maxInterval = std::max(settings.earMaxInterval, 0);
-    const auto& row = kScaleTable[std::clamp(settings.earScale, 0, kScales - 1)];
+    const MelodyRules rules{kScaleTable[std::clamp(settings.earScale, 0, kScales - 1)], low, high,
+                            count, maxInterval};
 
-    int key = settings.earKey;
-    ScaleNotes scale;
-    if (key >= 0 && key < kRandomKey) {
-        scale = scaleNotes(row, key, low, high, count, maxInterval);
-        if (scale.problem != MelodyProblem::none) return scale.problem;
-    } else {
-        key = static_cast<int>(draw() % 12u);
-        scale = scaleNotes(row, key, low, high, count, maxInterval);
-        if (scale.problem != MelodyProblem::none) {
-            // Only the keys that admit a melody are drawn from; with none, the advice is the
-            // one that helps for the most promising key.
-            std::vector<int> usable;
-            MelodyProblem nearest = MelodyProblem::noScaleNote;
-            for (int k = 0; k < 12; ++k) {
-                const MelodyProblem p = scaleNotes(row, k, low, high, count, maxInterval).problem;
-                if (p == MelodyProblem::none) usable.push_back(k);
-                if (p == MelodyProblem::interval ||
-                    (p == MelodyProblem::singleNote && nearest == MelodyProblem::noScaleNote)) {
-                    nearest = p;
-                }
-            }
-            if (usable.empty()) return nearest;
-            key = usable[draw() % usable.size()];
-            scale = scaleNotes(row, key, low, high, count, maxInterval);
-        }
-    }
+    auto random = [this] { return draw(); };
+    int key = 0;
+    const MelodyProblem problem = melodyKey(rules, settings.earKey, random, &key);
+    if (problem != MelodyProblem::none) return problem;
 
-    auto inMelodyScale = [&](int h) { return h >= low && h <= high && row[mod12(h - key)] != 0; };
-    // A first note without a scale neighbour in reach would leave the second one nowhere to go.
-    auto hasNeighbour = [&](int h) {
-        for (int t = h - maxInterval; t <= h + maxInterval; ++t) {
-            if (t != h && inMelodyScale(t)) return true;
-        }
-        return false;
-    };
-    std::vector<int> melody(count);
-    for (int i = 0; i < count; ++i) {
-        auto fits = [&](int h) {
-            if (!inMelodyScale(h)) return false;
-            if (i > 0) return h != melody[i - 1];
-            return count == 1 || hasNeighbour(h);
-        };
-        const int from = i == 0 ? low : melody[i - 1] - maxInterval;
-        const auto span = static_cast<std::uint32_t>(i == 0 ? high - low + 1 : 2 * maxInterval + 1);
-        bool accepted = false;
-        for (int d = 0; d < kMaxDraws && !accepted; ++d) {
-            const int h = from + static_cast<int>(draw() % span);
-            if (fits(h)) {
-                melody[i] = h;
-                accepted = true;
-            }
-        }
-        if (!accepted) {
-            std::vector<int> candidates;
-            for (std::uint32_t j = 0; j < span; ++j) {
-                if (fits(from + static_cast<int>(j)))
-                    candidates.push_back(from + static_cast<int>(j));
-            }
-            // Never empty: the checks above guarantee a note that fits at every step.
-            melody[i] = candidates[draw() % candidates.size()];
-        }
-    }
-
-    notes_ = std::move(melody);
+    notes_ = drawMelody(rules, key, random);
     answers_.assign(count, 0);
     key_ = key;
     showFirst_ = settings.earShowFirstNote != 0 ? 1 : -1;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 
 #include "audio/riff_wave.h"
@@ -32,7 +33,8 @@ int writeSineImage(std::uint8_t* image, float frequency, float calibrationFactor
     for (int j = 0; j < count; ++j) {
         const double s =
             std::floor(amplitude * std::sin(j * 6.2831853071 / static_cast<double>(period)) + 0.5);
-        le::put16(data + 2 * j, static_cast<std::uint16_t>(static_cast<std::int16_t>(s)));
+        le::put16(data + std::ptrdiff_t{2} * j,
+                  static_cast<std::uint16_t>(static_cast<std::int16_t>(s)));
     }
     return count;
 }

@@ -116,37 +116,51 @@ void valueText(QPainter& p, const PixelRect& box, const std::string& text) {
     p.restore();
 }
 
+// Everything that stays between readings: background, frames, scale and captions.
+void paintMeterFrame(QPainter& p, const MeterLayout& l) {
+    p.fillRect(QRect(0, 0, l.width, l.height), kGrey);
+    drawFrame3D(p, l.bar, false);
+    fill(p, l.bar, Qt::black);
+    if (l.fontH > 0) {
+        p.setFont(tunerFont(l.fontH, l.fontW, true));
+        p.setPen(Qt::black);
+        for (int i = 0; i < 11; ++i) {
+            textAt(p, l.left - l.fontW + i * l.step, l.bar.bottom + l.fontH / 4,
+                   QString::fromLatin1(MeterLayout::kScaleLabels[i]));
+        }
+    }
+    fill(p, l.centsBox, Qt::black);
+    drawFrame3D(p, l.centsBox, false);
+    fill(p, l.frequencyBox, Qt::black);
+    drawFrame3D(p, l.frequencyBox, false);
+    fill(p, l.noteBox, Qt::black);
+    drawFrame3D(p, l.noteBox, false);
+    if (l.fontH > 0) {
+        const int y = l.boxBottom - l.fontH;
+        const auto after = [&](const PixelRect& box) {
+            return static_cast<int>(0.1 * l.step + box.right);
+        };
+        textAt(p, after(l.frequencyBox), y, QStringLiteral("Hz"));
+        textAt(p, after(l.noteBox), y, QStringLiteral("Note/Octave"));
+        textAt(p, after(l.centsBox), y, QStringLiteral("Cents"));
+    }
+}
+
+// The cent grid over the bar, and its centre line.
+void paintMeterGrid(QPainter& p, const MeterLayout& l) {
+    p.setPen(QPen(QColor(0, 255, 0), 1));
+    for (int x : l.gridLines()) {
+        if (x >= l.bar.right) break;
+        p.drawLine(x, l.bar.top, x, l.bar.bottom - 1);
+    }
+    p.setPen(QPen(QColor(255, 255, 0), 1));
+    p.drawLine(l.centre, l.bar.top, l.centre, l.bar.bottom - 1);
+}
+
 }  // namespace
 
 void paintMeter(QPainter& p, const MeterLayout& l, const MeterModel::Paint& plan) {
-    if (plan.full) {
-        p.fillRect(QRect(0, 0, l.width, l.height), kGrey);
-        drawFrame3D(p, l.bar, false);
-        fill(p, l.bar, Qt::black);
-        if (l.fontH > 0) {
-            p.setFont(tunerFont(l.fontH, l.fontW, true));
-            p.setPen(Qt::black);
-            for (int i = 0; i < 11; ++i) {
-                textAt(p, l.left - l.fontW + i * l.step, l.bar.bottom + l.fontH / 4,
-                       QString::fromLatin1(MeterLayout::kScaleLabels[i]));
-            }
-        }
-        fill(p, l.centsBox, Qt::black);
-        drawFrame3D(p, l.centsBox, false);
-        fill(p, l.frequencyBox, Qt::black);
-        drawFrame3D(p, l.frequencyBox, false);
-        fill(p, l.noteBox, Qt::black);
-        drawFrame3D(p, l.noteBox, false);
-        if (l.fontH > 0) {
-            const int y = l.boxBottom - l.fontH;
-            const auto after = [&](const PixelRect& box) {
-                return static_cast<int>(0.1 * l.step + box.right);
-            };
-            textAt(p, after(l.frequencyBox), y, QStringLiteral("Hz"));
-            textAt(p, after(l.noteBox), y, QStringLiteral("Note/Octave"));
-            textAt(p, after(l.centsBox), y, QStringLiteral("Cents"));
-        }
-    }
+    if (plan.full) paintMeterFrame(p, l);
 
     const int valueHeight = l.valueFontHeight();
     if (valueHeight > 0) p.setFont(tunerFont(valueHeight, l.valueFontWidth(), false));
@@ -167,15 +181,7 @@ void paintMeter(QPainter& p, const MeterLayout& l, const MeterModel::Paint& plan
         fill(p, l.bar, Qt::black);
         if (plan.barExtent != 0) fill(p, l.barFill(plan.barExtent), kRed);
     }
-    if (plan.grid && l.bar.height() > 0) {
-        p.setPen(QPen(QColor(0, 255, 0), 1));
-        for (int x : l.gridLines()) {
-            if (x >= l.bar.right) break;
-            p.drawLine(x, l.bar.top, x, l.bar.bottom - 1);
-        }
-        p.setPen(QPen(QColor(255, 255, 0), 1));
-        p.drawLine(l.centre, l.bar.top, l.centre, l.bar.bottom - 1);
-    }
+    if (plan.grid && l.bar.height() > 0) paintMeterGrid(p, l);
 }
 
 MeterWindow::MeterWindow(const PitchModel* /*pitch*/, bool fineTuning, QWidget* parent)

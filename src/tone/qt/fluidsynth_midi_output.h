@@ -1,13 +1,11 @@
 #pragma once
 
+#include <fluidsynth/types.h>
+
 #include <cstdint>
 #include <string>
 
 #include "tone/midi_output.h"
-
-typedef struct _fluid_hashtable_t fluid_settings_t;
-typedef struct _fluid_synth_t fluid_synth_t;
-typedef struct _fluid_audio_driver_t fluid_audio_driver_t;
 
 namespace merlop {
 
