@@ -34,7 +34,10 @@ MainFrameCore::MainFrameCore(Settings& settings, TuningStore* tunings,
       exercise_(EarExercise::seededRandom(),
                 [&clock = services.clock] { return clock.milliseconds(); }),
       configFile_(settings, services.messages, services.questions) {
-    if (tunings_ != nullptr) tunings_->readTuning(settings_.currentTuning);
+    if (tunings_ != nullptr) {
+        tunings_->readTuning(settings_.currentTuning);
+        readings_.emplace(settings_, *tunings_, pitch_, cycle_, questions_, dialogs_, messages_);
+    }
     autoNote_ = settings_.tuningNoteAutomatic != 0;
 
     input_.query();
@@ -114,7 +117,7 @@ CycleOptions MainFrameCore::cycleOptions() const {
     o.customTuningOn = customTuningOn() && tunings_ != nullptr;
     if (o.customTuningOn) {
         o.fixedTuningNote = autoNote_ ? -1 : currentNote_;
-        o.recordReadings = tunings_->recordReadings() != 0 && readings_.prepared();
+        o.recordReadings = tunings_->recordReadings() != 0 && readings().prepared();
         for (int i = 0; i < tuningNoteCount(); ++i) o.tuningMidiKeys.push_back(tunings_->note(i));
     }
     return o;
@@ -148,67 +151,26 @@ void MainFrameCore::setCustomTuning(bool on) {
     if (on) {
         settings_.customTuningOn = 1;
         currentNote_ = autoNote_ ? tuningNoteCount() : tunings_->currentNote();
-        if (tunings_->recordReadings() != 0) prepareReadings();
+        if (tunings_->recordReadings() != 0) readings_->prepare();
     } else {
         stopCapture(StopReason::plain);
         view_.fillTuningCombo({}, -1);
         view_.fillNoteCombo({}, -1);
-        if (tunings_->recordReadings() != 0) offerReadings();
-        readings_.release();
+        if (tunings_->recordReadings() != 0) readings_->offer();
+        readings_->release();
         settings_.customTuningOn = 0;
     }
 }
 
 // ---- custom readings ---------------------------------------------------------------------
 
+const CustomReadings& MainFrameCore::readings() const {
+    static const CustomReadings none;
+    return readings_ ? readings_->readings() : none;
+}
+
 bool MainFrameCore::recordingReadings() const {
     return customTuningOn() && tunings_ != nullptr && tunings_->recordReadings() != 0;
-}
-
-void MainFrameCore::prepareReadings() {
-    readings_.prepare();
-    if (cycle_ != nullptr) cycle_->clearNoteDeviations();
-}
-
-// The analysis records into its own set; ours takes them over before they are offered.
-void MainFrameCore::collectReadings() {
-    if (readings_.prepared() && cycle_ != nullptr) readings_.assign(cycle_->noteDeviations());
-}
-
-MainFrameCore::ReadingsBasis MainFrameCore::readingsBasis() const {
-    ReadingsBasis basis{tunings_->current(), pitch_};
-    configurePitchModel(basis.pitch, settings_, basis.tuning.frequencies.data(),
-                        std::clamp(basis.tuning.noteCount, 0, Tuning::kMaxNotes));
-    return basis;
-}
-
-void MainFrameCore::offerReadings() {
-    if (!readings_.prepared()) return;
-    collectReadings();
-    const ReadingsBasis basis = readingsBasis();
-    saveCustomReadings(readings_, basis.tuning, basis.pitch, questions_, dialogs_, messages_);
-}
-
-// The sheet and the tuning combo can change the notes, their targets or "Record readings"
-// while readings are being taken. Readings that no longer name the tuning's notes are offered,
-// if there are any, against the notes they were taken for; recording then starts a fresh set,
-// so it never writes without one.
-void MainFrameCore::readingsAfterChange(const ReadingsBasis& before) {
-    if (tunings_ == nullptr) return;
-    const bool recording = recordingReadings();
-    if (readings_.prepared()) {
-        collectReadings();
-        if (recording && sameReadingTargets(before.tuning, before.pitch, tunings_->current(),
-                                            readingsBasis().pitch)) {
-            return;
-        }
-        if (readings_.anyReading()) {
-            saveCustomReadings(readings_, before.tuning, before.pitch, questions_, dialogs_,
-                               messages_);
-        }
-        readings_.release();
-    }
-    if (recording) prepareReadings();
 }
 
 void MainFrameCore::toggleTuner() {
@@ -301,10 +263,10 @@ void MainFrameCore::onSpaceKey() {
 
 void MainFrameCore::tuningSelected(int index) {
     if (customTuningOn() && tunings_ != nullptr) {
-        const ReadingsBasis before = readingsBasis();
+        const ReadingsTaker::Basis before = readings_->basis();
         tunings_->readTuning(index);
         currentNote_ = tuningNoteCount();
-        readingsAfterChange(before);
+        readings_->afterChange(before, recordingReadings());
     } else {
         if (index < 0 || index >= TemperamentTable::kRows) return;
         settings_.temperamentIndex = index;
@@ -413,9 +375,9 @@ void MainFrameCore::openSettings(const std::function<void()>& runSheet) {
     if (earTrainingOn()) view_.killTimer(FrameTimer::earAnswer);
     stopCapture(StopReason::plain);
     if (tunings_ != nullptr) {
-        const ReadingsBasis before = readingsBasis();
+        const ReadingsTaker::Basis before = readings_->basis();
         runSheet();
-        readingsAfterChange(before);
+        readings_->afterChange(before, recordingReadings());
     } else {
         runSheet();
     }
@@ -478,8 +440,10 @@ bool MainFrameCore::onClose(bool userPresent) {
         stopCapture(StopReason::quit);
         return false;
     }
-    if (recordingReadings() && userPresent) offerReadings();
-    readings_.release();
+    if (readings_) {
+        if (recordingReadings() && userPresent) readings_->offer();
+        readings_->release();
+    }
     if (shown_.any()) {
         view_.destroyDisplays();
         sinks_ = {};

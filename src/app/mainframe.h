@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "app/frame_layout.h"
 #include "app/input_watch.h"
 #include "app/readings.h"
+#include "app/readings_taker.h"
 #include "app/settings_file_keeper.h"
 #include "audio/analysis_cycle.h"
 #include "audio/capture_config.h"
@@ -230,20 +232,13 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     std::int64_t staleBlocksDropped() const { return staleBlocksDropped_; }
     const Calibration& calibration() const { return calibration_; }
     // The custom-tuning readings as last collected; prepared while they are being recorded.
-    const CustomReadings& readings() const { return readings_; }
+    const CustomReadings& readings() const;
     const EarExercise& exercise() const { return exercise_; }
     EarExercise& exercise() { return exercise_; }
     // An exercise's answer is being listened to.
     bool answering() const { return sinks_.ear != nullptr; }
 
   private:
-    // What readings are taken against: the tuning's notes and the targets the pitch model
-    // gives them.
-    struct ReadingsBasis {
-        Tuning tuning;
-        PitchModel pitch;
-    };
-
     void configure();
     // The error has been shown once: from now on look for the input quietly until it records.
     void awaitInput();
@@ -261,11 +256,6 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     CycleOptions cycleOptions() const;
     int tuningNoteCount() const;
     bool recordingReadings() const;
-    void prepareReadings();
-    void collectReadings();
-    ReadingsBasis readingsBasis() const;
-    void offerReadings();
-    void readingsAfterChange(const ReadingsBasis& before);
 
     Settings& settings_;
     TuningStore* tunings_;
@@ -281,7 +271,7 @@ class MainFrameCore final : public WaveInListener, public TunerParent {
     FileFeeder file_;
     EarExercise exercise_;
     Calibration calibration_;
-    CustomReadings readings_;
+    std::optional<ReadingsTaker> readings_;  // with a tunings store only
     // What the displays take, as the cycle has it; the tuner's reading also shows calibration.
     CycleSinks sinks_;
 
