@@ -51,7 +51,8 @@ enum class StopReason : int {
     calibration = 7,
 };
 
-// The frame's timers; each is single-shot and re-armed by its handler where it repeats.
+// The frame's timers; each is single-shot and re-armed by its handler where it repeats. The
+// window keeps them in this order, the last one last.
 enum class FrameTimer {
     startCapture,     // 500 ms after a layout left capture stopped
     earAnswer,        // ear-training answer time

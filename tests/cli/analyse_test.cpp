@@ -79,6 +79,13 @@ class AnalyseCli : public ::testing::Test {
             writeWav((dir / name).string(), harmonicTone(f, seconds, rate, 8, 0.5), rate, 16));
     }
 
+    void writeConfig(const std::string& name, const Settings& s) {
+        const Settings::Image image = s.toImage();
+        std::ofstream(dir / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(image.data()),
+                   static_cast<std::streamsize>(image.size()));
+    }
+
     fs::path dir;
 };
 
@@ -211,9 +218,7 @@ TEST_F(AnalyseCli, ConfigurationFileSetsTheAnalysis) {
     Settings s;
     s.fineTuning = 1;
     s.frequencyOfA = 442;
-    const Settings::Image image = s.toImage();
-    std::ofstream(dir / "fine.cfg", std::ios::binary)
-        .write(reinterpret_cast<const char*>(image.data()), image.size());
+    writeConfig("fine.cfg", s);
     CliRun r = cli("analyse a.wav --config fine.cfg");
     ASSERT_EQ(r.status, 0) << r.err;
     auto f = fields(lines(r.out).back());
@@ -240,9 +245,7 @@ TEST_F(AnalyseCli, NotesAreNamedAsWrittenForTheInstrument) {
     writeTone("bb.wav", 440.0 * std::pow(2.0, 1.0 / 12) / 2, 1.0);  // B flat 3 sounding
     Settings s;
     s.instrumentKey = -2;  // an instrument in B flat
-    const Settings::Image image = s.toImage();
-    std::ofstream(dir / "bb.cfg", std::ios::binary)
-        .write(reinterpret_cast<const char*>(image.data()), image.size());
+    writeConfig("bb.cfg", s);
     const CliRun r = cli("analyse bb.wav --config bb.cfg");
     ASSERT_EQ(r.status, 0) << r.err;
     const auto f = fields(lines(r.out).back());
@@ -382,10 +385,7 @@ TEST_F(AnalyseCli, ReadingsMatchThePinnedGoldenFiles) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_TRUE(writeWav((dir / "in.wav").string(), c.signal, c.rate, c.bits));
-        const auto image = c.settings.toImage();
-        std::ofstream(dir / "in.cfg", std::ios::binary)
-            .write(reinterpret_cast<const char*>(image.data()),
-                   static_cast<std::streamsize>(image.size()));
+        writeConfig("in.cfg", c.settings);
         const CliRun r = cli(std::string("analyse in.wav --config in.cfg ") + c.args);
         ASSERT_EQ(r.status, 0) << r.err;
         const fs::path file = golden / (std::string(c.name) + ".csv");

@@ -155,12 +155,7 @@ const CommandText kToolCommands[] = {
 
 MainFrame::MainFrame(const std::filesystem::path& folder, const FrameDevices& devices,
                      QWidget* parent)
-    : QMainWindow(parent),
-      devices_(devices),
-      startCaptureTimer_(this),
-      earAnswerTimer_(this),
-      fileFeedTimer_(this),
-      layoutTimer_(this) {
+    : QMainWindow(parent), devices_(devices), layoutTimer_(this) {
     setObjectName(QStringLiteral("MainFrame"));
     setWindowTitle(QString::asprintf("Merlop %4.2f", 3.01));
     setWindowIcon(QIcon(QStringLiteral(":/icons/merlop.svg")));
@@ -242,25 +237,20 @@ void MainFrame::provideDevices() {
 }
 
 void MainFrame::createTimers() {
-    struct Entry {
-        QTimer* timer;
-        FrameTimer id;
-        const char* name;
-    };
-    const Entry entries[] = {
-        {&startCaptureTimer_, FrameTimer::startCapture, "startCaptureTimer"},
-        {&earAnswerTimer_, FrameTimer::earAnswer, "earAnswerTimer"},
-        {&fileFeedTimer_, FrameTimer::fileFeed, "fileFeedTimer"},
-        {&inputRetryTimer_, FrameTimer::inputRetry, "inputRetryTimer"},
-        {&calibrationStepTimer_, FrameTimer::calibrationStep, "calibrationStepTimer"},
-    };
-    for (const Entry& e : entries) {
-        e.timer->setSingleShot(true);
-        e.timer->setObjectName(QString::fromLatin1(e.name));
-        connect(e.timer, &QTimer::timeout, this, [this, id = e.id] { core_->onTimer(id); });
+    // In the order of FrameTimer.
+    constexpr const char* kNames[kFrameTimers] = {"startCaptureTimer", "earAnswerTimer",
+                                                  "fileFeedTimer", "inputRetryTimer",
+                                                  "calibrationStepTimer"};
+    for (int i = 0; i < kFrameTimers; ++i) {
+        QTimer& t = frameTimers_[static_cast<std::size_t>(i)];
+        t.setParent(this);  // found by name, as the window's own
+        t.setSingleShot(true);
+        t.setObjectName(QString::fromLatin1(kNames[i]));
+        connect(&t, &QTimer::timeout, this,
+                [this, id = static_cast<FrameTimer>(i)] { core_->onTimer(id); });
     }
     // Whole milliseconds: a file is fed in real time, one buffer per period.
-    fileFeedTimer_.setTimerType(Qt::PreciseTimer);
+    timer(FrameTimer::fileFeed).setTimerType(Qt::PreciseTimer);
     layoutTimer_.setSingleShot(true);
     connect(&layoutTimer_, &QTimer::timeout, this, &MainFrame::layoutNow);
 }
@@ -569,19 +559,7 @@ void MainFrame::showAbout() {
 // ---- what the core asks of the window ---------------------------------------------------------
 
 QTimer& MainFrame::timer(FrameTimer t) {
-    switch (t) {
-        case FrameTimer::startCapture:
-            return startCaptureTimer_;
-        case FrameTimer::earAnswer:
-            return earAnswerTimer_;
-        case FrameTimer::inputRetry:
-            return inputRetryTimer_;
-        case FrameTimer::calibrationStep:
-            return calibrationStepTimer_;
-        case FrameTimer::fileFeed:
-            break;
-    }
-    return fileFeedTimer_;
+    return frameTimers_[static_cast<std::size_t>(t)];
 }
 
 void MainFrame::startTimer(FrameTimer t, int milliseconds) {

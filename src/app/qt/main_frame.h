@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -146,11 +147,8 @@ class MainFrame final : public QMainWindow, private FrameView, private TunerPare
     FrameDevices devices_;
 
     ScreenAwake* screenAwake_ = nullptr;
-    QTimer startCaptureTimer_;
-    QTimer earAnswerTimer_;
-    QTimer fileFeedTimer_;
-    QTimer inputRetryTimer_;
-    QTimer calibrationStepTimer_;
+    static constexpr int kFrameTimers = static_cast<int>(FrameTimer::calibrationStep) + 1;
+    std::array<QTimer, kFrameTimers> frameTimers_;
     // Coalesces the resizes of one pass of the event loop into one layout.
     QTimer layoutTimer_;
 
