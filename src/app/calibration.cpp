@@ -3,9 +3,24 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/question_box.h"
 #include "pitch/pitch_model.h"
 
 namespace merlop {
+
+bool Calibration::ask(QuestionBox& questions, std::int32_t* calibrationTenths) {
+    if (count_ == 0) {
+        // In the body as well: not every window manager shows a box's title.
+        active_ = questions.ask(startCaption(), startCaption(), QuestionBox::Buttons::okCancel);
+        return true;
+    }
+    if (!finished()) return false;
+    if (questions.ask(resultText(), kResultCaption, QuestionBox::Buttons::okCancel)) {
+        *calibrationTenths = resultTenths();
+    }
+    active_ = false;
+    return true;
+}
 
 void Calibration::runStarting() {
     if (!finished()) count_ = 0;

@@ -17,6 +17,7 @@
 namespace merlop {
 
 class PitchModel;
+class QuestionBox;
 
 class Calibration {
   public:
@@ -25,7 +26,18 @@ class Calibration {
     static constexpr int kReferenceNote = 60;
 
     // The command: a fresh procedure.
-    void begin() { count_ = 0; }
+    void begin() {
+        count_ = 0;
+        active_ = true;
+    }
+    // The procedure ends unfinished (the user paused, or a file took the input).
+    void cancel() { active_ = false; }
+    // From the command until the last box is answered.
+    bool active() const { return active_; }
+    // Asks what is due once a run has closed: whether to start, or whether to keep the result
+    // (into calibrationTenths on OK); either ends the procedure when declined or answered. False
+    // when nothing was due.
+    bool ask(QuestionBox& questions, std::int32_t* calibrationTenths);
     // A capture run is starting; a measurement under way starts again with its first block.
     void runStarting();
 
@@ -48,6 +60,7 @@ class Calibration {
 
   private:
     int count_ = 0;
+    bool active_ = false;
     std::uint32_t start_ = 0;
     float rawEstimate_ = 440.0f;
     float measuredDeviation_ = 0.0f;

@@ -25,6 +25,18 @@ enum class CaptureEvent {
     shutdown,   // the window closes
 };
 
+// What a stop is for; acted on once the card has closed, or at once when nothing was recording.
+enum class StopReason : int {
+    plain = 0,            // pause, settings, deactivation, custom tuning off
+    toneNeedsDevice = 1,  // the tuner window wants the sound device for a reference tone
+    nextExercise = 2,
+    quit = 3,
+    reapplyMode = 4,
+    fileOpened = 5,
+    fileEnded = 6,
+    calibration = 7,
+};
+
 CaptureState nextCaptureState(CaptureState from, CaptureEvent event);
 
 }  // namespace merlop

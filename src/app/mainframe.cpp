@@ -14,9 +14,6 @@ namespace {
 
 constexpr int kStartDelayMs = 500;
 constexpr int kFirstFeedDelayMs = 100;
-// Often enough that a returning sound server is heard within a breath, rarely enough to cost
-// nothing while it stays away.
-constexpr int kInputRetryMs = 2000;
 
 }  // namespace
 
@@ -28,19 +25,18 @@ MainFrameCore::MainFrameCore(Settings& settings, TuningStore* tunings,
       messages_(services.messages),
       questions_(services.questions),
       dialogs_(services.dialogs),
-      clock_(services.clock),
-      device_(services.capture, services.messages),
+      run_(services.capture, services.messages, services.view, services.clock, *this),
       file_(services.player),
-      exercise_(EarExercise::seededRandom(),
-                [&clock = services.clock] { return clock.milliseconds(); }),
+      clock_(services.clock),
+      ear_(services.view, services.messages, services.clock),
+      notes_(settings.tuningNoteAutomatic != 0),
       configFile_(settings, services.messages, services.questions) {
     if (tunings_ != nullptr) {
         tunings_->readTuning(settings_.currentTuning);
         readings_.emplace(settings_, *tunings_, pitch_, cycle_, questions_, dialogs_, messages_);
     }
-    autoNote_ = settings_.tuningNoteAutomatic != 0;
 
-    input_.query();
+    run_.input().query();
     configure();
     chosen_.tuner = settings_.showTuner != 0;
     chosen_.spectrum = settings_.showSpectrum != 0;
@@ -54,26 +50,20 @@ MainFrameCore::MainFrameCore(Settings& settings, TuningStore* tunings,
     }
 }
 
-MainFrameCore::~MainFrameCore() {
-    view_.keepScreenAwake(false);
-}
-
-void MainFrameCore::awaitInput() {
-    input_.await();
-    view_.startTimer(FrameTimer::inputRetry, kInputRetryMs);
-}
+MainFrameCore::~MainFrameCore() = default;
 
 void MainFrameCore::retryInput() {
     view_.killTimer(FrameTimer::inputRetry);
     // Activation lays out and starts again by itself.
-    if (!input_.awaiting() || !windowActive_) return;
+    InputWatch& input = run_.input();
+    if (!input.awaiting() || !windowActive_) return;
     if (captureActive() || file_.isOpen()) {
-        view_.startTimer(FrameTimer::inputRetry, kInputRetryMs);
+        view_.startTimer(FrameTimer::inputRetry, CaptureRun::kInputRetryMs);
         return;
     }
-    if (!input_.available()) {
-        if (!input_.query()) {
-            view_.startTimer(FrameTimer::inputRetry, kInputRetryMs);
+    if (!input.available()) {
+        if (!input.query()) {
+            view_.startTimer(FrameTimer::inputRetry, CaptureRun::kInputRetryMs);
             return;
         }
         // Another card may record other rates: lay out for what this one has.
@@ -91,7 +81,7 @@ bool MainFrameCore::earTrainingOn() const {
 }
 
 int MainFrameCore::tuningNoteCount() const {
-    return tunings_ != nullptr ? std::clamp(tunings_->noteCount(), 0, Tuning::kMaxNotes) : 0;
+    return tunings_ != nullptr ? TuningNoteChoice::noteCount(*tunings_) : 0;
 }
 
 void MainFrameCore::configure() {
@@ -99,9 +89,9 @@ void MainFrameCore::configure() {
     mode.fileMode = file_.isOpen();
     mode.fileSampleRate = file_.sampleRate();
     mode.fileBitsPerSample = file_.bitsPerSample();
-    mode.calibrating = calibrating_;
+    mode.calibrating = calibrating();
     mode.earTraining = earTrainingOn();
-    config_ = configureCapture(settings_, input_.candidates(), config_.sampleRate, mode);
+    config_ = configureCapture(settings_, candidates(), config_.sampleRate, mode);
     keepLiveChoices(settings_, config_, mode);
     const bool custom = customTuningOn() && tunings_ != nullptr;
     configurePitchModel(pitch_, settings_, custom ? tunings_->frequencies() : nullptr,
@@ -113,21 +103,14 @@ CycleOptions MainFrameCore::cycleOptions() const {
     o.tunerOn = chosen_.tuner;
     o.waveOn = chosen_.wave;
     o.spectrumOn = chosen_.spectrum;
-    o.calibrating = calibrating_;
+    o.calibrating = calibrating();
     o.customTuningOn = customTuningOn() && tunings_ != nullptr;
     if (o.customTuningOn) {
-        o.fixedTuningNote = autoNote_ ? -1 : currentNote_;
+        o.fixedTuningNote = notes_.fixedNote();
         o.recordReadings = tunings_->recordReadings() != 0 && readings().prepared();
         for (int i = 0; i < tuningNoteCount(); ++i) o.tuningMidiKeys.push_back(tunings_->note(i));
     }
     return o;
-}
-
-void MainFrameCore::move(CaptureEvent event) {
-    const CaptureState next = nextCaptureState(capture_, event);
-    const bool running = next != CaptureState::idle;
-    if (running != captureActive()) view_.keepScreenAwake(running);
-    capture_ = next;
 }
 
 // ---- modes -------------------------------------------------------------------------------
@@ -140,8 +123,7 @@ void MainFrameCore::setEarTraining(bool on) {
         chosen_.spectrum = false;
     } else {
         settings_.earTrainingOn = 0;
-        view_.killTimer(FrameTimer::earAnswer);
-        view_.tunerStopTone();
+        ear_.halt();
         setAnswering(false);
     }
 }
@@ -150,7 +132,7 @@ void MainFrameCore::setCustomTuning(bool on) {
     if (tunings_ == nullptr) return;
     if (on) {
         settings_.customTuningOn = 1;
-        currentNote_ = autoNote_ ? tuningNoteCount() : tunings_->currentNote();
+        notes_.begin(*tunings_);
         if (tunings_->recordReadings() != 0) readings_->prepare();
     } else {
         stopCapture(StopReason::plain);
@@ -175,33 +157,33 @@ bool MainFrameCore::recordingReadings() const {
 
 void MainFrameCore::toggleTuner() {
     if (earTrainingOn()) setEarTraining(false);
-    if (calibrating_) return;
+    if (calibrating()) return;
     chosen_.tuner = !chosen_.tuner;
     applyMode();
 }
 
 void MainFrameCore::toggleSpectrum() {
     if (earTrainingOn()) setEarTraining(false);
-    if (calibrating_) return;
+    if (calibrating()) return;
     chosen_.spectrum = !chosen_.spectrum;
     applyMode();
 }
 
 void MainFrameCore::toggleWave() {
-    if (earTrainingOn() || calibrating_) return;
+    if (earTrainingOn() || calibrating()) return;
     chosen_.wave = !chosen_.wave;
     applyMode();
 }
 
 void MainFrameCore::toggleEarTraining() {
-    if (calibrating_) return;
+    if (calibrating()) return;
     if (customTuningOn()) setCustomTuning(false);
     setEarTraining(!earTrainingOn());
     applyMode();
 }
 
 void MainFrameCore::toggleCustomTuning() {
-    if (calibrating_) return;
+    if (calibrating()) return;
     if (tunings_ == nullptr) return;
     if (earTrainingOn()) setEarTraining(false);
     setCustomTuning(!customTuningOn());
@@ -209,8 +191,8 @@ void MainFrameCore::toggleCustomTuning() {
 }
 
 void MainFrameCore::pause() {
-    if (calibrating_) {
-        calibrating_ = false;
+    if (calibrating()) {
+        calibration_.cancel();
         applyMode();
         return;
     }
@@ -235,22 +217,14 @@ void MainFrameCore::pause() {
 }
 
 void MainFrameCore::skip() {
-    if (calibrating_) return;
+    if (calibrating()) return;
     if (earTrainingOn()) {
-        view_.killTimer(FrameTimer::earAnswer);
-        view_.tunerStopTone();
+        ear_.skipped();
         setAnswering(false);
-        exerciseAdvance_ = true;
         stopCapture(StopReason::nextExercise);
         return;
     }
-    if (customTuningOn() && tunings_ != nullptr) {
-        if (autoNote_) return;
-        const int count = tuningNoteCount();
-        currentNote_ = currentNote_ + 1 >= count ? 0 : currentNote_ + 1;
-        tunings_->setCurrentNote(currentNote_);
-        applyMode();
-    }
+    if (customTuningOn() && tunings_ != nullptr && notes_.next(*tunings_)) applyMode();
 }
 
 void MainFrameCore::onSpaceKey() {
@@ -265,7 +239,7 @@ void MainFrameCore::tuningSelected(int index) {
     if (customTuningOn() && tunings_ != nullptr) {
         const ReadingsTaker::Basis before = readings_->basis();
         tunings_->readTuning(index);
-        currentNote_ = tuningNoteCount();
+        notes_.tuningChanged(*tunings_);
         readings_->afterChange(before, recordingReadings());
     } else {
         if (index < 0 || index >= TemperamentTable::kRows) return;
@@ -276,8 +250,7 @@ void MainFrameCore::tuningSelected(int index) {
 
 void MainFrameCore::noteSelected(int index) {
     if (tunings_ == nullptr || index < 0) return;
-    currentNote_ = std::min(index, tuningNoteCount());
-    tunings_->setCurrentNote(currentNote_);
+    notes_.select(index, *tunings_);
     applyMode();
 }
 
@@ -288,15 +261,8 @@ void MainFrameCore::fillCombos() {
     if (customTuningOn() && tunings_ != nullptr) {
         tunings_->readTuning(tunings_->currentTuning());
         view_.fillTuningCombo(tunings_->names(), tunings_->currentTuning());
-        std::vector<std::string> notes;
-        const int count = tuningNoteCount();
-        notes.reserve(static_cast<std::size_t>(count) + 1);
-        for (int i = 0; i < count; ++i) notes.push_back(tunings_->description(i));
-        notes.emplace_back("Automatic");
-        currentNote_ = std::clamp(currentNote_, 0, count);
-        view_.fillNoteCombo(notes, currentNote_);
-        autoNote_ = currentNote_ == count;
-        autoToneArmed_ = true;
+        const std::vector<std::string> notes = notes_.comboItems(*tunings_);
+        view_.fillNoteCombo(notes, notes_.current());
     } else if (chosen_.tuner) {
         std::vector<std::string> names;
         names.reserve(TemperamentTable::kRows);
@@ -318,24 +284,25 @@ void MainFrameCore::applyMode() {
     paused_ = false;
     view_.focusFrame();
 
-    if (shown_.any()) {
-        view_.destroyDisplays();
-        sinks_ = {};
-        if (cycle_ != nullptr) cycle_->setSinks({});
-        shown_ = {};
-    }
-    if (!chosen_.tuner && !chosen_.spectrum && !chosen_.wave) chosen_.tuner = true;
-    autoToneArmed_ = false;
+    dropDisplays();
+    if (!chosen_.any()) chosen_.tuner = true;
+    notes_.disarmTone();
     fillCombos();
-    exerciseStartPending_ = false;
+    ear_.setStartPending(false);
+    rebuildCycle();
+    const ShownDisplays shown = buildDisplays();
 
-    DisplayRequest request;
-    request.shown = {chosen_.tuner, chosen_.spectrum, chosen_.wave};
-    request.rects = layoutDisplays(clientWidth_, clientHeight_, view_.toolBarHeight(),
-                                   view_.statusBarHeight(), request.shown);
-    request.customNoteIndex = customTuningOn() && !autoNote_ ? currentNote_ : -1;
-    request.calibrating = calibrating_;
+    if (deviceAvailable()) {
+        if (file_.isOpen()) view_.setStatusText("WAV file display");
+    } else if (firstLayout) {
+        messages_.show("no recording sound card installed", " ");
+    }
+    if (!recording()) view_.startTimer(FrameTimer::startCapture, kStartDelayMs);
+    shown_ = shown;
+    view_.uiChanged();
+}
 
+void MainFrameCore::rebuildCycle() {
     // Both analysers are rebuilt for the new configuration; the custom-tuning readings stay.
     if (cycle_ == nullptr) {
         cycle_ = std::make_unique<AnalysisCycle>(settings_, config_, pitch_, cycleOptions());
@@ -343,14 +310,22 @@ void MainFrameCore::applyMode() {
         cycle_->reconfigure(settings_, config_, cycleOptions());
     }
     // A calibration analyses nothing, so it builds no analysers.
-    if ((chosen_.tuner || chosen_.wave) && !calibrating_ && !cycle_->cycleUsable()) {
+    if ((chosen_.tuner || chosen_.wave) && !calibrating() && !cycle_->cycleUsable()) {
         messages_.show("Not enough memory for", "cyc ");
     }
-    if (earTrainingOn()) exerciseStartPending_ = true;
-    if (!calibrating_ && !cycle_->spectrumUsable()) {
+    if (earTrainingOn()) ear_.setStartPending(true);
+    if (!calibrating() && !cycle_->spectrumUsable()) {
         messages_.show("Not enough memory for", "nspec ");
     }
+}
 
+ShownDisplays MainFrameCore::buildDisplays() {
+    DisplayRequest request;
+    request.shown = {chosen_.tuner, chosen_.spectrum, chosen_.wave};
+    request.rects = layoutDisplays(clientWidth_, clientHeight_, view_.toolBarHeight(),
+                                   view_.statusBarHeight(), request.shown);
+    request.customNoteIndex = customTuningOn() ? notes_.fixedNote() : -1;
+    request.calibrating = calibrating();
     request.config = config_;
     if (const SpectrumAnalyser* spectrum = cycle_->spectrumAnalyser(); spectrum != nullptr) {
         request.spectrumBand = {spectrum->binWidth(), spectrum->loBin(), spectrum->hiBin()};
@@ -359,15 +334,15 @@ void MainFrameCore::applyMode() {
     sinks_.errors = &messages_;
     sinks_.ear = nullptr;
     cycle_->setSinks(sinks_);
+    return request.shown;
+}
 
-    if (input_.available()) {
-        if (file_.isOpen()) view_.setStatusText("WAV file display");
-    } else if (firstLayout) {
-        messages_.show("no recording sound card installed", " ");
-    }
-    if (!recording()) view_.startTimer(FrameTimer::startCapture, kStartDelayMs);
-    shown_ = request.shown;
-    view_.uiChanged();
+void MainFrameCore::dropDisplays() {
+    if (!shown_.any()) return;
+    view_.destroyDisplays();
+    sinks_ = {};
+    if (cycle_ != nullptr) cycle_->setSinks({});
+    shown_ = {};
 }
 
 void MainFrameCore::openSettings(const std::function<void()>& runSheet) {
@@ -385,7 +360,7 @@ void MainFrameCore::openSettings(const std::function<void()>& runSheet) {
 }
 
 void MainFrameCore::saveSpectrum(const std::function<std::vector<SpectrumExtremum>()>& scan) {
-    if (calibrating_) return;
+    if (calibrating()) return;
     if (!paused_ || !chosen_.spectrum) {
         messages_.show(kSpectrumNotPausedText, kSaveSpectrumCaption);
         applyMode();
@@ -401,7 +376,7 @@ FrameUiState MainFrameCore::uiState() const {
     s.spectrumChecked = chosen_.spectrum;
     s.waveChecked = chosen_.wave;
     s.pauseChecked = paused_;
-    s.pauseEnabled = chosen_.spectrum || chosen_.wave || calibrating_;
+    s.pauseEnabled = chosen_.spectrum || chosen_.wave || calibrating();
     s.earTrainingChecked = earTrainingOn();
     s.skipEnabled = earTrainingOn() || customTuningOn();
     s.customTuningChecked = customTuningOn();
@@ -436,7 +411,7 @@ bool MainFrameCore::onClose(bool userPresent) {
         view_.killTimer(FrameTimer::fileFeed);
         closeFile();
     }
-    if (recording() && input_.available()) {
+    if (recording() && deviceAvailable()) {
         stopCapture(StopReason::quit);
         return false;
     }
@@ -444,13 +419,8 @@ bool MainFrameCore::onClose(bool userPresent) {
         if (recordingReadings() && userPresent) readings_->offer();
         readings_->release();
     }
-    if (shown_.any()) {
-        view_.destroyDisplays();
-        sinks_ = {};
-        if (cycle_ != nullptr) cycle_->setSinks({});
-        shown_ = {};
-    }
-    move(CaptureEvent::shutdown);
+    dropDisplays();
+    run_.shutdown();
     saveState(userPresent);
     configFile_.markWritten();
     return true;
@@ -462,7 +432,7 @@ bool MainFrameCore::saveState(bool userPresent) {
     settings_.showSpectrum = chosen_.spectrum ? 1 : 0;
     settings_.showWaveForm = chosen_.wave ? 1 : 0;
     if (tunings_ != nullptr) settings_.currentTuning = tunings_->currentTuning();
-    settings_.tuningNoteAutomatic = autoNote_ ? 1 : 0;
+    settings_.tuningNoteAutomatic = notes_.automatic() ? 1 : 0;
     return configFile_.save(userPresent);
 }
 
@@ -477,12 +447,12 @@ void MainFrameCore::onTimer(FrameTimer timer) {
             return;
         case FrameTimer::startCapture:
             view_.killTimer(FrameTimer::startCapture);
-            if (exerciseStartPending_) {
+            if (ear_.startPending()) {
                 startExercise(true);
                 return;
             }
             startCapture();
-            if (autoToneArmed_ && tunings_ != nullptr && tunings_->autoReferenceTone() != 0 &&
+            if (notes_.toneArmed() && tunings_ != nullptr && tunings_->autoReferenceTone() != 0 &&
                 shown_.tuner) {
                 view_.tunerPlayTuningNote();
             }
@@ -491,8 +461,7 @@ void MainFrameCore::onTimer(FrameTimer timer) {
             feedFileBuffer();
             return;
         case FrameTimer::earAnswer:
-            view_.killTimer(FrameTimer::earAnswer);
-            exerciseAdvance_ = exercise_.judge() == 1;
+            ear_.answerTimeOver();
             setAnswering(false);
             stopCapture(StopReason::nextExercise);
             return;
@@ -502,57 +471,31 @@ void MainFrameCore::onTimer(FrameTimer timer) {
 // ---- capture life cycle ------------------------------------------------------------------
 
 void MainFrameCore::startCapture() {
-    restartPending_ = false;
-    if (captureActive()) {
-        if (!recording()) restartPending_ = true;
-        return;
-    }
-    if (!input_.available() && !file_.isOpen()) {
-        awaitInput();
-        return;
-    }
+    if (!run_.mayStart(file_.isOpen())) return;
     if (cycle_ == nullptr || cycle_->length() <= 0) {
         messages_.show("Not enough memory", "data buffer ");
         return;
     }
     cycle_->startRun();
     if (file_.isOpen()) {
-        move(CaptureEvent::startFile);
+        run_.fileStarted();
         view_.killTimer(FrameTimer::startCapture);
         view_.startTimer(FrameTimer::fileFeed, kFirstFeedDelayMs);
         file_.startRun();
         return;
     }
-    if (calibrating_) calibration_.runStarting();
-    if (device_.open(this, config_.sampleRate, config_.bitsPerSample, cycle_->length()) != 0) {
-        if (!input_.awaiting()) messages_.show("open failed", "wave input device error ");
-        input_.lost();
-        awaitInput();
-        return;
-    }
-    move(CaptureEvent::startLive);
+    if (calibrating()) calibration_.runStarting();
+    run_.openLive(config_, cycle_->length());
 }
 
 void MainFrameCore::stopCapture(StopReason reason) {
     if (reason == StopReason::fileEnded) {
         view_.killTimer(FrameTimer::fileFeed);
-        move(CaptureEvent::fileEnded);
+        run_.fileEnded();
         applyMode();
         return;
     }
-    if (recording() && input_.available()) {
-        stopReason_ = reason;
-        move(CaptureEvent::stop);
-        if (device_.reset() != 0) messages_.show("stop failed ", "Sound device error ");
-        return;
-    }
-    const bool closing = capture_ == CaptureState::stopping;
-    if (closing && (reason == StopReason::nextExercise || reason == StopReason::calibration) &&
-        stopReason_ != StopReason::quit) {
-        // The run is closing already: act once, when it has closed.
-        stopReason_ = reason;
-        return;
-    }
+    if (run_.stop(reason)) return;
     switch (reason) {
         case StopReason::toneNeedsDevice:
             view_.tunerRetryTone();
@@ -571,70 +514,36 @@ void MainFrameCore::stopCapture(StopReason reason) {
     }
 }
 
-void MainFrameCore::onWaveInOpen() {
-    // Stopped before the card had opened: no buffer is queued to bring the close, so close now.
-    if (!recording()) {
-        if (device_.close() != 0) messages_.show("close failed ", "Sound device error ");
-        return;
-    }
+void MainFrameCore::runOpened() {
     if (cycle_ != nullptr) cycle_->startRun();
-    if (device_.start() != 0) {
-        if (!input_.awaiting()) messages_.show("record failed ", "Sound device error ");
-        awaitInput();
-        // Nothing will be recorded: give the buffers back and close, to try again later.
-        stopCapture(StopReason::plain);
-    }
 }
 
-void MainFrameCore::onWaveInData() {
-    bufferArrivalTime_ = clock_.milliseconds();
-    const int stillQueued = device_.bufferReturned();
-    if (!recording()) {
-        if (stillQueued <= 0 && device_.close() != 0) {
-            messages_.show("close failed ", "Sound device error ");
-        }
-        return;
-    }
-    if (input_.awaiting()) {
-        input_.found();
-        view_.killTimer(FrameTimer::inputRetry);
-    }
-    if (calibrating_) {
+void MainFrameCore::blockArrived() {
+    if (calibrating()) {
         // The samples do not matter, only when they came.
         PitchReading reading;
-        if (calibration_.onBlock(bufferArrivalTime_, pitch_, &reading) && sinks_.reading) {
+        if (calibration_.onBlock(run_.arrivalTime(), pitch_, &reading) && sinks_.reading) {
             sinks_.reading->showReading(reading);
         }
         if (calibration_.finished()) {
             stopCapture(StopReason::calibration);
             return;
         }
-        if (device_.start() != 0) messages_.show("record failed ", "Sound device error ");
+        run_.recordNext();
         return;
     }
     if (cycle_ == nullptr) return;
-    // Behind a slow analysis both buffers may be full: analyse the newer one only, so the
-    // display never lags behind the sound.
-    if (device_.newerBlockWaiting()) {
-        ++staleBlocksDropped_;
-        if (device_.start() != 0) messages_.show("record failed ", "Sound device error ");
-        return;
-    }
     int lo = 0;
     int hi = 0;
-    device_.convert(cycle_->sampleBuffer(), static_cast<unsigned>(cycle_->length()), &lo, &hi);
-    if (device_.start() != 0) {
-        messages_.show("record failed ", "Sound device error ");
-        return;
+    if (run_.takeBlock(cycle_->sampleBuffer(), cycle_->length(), &lo, &hi)) {
+        cycle_->analyseBuffer(hi, lo);
     }
-    cycle_->analyseBuffer(hi, lo);
 }
 
-void MainFrameCore::onWaveInClose() {
-    move(CaptureEvent::closed);
-    switch (stopReason_) {
+void MainFrameCore::runClosed(StopReason reason) {
+    switch (reason) {
         case StopReason::plain:
-            if (restartPending_) startCapture();
+            if (run_.startPending()) startCapture();
             break;
         case StopReason::toneNeedsDevice:
             view_.tunerRetryTone();
@@ -647,13 +556,13 @@ void MainFrameCore::onWaveInClose() {
             applyMode();
             break;
         case StopReason::nextExercise:
-            startExercise(exerciseAdvance_);
+            startExercise(ear_.advance());
             break;
         case StopReason::calibration:
-            if (calibrating_) {
+            if (calibrating()) {
                 // Its question runs an event loop of its own: not inside the device's notice.
                 view_.startTimer(FrameTimer::calibrationStep, 0);
-            } else if (restartPending_) {
+            } else if (run_.startPending()) {
                 startCapture();  // cancelled while the device was closing
             }
             break;
@@ -662,45 +571,26 @@ void MainFrameCore::onWaveInClose() {
     }
 }
 
-void MainFrameCore::onWaveInError(int /*error*/) {
-    // The device has shown the error and returns its buffers; they close it as after a stop.
-    if (!recording()) return;
-    move(CaptureEvent::stop);
-    stopReason_ = StopReason::plain;
-    awaitInput();
-}
-
 // ---- ear training ------------------------------------------------------------------------
 
 void MainFrameCore::setAnswering(bool on) {
-    sinks_.ear = on ? &exercise_ : nullptr;
+    sinks_.ear = on ? &ear_.exercise() : nullptr;
     if (cycle_ != nullptr) cycle_->setSinks(sinks_);
 }
 
-void MainFrameCore::startExercise(bool advance) {
+void MainFrameCore::startExercise(bool newMelody) {
     setAnswering(false);
-    if (advance) {
-        const MelodyProblem problem = exercise_.generate(settings_);
-        if (problem != MelodyProblem::none) {
-            // The settings admit no melody: say which to change and go back to the tuner.
-            messages_.show(melodyProblemText(problem), "Ear training");
-            setEarTraining(false);
-            applyMode();
-            return;
-        }
-    } else {
-        exercise_.rewind();
-        view_.setStatusText("Listen");
+    if (!ear_.play(settings_, newMelody)) {
+        // The settings admit no melody: back to the tuner.
+        setEarTraining(false);
+        applyMode();
     }
-    view_.tunerPlayExercise(exercise_);
 }
 
 void MainFrameCore::exercisePlayed() {
     startCapture();
     if (!earTrainingOn()) return;
-    view_.startTimer(FrameTimer::earAnswer,
-                     exercise_.noteDuration() * exercise_.melodyLength() * 2);
-    view_.setStatusText("Play");
+    ear_.played();
     setAnswering(true);
 }
 
@@ -708,7 +598,7 @@ void MainFrameCore::exercisePlayed() {
 
 void MainFrameCore::calibrate() {
     // Without a card there is no clock to measure; nothing changes.
-    if (!input_.available()) {
+    if (!deviceAvailable()) {
         messages_.show("no recording sound card installed", " ");
         return;
     }
@@ -717,28 +607,15 @@ void MainFrameCore::calibrate() {
         // The measurement needs the card: a file being fed ends as at its end.
         view_.killTimer(FrameTimer::fileFeed);
         closeFile();
-        move(CaptureEvent::fileEnded);
+        run_.fileEnded();
     }
-    calibrating_ = true;
     calibration_.begin();
     stopCapture(StopReason::calibration);
 }
 
 void MainFrameCore::calibrationStep() {
-    if (!calibrating_ || captureActive()) return;
-    if (calibration_.count() == 0) {
-        // In the body as well: not every window manager shows a box's title.
-        calibrating_ = questions_.ask(Calibration::startCaption(), Calibration::startCaption(),
-                                      QuestionBox::Buttons::okCancel);
-    } else if (calibration_.finished()) {
-        if (questions_.ask(calibration_.resultText(), Calibration::kResultCaption,
-                           QuestionBox::Buttons::okCancel)) {
-            settings_.calibrationTenths = calibration_.resultTenths();
-        }
-        calibrating_ = false;
-    } else {
-        return;
-    }
+    if (!calibrating() || captureActive()) return;
+    if (!calibration_.ask(questions_, &settings_.calibrationTenths)) return;
     chosen_.wave = false;
     chosen_.spectrum = false;
     chosen_.tuner = true;
@@ -758,13 +635,13 @@ void MainFrameCore::openWaveFile() {
     }
 
     // The file takes the input away from a calibration.
-    calibrating_ = false;
+    calibration_.cancel();
     if (file_.isOpen()) {
         // A file is being fed: end that run completely before the new one begins, so no buffer
         // of the old file can reach the new run.
         view_.killTimer(FrameTimer::fileFeed);
         closeFile();
-        move(CaptureEvent::fileEnded);
+        run_.fileEnded();
     }
     file_.open(path);
     stopCapture(StopReason::fileOpened);

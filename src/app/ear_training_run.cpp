@@ -1,0 +1,48 @@
+#include "app/ear_training_run.h"
+
+#include "common/message_box.h"
+
+namespace merlop {
+
+EarTrainingRun::EarTrainingRun(FrameView& view, MessageBox& messages, MillisecondClock& clock)
+    : view_(view),
+      messages_(messages),
+      exercise_(EarExercise::seededRandom(), [&clock] { return clock.milliseconds(); }) {}
+
+bool EarTrainingRun::play(const Settings& settings, bool newMelody) {
+    if (newMelody) {
+        const MelodyProblem problem = exercise_.generate(settings);
+        if (problem != MelodyProblem::none) {
+            messages_.show(melodyProblemText(problem), "Ear training");
+            return false;
+        }
+    } else {
+        exercise_.rewind();
+        view_.setStatusText("Listen");
+    }
+    view_.tunerPlayExercise(exercise_);
+    return true;
+}
+
+void EarTrainingRun::played() {
+    view_.startTimer(FrameTimer::earAnswer,
+                     exercise_.noteDuration() * exercise_.melodyLength() * 2);
+    view_.setStatusText("Play");
+}
+
+void EarTrainingRun::answerTimeOver() {
+    view_.killTimer(FrameTimer::earAnswer);
+    advance_ = exercise_.judge() == 1;
+}
+
+void EarTrainingRun::skipped() {
+    halt();
+    advance_ = true;
+}
+
+void EarTrainingRun::halt() {
+    view_.killTimer(FrameTimer::earAnswer);
+    view_.tunerStopTone();
+}
+
+}  // namespace merlop
