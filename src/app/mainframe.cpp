@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "app/readings.h"
-#include "audio/spectrum_analyser.h"
 #include "pitch/temperament_table.h"
 #include "settings/settings.h"
 #include "settings/tuning_store.h"
@@ -30,10 +29,12 @@ MainFrameCore::MainFrameCore(Settings& settings, TuningStore* tunings,
       clock_(services.clock),
       ear_(services.view, services.messages, services.clock),
       notes_(settings.tuningNoteAutomatic != 0),
+      displays_(settings, pitch_, services.view, services.messages),
       configFile_(settings, services.messages, services.questions) {
     if (tunings_ != nullptr) {
         tunings_->readTuning(settings_.currentTuning);
-        readings_.emplace(settings_, *tunings_, pitch_, cycle_, questions_, dialogs_, messages_);
+        readings_.emplace(settings_, *tunings_, pitch_, displays_.cycleSlot(), questions_, dialogs_,
+                          messages_);
     }
 
     run_.input().query();
@@ -279,18 +280,26 @@ void MainFrameCore::applyMode() {
         stopCapture(StopReason::reapplyMode);
         return;
     }
-    const bool firstLayout = !shown_.any();
+    const bool firstLayout = !displays_.shown().any();
     configure();
     paused_ = false;
     view_.focusFrame();
 
-    dropDisplays();
+    displays_.drop();
     if (!chosen_.any()) chosen_.tuner = true;
     notes_.disarmTone();
     fillCombos();
-    ear_.setStartPending(false);
-    rebuildCycle();
-    const ShownDisplays shown = buildDisplays();
+    displays_.rebuild(config_, cycleOptions());
+    ear_.setStartPending(earTrainingOn());
+
+    DisplayRequest request;
+    request.shown = chosen_;
+    request.rects = layoutDisplays(clientWidth_, clientHeight_, view_.toolBarHeight(),
+                                   view_.statusBarHeight(), request.shown);
+    request.customNoteIndex = customTuningOn() ? notes_.fixedNote() : -1;
+    request.calibrating = calibrating();
+    request.config = config_;
+    displays_.show(request);
 
     if (deviceAvailable()) {
         if (file_.isOpen()) view_.setStatusText("WAV file display");
@@ -298,51 +307,7 @@ void MainFrameCore::applyMode() {
         messages_.show("no recording sound card installed", " ");
     }
     if (!recording()) view_.startTimer(FrameTimer::startCapture, kStartDelayMs);
-    shown_ = shown;
     view_.uiChanged();
-}
-
-void MainFrameCore::rebuildCycle() {
-    // Both analysers are rebuilt for the new configuration; the custom-tuning readings stay.
-    if (cycle_ == nullptr) {
-        cycle_ = std::make_unique<AnalysisCycle>(settings_, config_, pitch_, cycleOptions());
-    } else {
-        cycle_->reconfigure(settings_, config_, cycleOptions());
-    }
-    // A calibration analyses nothing, so it builds no analysers.
-    if ((chosen_.tuner || chosen_.wave) && !calibrating() && !cycle_->cycleUsable()) {
-        messages_.show("Not enough memory for", "cyc ");
-    }
-    if (earTrainingOn()) ear_.setStartPending(true);
-    if (!calibrating() && !cycle_->spectrumUsable()) {
-        messages_.show("Not enough memory for", "nspec ");
-    }
-}
-
-ShownDisplays MainFrameCore::buildDisplays() {
-    DisplayRequest request;
-    request.shown = {chosen_.tuner, chosen_.spectrum, chosen_.wave};
-    request.rects = layoutDisplays(clientWidth_, clientHeight_, view_.toolBarHeight(),
-                                   view_.statusBarHeight(), request.shown);
-    request.customNoteIndex = customTuningOn() ? notes_.fixedNote() : -1;
-    request.calibrating = calibrating();
-    request.config = config_;
-    if (const SpectrumAnalyser* spectrum = cycle_->spectrumAnalyser(); spectrum != nullptr) {
-        request.spectrumBand = {spectrum->binWidth(), spectrum->loBin(), spectrum->hiBin()};
-    }
-    sinks_ = view_.createDisplays(request);
-    sinks_.errors = &messages_;
-    sinks_.ear = nullptr;
-    cycle_->setSinks(sinks_);
-    return request.shown;
-}
-
-void MainFrameCore::dropDisplays() {
-    if (!shown_.any()) return;
-    view_.destroyDisplays();
-    sinks_ = {};
-    if (cycle_ != nullptr) cycle_->setSinks({});
-    shown_ = {};
 }
 
 void MainFrameCore::openSettings(const std::function<void()>& runSheet) {
@@ -396,7 +361,7 @@ void MainFrameCore::onSize(int clientWidth, int clientHeight) {
 
 void MainFrameCore::onActivate(bool active) {
     windowActive_ = active;
-    if (!shown_.any()) return;
+    if (!displays_.shown().any()) return;
     if (active) {
         applyMode();
         return;
@@ -419,7 +384,7 @@ bool MainFrameCore::onClose(bool userPresent) {
         if (recordingReadings() && userPresent) readings_->offer();
         readings_->release();
     }
-    dropDisplays();
+    displays_.drop();
     run_.shutdown();
     saveState(userPresent);
     configFile_.markWritten();
@@ -453,7 +418,7 @@ void MainFrameCore::onTimer(FrameTimer timer) {
             }
             startCapture();
             if (notes_.toneArmed() && tunings_ != nullptr && tunings_->autoReferenceTone() != 0 &&
-                shown_.tuner) {
+                displays_.shown().tuner) {
                 view_.tunerPlayTuningNote();
             }
             return;
@@ -472,11 +437,12 @@ void MainFrameCore::onTimer(FrameTimer timer) {
 
 void MainFrameCore::startCapture() {
     if (!run_.mayStart(file_.isOpen())) return;
-    if (cycle_ == nullptr || cycle_->length() <= 0) {
+    AnalysisCycle* cycle = displays_.cycle();
+    if (cycle == nullptr || cycle->length() <= 0) {
         messages_.show("Not enough memory", "data buffer ");
         return;
     }
-    cycle_->startRun();
+    cycle->startRun();
     if (file_.isOpen()) {
         run_.fileStarted();
         view_.killTimer(FrameTimer::startCapture);
@@ -485,7 +451,7 @@ void MainFrameCore::startCapture() {
         return;
     }
     if (calibrating()) calibration_.runStarting();
-    run_.openLive(config_, cycle_->length());
+    run_.openLive(config_, cycle->length());
 }
 
 void MainFrameCore::stopCapture(StopReason reason) {
@@ -515,15 +481,16 @@ void MainFrameCore::stopCapture(StopReason reason) {
 }
 
 void MainFrameCore::runOpened() {
-    if (cycle_ != nullptr) cycle_->startRun();
+    if (AnalysisCycle* cycle = displays_.cycle(); cycle != nullptr) cycle->startRun();
 }
 
 void MainFrameCore::blockArrived() {
     if (calibrating()) {
         // The samples do not matter, only when they came.
         PitchReading reading;
-        if (calibration_.onBlock(run_.arrivalTime(), pitch_, &reading) && sinks_.reading) {
-            sinks_.reading->showReading(reading);
+        if (calibration_.onBlock(run_.arrivalTime(), pitch_, &reading) &&
+            displays_.reading() != nullptr) {
+            displays_.reading()->showReading(reading);
         }
         if (calibration_.finished()) {
             stopCapture(StopReason::calibration);
@@ -532,11 +499,12 @@ void MainFrameCore::blockArrived() {
         run_.recordNext();
         return;
     }
-    if (cycle_ == nullptr) return;
+    AnalysisCycle* cycle = displays_.cycle();
+    if (cycle == nullptr) return;
     int lo = 0;
     int hi = 0;
-    if (run_.takeBlock(cycle_->sampleBuffer(), cycle_->length(), &lo, &hi)) {
-        cycle_->analyseBuffer(hi, lo);
+    if (run_.takeBlock(cycle->sampleBuffer(), cycle->length(), &lo, &hi)) {
+        cycle->analyseBuffer(hi, lo);
     }
 }
 
@@ -574,8 +542,7 @@ void MainFrameCore::runClosed(StopReason reason) {
 // ---- ear training ------------------------------------------------------------------------
 
 void MainFrameCore::setAnswering(bool on) {
-    sinks_.ear = on ? &ear_.exercise() : nullptr;
-    if (cycle_ != nullptr) cycle_->setSinks(sinks_);
+    displays_.setAnswerSink(on ? &ear_.exercise() : nullptr);
 }
 
 void MainFrameCore::startExercise(bool newMelody) {
@@ -662,8 +629,8 @@ void MainFrameCore::feedFileBuffer() {
         view_.startTimer(FrameTimer::fileFeed, static_cast<int>(periodMs));
         return;
     }
-    if (cycle_ == nullptr) return;
-    if (!file_.feed(*cycle_)) {
+    if (displays_.cycle() == nullptr) return;
+    if (!file_.feed(*displays_.cycle())) {
         closeFile();
         stopCapture(StopReason::fileEnded);
         return;

@@ -20,6 +20,7 @@
 #include "app/capture_state.h"
 #include "app/ear_training_run.h"
 #include "app/file_feeder.h"
+#include "app/frame_displays.h"
 #include "app/frame_layout.h"
 #include "app/frame_view.h"
 #include "app/readings.h"
@@ -119,7 +120,7 @@ class MainFrameCore final : public TunerParent, private CaptureRunOwner {
     bool tunerOn() const { return chosen_.tuner; }
     bool spectrumOn() const { return chosen_.spectrum; }
     bool waveOn() const { return chosen_.wave; }
-    ShownDisplays shown() const { return shown_; }
+    ShownDisplays shown() const { return displays_.shown(); }
     bool paused() const { return paused_; }
     bool calibrating() const { return calibration_.active(); }
     bool fileMode() const { return file_.isOpen(); }
@@ -137,7 +138,7 @@ class MainFrameCore final : public TunerParent, private CaptureRunOwner {
     StopReason stopReason() const { return run_.reason(); }
     const CaptureConfig& config() const { return config_; }
     const CaptureCandidates& candidates() const { return run_.input().candidates(); }
-    const AnalysisCycle* cycle() const { return cycle_.get(); }
+    const AnalysisCycle* cycle() const { return displays_.cycle(); }
     const PitchModel& pitch() const { return pitch_; }
     PitchModel& pitch() { return pitch_; }
     const WaveInDevice& device() const { return run_.device(); }
@@ -152,7 +153,7 @@ class MainFrameCore final : public TunerParent, private CaptureRunOwner {
     const EarExercise& exercise() const { return ear_.exercise(); }
     EarExercise& exercise() { return ear_.exercise(); }
     // An exercise's answer is being listened to.
-    bool answering() const { return sinks_.ear != nullptr; }
+    bool answering() const { return displays_.answering(); }
 
   private:
     void configure();
@@ -160,10 +161,6 @@ class MainFrameCore final : public TunerParent, private CaptureRunOwner {
     void setEarTraining(bool on);
     void setCustomTuning(bool on);
     void fillCombos();
-    // The analysis for the new configuration, and the displays it hands its results to.
-    void rebuildCycle();
-    ShownDisplays buildDisplays();
-    void dropDisplays();
     void feedFileBuffer();
     void closeFile();
     void startExercise(bool newMelody);
@@ -185,15 +182,13 @@ class MainFrameCore final : public TunerParent, private CaptureRunOwner {
     FileDialogs& dialogs_;
     CaptureRun run_;
     PitchModel pitch_;
-    std::unique_ptr<AnalysisCycle> cycle_;
     FileFeeder file_;
     MillisecondClock& clock_;
     EarTrainingRun ear_;
     TuningNoteChoice notes_;
+    FrameDisplays displays_;
     Calibration calibration_;
     std::optional<ReadingsTaker> readings_;  // with a tunings store only
-    // What the displays take, as the cycle has it; the tuner's reading also shows calibration.
-    CycleSinks sinks_;
 
     CaptureConfig config_;
     int clientWidth_ = 0;
@@ -201,7 +196,6 @@ class MainFrameCore final : public TunerParent, private CaptureRunOwner {
     SettingsFileKeeper configFile_;
 
     ShownDisplays chosen_{true, false, false};  // what the user asked to see
-    ShownDisplays shown_;
     bool paused_ = false;
     bool windowActive_ = true;
 };
