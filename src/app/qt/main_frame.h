@@ -10,17 +10,18 @@
 #include <vector>
 
 #include "app/mainframe.h"
+#include "app/qt/frame_bars.h"
 #include "display/tuner_state.h"
 
 class QAction;
 class QComboBox;
-class QFrame;
-class QLabel;
 class QTextBrowser;
-class QToolBar;
 
 namespace merlop {
 
+class ChosenFileDialogs;
+class DesktopDevices;
+class DisplayHost;
 class MidiOutput;
 class QuestionBox;
 class ScreenAwake;
@@ -30,7 +31,6 @@ class TunerWindow;
 class TuningStore;
 class WaveFormWindow;
 class WaveSound;
-class WidgetMessageBox;
 
 // The devices and boxes the frame talks to. Anything left null is the desktop's own: the default
 // sound input and output, FluidSynth, file dialogs, message boxes and a monotonic clock. Tests
@@ -62,11 +62,11 @@ class MainFrame final : public QMainWindow, private FrameView, private TunerPare
     ~MainFrame() override;
 
     MainFrameCore& core() { return *core_; }
-    TunerWindow* tunerWindow() const { return tuner_; }
-    SpectrumWindow* spectrumWindow() const { return spectrum_; }
-    WaveFormWindow* waveWindow() const { return wave_; }
-    QComboBox* tuningCombo() const { return tuningCombo_; }
-    QComboBox* noteCombo() const { return noteCombo_; }
+    TunerWindow* tunerWindow() const;
+    SpectrumWindow* spectrumWindow() const;
+    WaveFormWindow* waveWindow() const;
+    QComboBox* tuningCombo() const { return bars_.tuningCombo; }
+    QComboBox* noteCombo() const { return bars_.noteCombo; }
     QString statusText() const;
     QAction* action(const QString& objectName) const;
     // Lays out at once what a resize has asked for (tests; the event loop does it otherwise).
@@ -89,17 +89,10 @@ class MainFrame final : public QMainWindow, private FrameView, private TunerPare
     void dropEvent(QDropEvent* event) override;
 
   private:
-    class PlayerAdapter;
-    class DesktopDialogs;
-    class SteadyClock;
-    class ChosenFileDialogs;
-
-    void createActions();
-    void createBars();
+    void connectToolCommands();
+    void connectMenuCommands();
+    void connectCombos();
     void refreshUi();
-    QRect toWindow(const PixelRect& r) const;
-    // Puts the display inside a raised panel that takes its rectangle.
-    void placeFramed(QWidget* display, const PixelRect& r, const QString& frameName);
 
     // FrameView
     void startTimer(FrameTimer timer, int milliseconds) override;
@@ -126,25 +119,17 @@ class MainFrame final : public QMainWindow, private FrameView, private TunerPare
     void releaseDeviceForTone() override;
     void exercisePlayed() override;
 
-    void provideDevices();
     void createTimers();
     QTimer& timer(FrameTimer t);
 
     std::unique_ptr<Settings> settings_;
     std::unique_ptr<TuningStore> tunings_;
 
-    // Owned defaults for whatever the caller left null.
-    std::unique_ptr<WidgetMessageBox> ownMessages_;
-    std::unique_ptr<QuestionBox> ownQuestions_;
-    std::unique_ptr<WaveCaptureService> ownCapture_;
-    std::unique_ptr<MidiOutput> ownMidi_;
-    std::unique_ptr<WaveSound> ownSound_;
-    std::unique_ptr<FilePlayer> ownPlayer_;
-    std::unique_ptr<FileDialogs> ownDialogs_;
-    std::unique_ptr<MillisecondClock> ownClock_;
+    // The devices as used: the caller's, or the desktop's own where it left them null.
+    FrameDevices devices_;
+    std::unique_ptr<DesktopDevices> desktop_;
     std::unique_ptr<ChosenFileDialogs> chosenFile_;
     bool closingFromOutside_ = false;
-    FrameDevices devices_;
 
     ScreenAwake* screenAwake_ = nullptr;
     static constexpr int kFrameTimers = static_cast<int>(FrameTimer::calibrationStep) + 1;
@@ -152,17 +137,11 @@ class MainFrame final : public QMainWindow, private FrameView, private TunerPare
     // Coalesces the resizes of one pass of the event loop into one layout.
     QTimer layoutTimer_;
 
-    QToolBar* toolBar_ = nullptr;
-    QComboBox* tuningCombo_ = nullptr;
-    QComboBox* noteCombo_ = nullptr;
-    QLabel* statusPane_ = nullptr;
+    FrameBars bars_;
     QPointer<QTextBrowser> help_;
     bool fillingCombos_ = false;
 
-    TunerWindow* tuner_ = nullptr;
-    SpectrumWindow* spectrum_ = nullptr;
-    WaveFormWindow* wave_ = nullptr;
-    std::vector<QFrame*> displayFrames_;
+    std::unique_ptr<DisplayHost> displays_;
 
     // Last: it reports to the window as it goes, so everything above must exist first and
     // outlive it.

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QString>
 #include <QWidget>
 

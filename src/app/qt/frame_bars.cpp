@@ -1,0 +1,163 @@
+#include "app/qt/frame_bars.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QIcon>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QWhatsThis>
+#include <algorithm>
+#include <string_view>
+
+#include "app/mainframe.h"
+
+namespace merlop {
+
+namespace {
+
+struct CommandText {
+    QAction* FrameBars::*action;
+    const char* name;
+    const char* text;
+    const char* tip;
+    const char* prompt;
+    const char* icon;
+};
+
+// Toolbar commands in toolbar order.
+const CommandText kToolCommands[] = {
+    {&FrameBars::tuner, "tuner", "Chromatic Tuner", "Chromatic Tuner", "Chromatic Tuner - on/off",
+     "tuner"},
+    {&FrameBars::spectrum, "spectrum", "Spectrum", "Spectrum ", "Spectrum display - on/off",
+     "spectrum"},
+    {&FrameBars::wave, "wave", "Wave form", "Wave form", "Wave form display - on/off ", "wave"},
+    {&FrameBars::pause, "pause", "Pause", "Pause", "Pause or resume ", "pause"},
+    {&FrameBars::earTraining, "earTraining", "Ear training", "Ear training",
+     "Ear training - on/off", "ear"},
+    {&FrameBars::skip, "skip", "Skip", " Skip ", "Advance to next note or ear training exercise",
+     "skip"},
+    {&FrameBars::customTuning, "customTuning", "Custom tuning", " Custom tuning",
+     "Custom tuning  on/off", "custom"},
+};
+
+void createToolActions(QMainWindow& window, FrameBars& bars) {
+    for (const CommandText& c : kToolCommands) {
+        auto* a = new QAction(QIcon(QStringLiteral(":/icons/%1.svg").arg(c.icon)),
+                              QString::fromUtf8(c.text), &window);
+        a->setObjectName(QString::fromUtf8(c.name));
+        a->setToolTip(QString::fromUtf8(c.tip));
+        a->setStatusTip(QString::fromUtf8(c.prompt));
+        a->setWhatsThis(QString::fromUtf8(c.prompt));
+        const bool checkable = std::string_view(c.name) != "skip";
+        a->setCheckable(checkable);
+        bars.*c.action = a;
+    }
+}
+
+void createFileActions(QMainWindow& window, FrameBars& bars) {
+    bars.openWave = new QAction(QStringLiteral("Open Wave file"), &window);
+    bars.openWave->setObjectName(QStringLiteral("openWave"));
+    bars.openWave->setStatusTip(QStringLiteral("Open a Wave file"));
+    bars.openWave->setShortcut(QKeySequence::Open);
+
+    bars.saveSpectrum = new QAction(QStringLiteral("Save Spectrum"), &window);
+    bars.saveSpectrum->setObjectName(QStringLiteral("saveSpectrum"));
+    bars.saveSpectrum->setStatusTip(QStringLiteral("Save Spectrum readings"));
+
+    bars.exit = new QAction(QStringLiteral("E&xit"), &window);
+    bars.exit->setObjectName(QStringLiteral("exit"));
+    bars.exit->setStatusTip(QStringLiteral("Quit the application; prompts to save documents"));
+    bars.exit->setToolTip(QStringLiteral("Exit"));
+    bars.exit->setShortcut(QKeySequence::Quit);
+}
+
+void createToolsAndHelpActions(QMainWindow& window, FrameBars& bars) {
+    bars.settings = new QAction(QStringLiteral("Settings"), &window);
+    bars.settings->setObjectName(QStringLiteral("settings"));
+
+    bars.calibration = new QAction(QStringLiteral("Calibration"), &window);
+    bars.calibration->setObjectName(QStringLiteral("calibration"));
+    bars.calibration->setStatusTip(QStringLiteral("Calibration"));
+
+    bars.helpContents = new QAction(QIcon(QStringLiteral(":/icons/help.svg")),
+                                    QStringLiteral("&Help Contents"), &window);
+    bars.helpContents->setObjectName(QStringLiteral("helpContents"));
+    bars.helpContents->setShortcut(QKeySequence::HelpContents);
+
+    bars.about = new QAction(QStringLiteral("&About Merlop"), &window);
+    bars.about->setObjectName(QStringLiteral("about"));
+
+    bars.contextHelp = QWhatsThis::createAction(&window);
+    bars.contextHelp->setObjectName(QStringLiteral("contextHelp"));
+    bars.contextHelp->setIcon(QIcon(QStringLiteral(":/icons/context-help.svg")));
+}
+
+void createMenus(QMainWindow& window, const FrameBars& bars) {
+    QMenuBar* menus = window.menuBar();
+    QMenu* file = menus->addMenu(QStringLiteral("&File"));
+    file->addAction(bars.openWave);
+    file->addSeparator();
+    file->addAction(bars.saveSpectrum);
+    file->addAction(bars.exit);
+    menus->addAction(bars.settings);
+    QMenu* tools = menus->addMenu(QStringLiteral("&Tools"));
+    tools->addAction(bars.calibration);
+    QMenu* help = menus->addMenu(QStringLiteral("&Help"));
+    help->addAction(bars.helpContents);
+    help->addSeparator();
+    help->addAction(bars.about);
+}
+
+QComboBox* addCombo(QToolBar& toolBar, const char* name, int width) {
+    auto* combo = new QComboBox(&toolBar);
+    combo->setObjectName(QString::fromUtf8(name));
+    combo->setFixedWidth(width);
+    combo->setFocusPolicy(Qt::StrongFocus);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(4);
+    // The drop-down list is 200 pixels high.
+    combo->setMaxVisibleItems(std::max(1, 200 / std::max(1, combo->fontMetrics().height() + 4)));
+    toolBar.addSeparator();
+    toolBar.addWidget(combo);
+    return combo;
+}
+
+void createToolBar(QMainWindow& window, FrameBars& bars) {
+    bars.toolBar = window.addToolBar(QStringLiteral("Toolbar"));
+    bars.toolBar->setObjectName(QStringLiteral("toolBar"));
+    bars.toolBar->setMovable(false);
+    bars.toolBar->setFloatable(false);
+    bars.toolBar->setIconSize(QSize(16, 16));
+    bars.toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    bool first = true;
+    for (const CommandText& c : kToolCommands) {
+        if (!first) bars.toolBar->addSeparator();
+        first = false;
+        bars.toolBar->addAction(bars.*c.action);
+    }
+    bars.tuningCombo = addCombo(*bars.toolBar, "tuningCombo", 200);
+    bars.noteCombo = addCombo(*bars.toolBar, "noteCombo", 150);
+    bars.toolBar->addSeparator();
+    bars.toolBar->addAction(bars.contextHelp);
+}
+
+}  // namespace
+
+FrameBars createFrameBars(QMainWindow& window) {
+    FrameBars bars;
+    createToolActions(window, bars);
+    createFileActions(window, bars);
+    createToolsAndHelpActions(window, bars);
+    createMenus(window, bars);
+    createToolBar(window, bars);
+    bars.statusPane = new QLabel(QString::fromUtf8(kIdleStatusText), &window);
+    bars.statusPane->setObjectName(QStringLiteral("statusPane"));
+    bars.statusPane->setMinimumWidth(1);
+    window.statusBar()->addWidget(bars.statusPane, 1);
+    return bars;
+}
+
+}  // namespace merlop

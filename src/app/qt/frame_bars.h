@@ -1,0 +1,41 @@
+#pragma once
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMainWindow;
+class QToolBar;
+
+namespace merlop {
+
+// The window's commands and bars, made once; the window connects them and keeps them current.
+struct FrameBars {
+    // Toolbar commands, in toolbar order.
+    QAction* tuner = nullptr;
+    QAction* spectrum = nullptr;
+    QAction* wave = nullptr;
+    QAction* pause = nullptr;
+    QAction* earTraining = nullptr;
+    QAction* skip = nullptr;
+    QAction* customTuning = nullptr;
+    // Menu commands.
+    QAction* openWave = nullptr;
+    QAction* saveSpectrum = nullptr;
+    QAction* exit = nullptr;
+    QAction* settings = nullptr;
+    QAction* calibration = nullptr;
+    QAction* helpContents = nullptr;
+    QAction* about = nullptr;
+    QAction* contextHelp = nullptr;
+
+    QToolBar* toolBar = nullptr;
+    QComboBox* tuningCombo = nullptr;
+    QComboBox* noteCombo = nullptr;
+    QLabel* statusPane = nullptr;
+};
+
+// Makes the actions as children of `window` (found by object name), then its menus, toolbar
+// with the two combo boxes, and status bar.
+FrameBars createFrameBars(QMainWindow& window);
+
+}  // namespace merlop
