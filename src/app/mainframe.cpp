@@ -19,7 +19,6 @@ constexpr int kFirstFeedDelayMs = 100;
 MainFrameCore::MainFrameCore(Settings& settings, TuningStore* tunings,
                              const FrameServices& services)
     : settings_(settings),
-      tunings_(tunings),
       view_(services.view),
       messages_(services.messages),
       questions_(services.questions),
@@ -28,13 +27,11 @@ MainFrameCore::MainFrameCore(Settings& settings, TuningStore* tunings,
       file_(services.player),
       clock_(services.clock),
       ear_(services.view, services.messages, services.clock),
-      notes_(settings.tuningNoteAutomatic != 0),
       displays_(settings, pitch_, services.view, services.messages),
       configFile_(settings, services.messages, services.questions) {
-    if (tunings_ != nullptr) {
-        tunings_->readTuning(settings_.currentTuning);
-        readings_.emplace(settings_, *tunings_, pitch_, displays_.cycleSlot(), questions_, dialogs_,
-                          messages_);
+    if (tunings != nullptr) {
+        custom_.emplace(settings_, *tunings, pitch_, displays_.cycleSlot(), questions_, dialogs_,
+                        messages_);
     }
 
     run_.input().query();
@@ -43,7 +40,7 @@ MainFrameCore::MainFrameCore(Settings& settings, TuningStore* tunings,
     chosen_.spectrum = settings_.showSpectrum != 0;
     chosen_.wave = settings_.showWaveForm != 0;
     if (settings_.customTuningOn != 0) {
-        if (tunings_ != nullptr) {
+        if (custom_) {
             setCustomTuning(true);
         } else {
             settings_.customTuningOn = 0;
@@ -81,10 +78,6 @@ bool MainFrameCore::earTrainingOn() const {
     return settings_.earTrainingOn != 0;
 }
 
-int MainFrameCore::tuningNoteCount() const {
-    return tunings_ != nullptr ? TuningNoteChoice::noteCount(*tunings_) : 0;
-}
-
 void MainFrameCore::configure() {
     CaptureMode mode;
     mode.fileMode = file_.isOpen();
@@ -94,9 +87,9 @@ void MainFrameCore::configure() {
     mode.earTraining = earTrainingOn();
     config_ = configureCapture(settings_, candidates(), config_.sampleRate, mode);
     keepLiveChoices(settings_, config_, mode);
-    const bool custom = customTuningOn() && tunings_ != nullptr;
-    configurePitchModel(pitch_, settings_, custom ? tunings_->frequencies() : nullptr,
-                        custom ? tuningNoteCount() : 0);
+    const bool custom = custom_ && custom_->on();
+    configurePitchModel(pitch_, settings_, custom ? custom_->frequencies() : nullptr,
+                        custom ? custom_->noteCount() : 0);
 }
 
 CycleOptions MainFrameCore::cycleOptions() const {
@@ -105,12 +98,7 @@ CycleOptions MainFrameCore::cycleOptions() const {
     o.waveOn = chosen_.wave;
     o.spectrumOn = chosen_.spectrum;
     o.calibrating = calibrating();
-    o.customTuningOn = customTuningOn() && tunings_ != nullptr;
-    if (o.customTuningOn) {
-        o.fixedTuningNote = notes_.fixedNote();
-        o.recordReadings = tunings_->recordReadings() != 0 && readings().prepared();
-        for (int i = 0; i < tuningNoteCount(); ++i) o.tuningMidiKeys.push_back(tunings_->note(i));
-    }
+    if (custom_) custom_->addTo(o);
     return o;
 }
 
@@ -130,18 +118,14 @@ void MainFrameCore::setEarTraining(bool on) {
 }
 
 void MainFrameCore::setCustomTuning(bool on) {
-    if (tunings_ == nullptr) return;
+    if (!custom_) return;
     if (on) {
-        settings_.customTuningOn = 1;
-        notes_.begin(*tunings_);
-        if (tunings_->recordReadings() != 0) readings_->prepare();
+        custom_->begin();
     } else {
         stopCapture(StopReason::plain);
         view_.fillTuningCombo({}, -1);
         view_.fillNoteCombo({}, -1);
-        if (tunings_->recordReadings() != 0) readings_->offer();
-        readings_->release();
-        settings_.customTuningOn = 0;
+        custom_->end();
     }
 }
 
@@ -149,11 +133,15 @@ void MainFrameCore::setCustomTuning(bool on) {
 
 const CustomReadings& MainFrameCore::readings() const {
     static const CustomReadings none;
-    return readings_ ? readings_->readings() : none;
+    return custom_ ? custom_->readings() : none;
 }
 
-bool MainFrameCore::recordingReadings() const {
-    return customTuningOn() && tunings_ != nullptr && tunings_->recordReadings() != 0;
+bool MainFrameCore::autoNote() const {
+    return custom_ ? custom_->notes().automatic() : settings_.tuningNoteAutomatic != 0;
+}
+
+int MainFrameCore::currentNote() const {
+    return custom_ ? custom_->notes().current() : 0;
 }
 
 void MainFrameCore::toggleTuner() {
@@ -185,7 +173,7 @@ void MainFrameCore::toggleEarTraining() {
 
 void MainFrameCore::toggleCustomTuning() {
     if (calibrating()) return;
-    if (tunings_ == nullptr) return;
+    if (!custom_) return;
     if (earTrainingOn()) setEarTraining(false);
     setCustomTuning(!customTuningOn());
     applyMode();
@@ -225,7 +213,7 @@ void MainFrameCore::skip() {
         stopCapture(StopReason::nextExercise);
         return;
     }
-    if (customTuningOn() && tunings_ != nullptr && notes_.next(*tunings_)) applyMode();
+    if (custom_ && custom_->on() && custom_->nextNote()) applyMode();
 }
 
 void MainFrameCore::onSpaceKey() {
@@ -237,11 +225,8 @@ void MainFrameCore::onSpaceKey() {
 }
 
 void MainFrameCore::tuningSelected(int index) {
-    if (customTuningOn() && tunings_ != nullptr) {
-        const ReadingsTaker::Basis before = readings_->basis();
-        tunings_->readTuning(index);
-        notes_.tuningChanged(*tunings_);
-        readings_->afterChange(before, recordingReadings());
+    if (custom_ && custom_->on()) {
+        custom_->selectTuning(index);
     } else {
         if (index < 0 || index >= TemperamentTable::kRows) return;
         settings_.temperamentIndex = index;
@@ -250,8 +235,8 @@ void MainFrameCore::tuningSelected(int index) {
 }
 
 void MainFrameCore::noteSelected(int index) {
-    if (tunings_ == nullptr || index < 0) return;
-    notes_.select(index, *tunings_);
+    if (!custom_ || index < 0) return;
+    custom_->selectNote(index);
     applyMode();
 }
 
@@ -259,11 +244,8 @@ void MainFrameCore::noteSelected(int index) {
 
 void MainFrameCore::fillCombos() {
     view_.fillTuningCombo({}, -1);
-    if (customTuningOn() && tunings_ != nullptr) {
-        tunings_->readTuning(tunings_->currentTuning());
-        view_.fillTuningCombo(tunings_->names(), tunings_->currentTuning());
-        const std::vector<std::string> notes = notes_.comboItems(*tunings_);
-        view_.fillNoteCombo(notes, notes_.current());
+    if (custom_ && custom_->on()) {
+        custom_->fillCombos(view_);
     } else if (chosen_.tuner) {
         std::vector<std::string> names;
         names.reserve(TemperamentTable::kRows);
@@ -287,7 +269,7 @@ void MainFrameCore::applyMode() {
 
     displays_.drop();
     if (!chosen_.any()) chosen_.tuner = true;
-    notes_.disarmTone();
+    if (custom_) custom_->disarmTone();
     fillCombos();
     displays_.rebuild(config_, cycleOptions());
     ear_.setStartPending(earTrainingOn());
@@ -296,7 +278,7 @@ void MainFrameCore::applyMode() {
     request.shown = chosen_;
     request.rects = layoutDisplays(clientWidth_, clientHeight_, view_.toolBarHeight(),
                                    view_.statusBarHeight(), request.shown);
-    request.customNoteIndex = customTuningOn() ? notes_.fixedNote() : -1;
+    request.customNoteIndex = custom_ && custom_->on() ? custom_->notes().fixedNote() : -1;
     request.calibrating = calibrating();
     request.config = config_;
     displays_.show(request);
@@ -314,10 +296,8 @@ void MainFrameCore::openSettings(const std::function<void()>& runSheet) {
     if (chosen_.tuner) view_.tunerStopTone();
     if (earTrainingOn()) view_.killTimer(FrameTimer::earAnswer);
     stopCapture(StopReason::plain);
-    if (tunings_ != nullptr) {
-        const ReadingsTaker::Basis before = readings_->basis();
-        runSheet();
-        readings_->afterChange(before, recordingReadings());
+    if (custom_) {
+        custom_->around(runSheet);
     } else {
         runSheet();
     }
@@ -380,10 +360,7 @@ bool MainFrameCore::onClose(bool userPresent) {
         stopCapture(StopReason::quit);
         return false;
     }
-    if (readings_) {
-        if (recordingReadings() && userPresent) readings_->offer();
-        readings_->release();
-    }
+    if (custom_) custom_->close(userPresent);
     displays_.drop();
     run_.shutdown();
     saveState(userPresent);
@@ -396,8 +373,11 @@ bool MainFrameCore::saveState(bool userPresent) {
     settings_.showTuner = chosen_.tuner ? 1 : 0;
     settings_.showSpectrum = chosen_.spectrum ? 1 : 0;
     settings_.showWaveForm = chosen_.wave ? 1 : 0;
-    if (tunings_ != nullptr) settings_.currentTuning = tunings_->currentTuning();
-    settings_.tuningNoteAutomatic = notes_.automatic() ? 1 : 0;
+    if (custom_) {
+        custom_->keepIn(settings_);
+    } else {
+        settings_.tuningNoteAutomatic = settings_.tuningNoteAutomatic != 0 ? 1 : 0;
+    }
     return configFile_.save(userPresent);
 }
 
@@ -417,8 +397,7 @@ void MainFrameCore::onTimer(FrameTimer timer) {
                 return;
             }
             startCapture();
-            if (notes_.toneArmed() && tunings_ != nullptr && tunings_->autoReferenceTone() != 0 &&
-                displays_.shown().tuner) {
+            if (custom_ && custom_->autoToneDue() && displays_.shown().tuner) {
                 view_.tunerPlayTuningNote();
             }
             return;

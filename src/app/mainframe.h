@@ -18,15 +18,14 @@
 #include "app/calibration.h"
 #include "app/capture_run.h"
 #include "app/capture_state.h"
+#include "app/custom_tuning_mode.h"
 #include "app/ear_training_run.h"
 #include "app/file_feeder.h"
 #include "app/frame_displays.h"
 #include "app/frame_layout.h"
 #include "app/frame_view.h"
 #include "app/readings.h"
-#include "app/readings_taker.h"
 #include "app/settings_file_keeper.h"
-#include "app/tuning_note_choice.h"
 #include "audio/analysis_cycle.h"
 #include "audio/capture_config.h"
 #include "common/message_box.h"
@@ -133,8 +132,8 @@ class MainFrameCore final : public TunerParent, private CaptureRunOwner {
     bool awaitingInput() const { return run_.input().awaiting(); }
     bool customTuningOn() const;
     bool earTrainingOn() const;
-    bool autoNote() const { return notes_.automatic(); }
-    int currentNote() const { return notes_.current(); }
+    bool autoNote() const;
+    int currentNote() const;
     StopReason stopReason() const { return run_.reason(); }
     const CaptureConfig& config() const { return config_; }
     const CaptureCandidates& candidates() const { return run_.input().candidates(); }
@@ -167,15 +166,12 @@ class MainFrameCore final : public TunerParent, private CaptureRunOwner {
     void calibrationStep();
     void setAnswering(bool on);
     CycleOptions cycleOptions() const;
-    int tuningNoteCount() const;
-    bool recordingReadings() const;
 
     void runOpened() override;
     void blockArrived() override;
     void runClosed(StopReason reason) override;
 
     Settings& settings_;
-    TuningStore* tunings_;
     FrameView& view_;
     MessageBox& messages_;
     QuestionBox& questions_;
@@ -185,10 +181,9 @@ class MainFrameCore final : public TunerParent, private CaptureRunOwner {
     FileFeeder file_;
     MillisecondClock& clock_;
     EarTrainingRun ear_;
-    TuningNoteChoice notes_;
     FrameDisplays displays_;
     Calibration calibration_;
-    std::optional<ReadingsTaker> readings_;  // with a tunings store only
+    std::optional<CustomTuningMode> custom_;  // with a tunings store only
 
     CaptureConfig config_;
     int clientWidth_ = 0;
