@@ -12,11 +12,7 @@ constexpr const char* kDeviceError = "Sound device error ";
 
 CaptureRun::CaptureRun(WaveCaptureService& capture, MessageBox& messages, FrameView& view,
                        MillisecondClock& clock, CaptureRunOwner& owner)
-    : messages_(messages),
-      view_(view),
-      clock_(clock),
-      owner_(owner),
-      device_(capture, messages) {}
+    : messages_(messages), view_(view), clock_(clock), owner_(owner), device_(capture, messages) {}
 
 CaptureRun::~CaptureRun() {
     view_.keepScreenAwake(false);

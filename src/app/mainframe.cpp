@@ -551,9 +551,7 @@ void MainFrameCore::calibrate() {
     if (earTrainingOn()) setEarTraining(false);
     if (file_.isOpen()) {
         // The measurement needs the card: a file being fed ends as at its end.
-        view_.killTimer(FrameTimer::fileFeed);
-        closeFile();
-        run_.fileEnded();
+        endFileRun();
     }
     calibration_.begin();
     stopCapture(StopReason::calibration);
@@ -585,12 +583,16 @@ void MainFrameCore::openWaveFile() {
     if (file_.isOpen()) {
         // A file is being fed: end that run completely before the new one begins, so no buffer
         // of the old file can reach the new run.
-        view_.killTimer(FrameTimer::fileFeed);
-        closeFile();
-        run_.fileEnded();
+        endFileRun();
     }
     file_.open(path);
     stopCapture(StopReason::fileOpened);
+}
+
+void MainFrameCore::endFileRun() {
+    view_.killTimer(FrameTimer::fileFeed);
+    closeFile();
+    run_.fileEnded();
 }
 
 void MainFrameCore::closeFile() {

@@ -1,8 +1,10 @@
 #pragma once
 
-// The tuner program's main frame without its window: the mode flags and their rules, the layout
-// decisions, and the capture life cycle that every mode change goes through (its states and
-// moves are in capture_state.h; a stop carries its StopReason, acted on once the card has closed).
+// The tuner program's main frame without its window: the commands and the rules between the
+// modes, over parts with one job each: the capture run (capture_run.h, its moves in
+// capture_state.h), the analysis and displays of a layout (frame_displays.h), custom tuning
+// (custom_tuning_mode.h), ear training (ear_training_run.h), the calibration (calibration.h),
+// the WAV file input (file_feeder.h) and the settings file (settings_file_keeper.h).
 //
 // A run is never reconfigured in place: a change while recording stops it with
 // StopReason::reapplyMode, and the layout runs again once the device has closed. A start that
@@ -38,7 +40,6 @@ namespace merlop {
 
 class Settings;
 class TuningStore;
-
 
 // Checked and enabled states of the commands, derived in one place.
 struct FrameUiState {
@@ -162,6 +163,8 @@ class MainFrameCore final : public TunerParent, private CaptureRunOwner {
     void fillCombos();
     void feedFileBuffer();
     void closeFile();
+    // A file being fed ends as at its end, so no buffer of it reaches the next run.
+    void endFileRun();
     void startExercise(bool newMelody);
     void calibrationStep();
     void setAnswering(bool on);
