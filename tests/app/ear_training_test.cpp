@@ -185,6 +185,20 @@ TEST_F(EarFrame, SkipAbandonsTheMelodyWhileListeningOrPlaying) {
     EXPECT_TRUE(frame->recording() || frame->captureActive());
 }
 
+// The close is under way when the answer time runs out: the window must still close.
+TEST_F(EarFrame, AnAnswerTimeEndingWhileTheWindowClosesLetsItClose) {
+    draws = {0, 8};
+    startEar();
+    fire(FrameTimer::startCapture);
+    playMelody();
+    answer({60}, 1);
+    EXPECT_FALSE(frame->onClose());
+    fire(FrameTimer::earAnswer);
+    capture.deliver();
+    EXPECT_EQ(view.closesPosted, 1);
+    EXPECT_TRUE(frame->onClose());
+}
+
 TEST_F(EarFrame, SettingsWithoutAMelodySayWhatToChangeAndLeaveEarTraining) {
     Settings s;
     s.earTrainingOn = 1;
