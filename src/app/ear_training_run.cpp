@@ -4,12 +4,15 @@
 
 namespace merlop {
 
-EarTrainingRun::EarTrainingRun(FrameView& view, MessageBox& messages, MillisecondClock& clock)
+EarTrainingRun::EarTrainingRun(FrameView& view, MessageBox& messages, MillisecondClock& clock,
+                               FrameDisplays& displays)
     : view_(view),
       messages_(messages),
+      displays_(displays),
       exercise_(EarExercise::seededRandom(), [&clock] { return clock.milliseconds(); }) {}
 
 bool EarTrainingRun::play(const Settings& settings, bool newMelody) {
+    displays_.setAnswerSink(nullptr);
     if (newMelody) {
         const MelodyProblem problem = exercise_.generate(settings);
         if (problem != MelodyProblem::none) {
@@ -28,11 +31,13 @@ void EarTrainingRun::played() {
     view_.startTimer(FrameTimer::earAnswer,
                      exercise_.noteDuration() * exercise_.melodyLength() * 2);
     view_.setStatusText("Play");
+    displays_.setAnswerSink(&exercise_);
 }
 
 void EarTrainingRun::answerTimeOver() {
     view_.killTimer(FrameTimer::earAnswer);
     advance_ = exercise_.judge() == 1;
+    displays_.setAnswerSink(nullptr);
 }
 
 void EarTrainingRun::skipped() {
@@ -43,6 +48,7 @@ void EarTrainingRun::skipped() {
 void EarTrainingRun::halt() {
     view_.killTimer(FrameTimer::earAnswer);
     view_.tunerStopTone();
+    displays_.setAnswerSink(nullptr);
 }
 
 }  // namespace merlop

@@ -3,6 +3,7 @@
 // Ear training in the main frame: a melody is played, the player answers within twice its
 // length, and the judgement decides whether the next melody is a new one or the same again.
 
+#include "app/frame_displays.h"
 #include "app/frame_view.h"
 #include "ear/ear_exercise.h"
 
@@ -13,7 +14,10 @@ class Settings;
 
 class EarTrainingRun {
   public:
-    EarTrainingRun(FrameView& view, MessageBox& messages, MillisecondClock& clock);
+    // displays: where the answer is listened to, from the end of the melody to the end of the
+    // answer time.
+    EarTrainingRun(FrameView& view, MessageBox& messages, MillisecondClock& clock,
+                   FrameDisplays& displays);
 
     // Plays a new melody, or the last one again. False when the settings admit no melody: the
     // user has been told which to change.
@@ -39,6 +43,7 @@ class EarTrainingRun {
   private:
     FrameView& view_;
     MessageBox& messages_;
+    FrameDisplays& displays_;
     EarExercise exercise_;
     bool startPending_ = false;
     bool advance_ = false;

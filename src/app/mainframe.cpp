@@ -12,7 +12,6 @@ namespace merlop {
 namespace {
 
 constexpr int kStartDelayMs = 500;
-constexpr int kFirstFeedDelayMs = 100;
 
 }  // namespace
 
@@ -24,9 +23,8 @@ MainFrameCore::MainFrameCore(Settings& settings, TuningStore* tunings,
       questions_(services.questions),
       dialogs_(services.dialogs),
       run_(services.capture, services.messages, services.view, services.clock, *this),
-      file_(services.player),
-      clock_(services.clock),
-      ear_(services.view, services.messages, services.clock),
+      file_(services.player, services.view, services.messages, services.dialogs, services.clock),
+      ear_(services.view, services.messages, services.clock, displays_),
       displays_(settings, pitch_, services.view, services.messages),
       configFile_(settings, services.messages, services.questions) {
     if (tunings != nullptr) {
@@ -36,9 +34,7 @@ MainFrameCore::MainFrameCore(Settings& settings, TuningStore* tunings,
 
     run_.input().query();
     configure();
-    chosen_.tuner = settings_.showTuner != 0;
-    chosen_.spectrum = settings_.showSpectrum != 0;
-    chosen_.wave = settings_.showWaveForm != 0;
+    views_.load(settings_);
     if (settings_.customTuningOn != 0) {
         if (custom_) {
             setCustomTuning(true);
@@ -94,9 +90,9 @@ void MainFrameCore::configure() {
 
 CycleOptions MainFrameCore::cycleOptions() const {
     CycleOptions o;
-    o.tunerOn = chosen_.tuner;
-    o.waveOn = chosen_.wave;
-    o.spectrumOn = chosen_.spectrum;
+    o.tunerOn = views_.chosen().tuner;
+    o.waveOn = views_.chosen().wave;
+    o.spectrumOn = views_.chosen().spectrum;
     o.calibrating = calibrating();
     if (custom_) custom_->addTo(o);
     return o;
@@ -105,15 +101,11 @@ CycleOptions MainFrameCore::cycleOptions() const {
 // ---- modes -------------------------------------------------------------------------------
 
 void MainFrameCore::setEarTraining(bool on) {
+    settings_.earTrainingOn = on ? 1 : 0;
     if (on) {
-        chosen_.wave = false;
-        settings_.earTrainingOn = 1;
-        chosen_.tuner = true;
-        chosen_.spectrum = false;
+        views_.tunerOnly();
     } else {
-        settings_.earTrainingOn = 0;
         ear_.halt();
-        setAnswering(false);
     }
 }
 
@@ -144,37 +136,41 @@ int MainFrameCore::currentNote() const {
     return custom_ ? custom_->notes().current() : 0;
 }
 
+bool MainFrameCore::enter(ModeCommand command) {
+    const ModeRule rule = modeRule(command);
+    if (earTrainingOn()) {
+        if (rule.refusedInEarTraining) return false;
+        if (rule.endsEarTraining) setEarTraining(false);
+    }
+    if (calibrating()) return false;
+    if (rule.endsCustomTuning && customTuningOn()) setCustomTuning(false);
+    return true;
+}
+
+void MainFrameCore::toggleView(ModeCommand command) {
+    if (!enter(command)) return;
+    views_.flip(command);
+    applyMode();
+}
+
 void MainFrameCore::toggleTuner() {
-    if (earTrainingOn()) setEarTraining(false);
-    if (calibrating()) return;
-    chosen_.tuner = !chosen_.tuner;
-    applyMode();
+    toggleView(ModeCommand::tuner);
 }
-
 void MainFrameCore::toggleSpectrum() {
-    if (earTrainingOn()) setEarTraining(false);
-    if (calibrating()) return;
-    chosen_.spectrum = !chosen_.spectrum;
-    applyMode();
+    toggleView(ModeCommand::spectrum);
 }
-
 void MainFrameCore::toggleWave() {
-    if (earTrainingOn() || calibrating()) return;
-    chosen_.wave = !chosen_.wave;
-    applyMode();
+    toggleView(ModeCommand::wave);
 }
 
 void MainFrameCore::toggleEarTraining() {
-    if (calibrating()) return;
-    if (customTuningOn()) setCustomTuning(false);
+    if (!enter(ModeCommand::earTraining)) return;
     setEarTraining(!earTrainingOn());
     applyMode();
 }
 
 void MainFrameCore::toggleCustomTuning() {
-    if (calibrating()) return;
-    if (!custom_) return;
-    if (earTrainingOn()) setEarTraining(false);
+    if (!custom_ || !enter(ModeCommand::customTuning)) return;
     setCustomTuning(!customTuningOn());
     applyMode();
 }
@@ -185,15 +181,15 @@ void MainFrameCore::pause() {
         applyMode();
         return;
     }
-    if (paused_) {
-        paused_ = false;
+    if (paused()) {
+        views_.setPaused(false);
         if (file_.isOpen()) {
             file_.resume();
         } else {
             startCapture();
         }
     } else {
-        paused_ = true;
+        views_.setPaused(true);
         if (file_.isOpen()) {
             file_.pause();
         } else {
@@ -201,7 +197,7 @@ void MainFrameCore::pause() {
         }
         view_.setStatusText("Pausing");
     }
-    view_.setDisplaysPaused(chosen_.spectrum, chosen_.wave, paused_);
+    view_.setDisplaysPaused(spectrumOn(), waveOn(), paused());
     view_.uiChanged();
 }
 
@@ -209,7 +205,6 @@ void MainFrameCore::skip() {
     if (calibrating()) return;
     if (earTrainingOn()) {
         ear_.skipped();
-        setAnswering(false);
         stopCapture(StopReason::nextExercise);
         return;
     }
@@ -219,7 +214,7 @@ void MainFrameCore::skip() {
 void MainFrameCore::onSpaceKey() {
     if (customTuningOn() || earTrainingOn()) {
         skip();
-    } else if (chosen_.spectrum || chosen_.wave) {
+    } else if (spectrumOn() || waveOn()) {
         pause();
     }
 }
@@ -246,13 +241,8 @@ void MainFrameCore::fillCombos() {
     view_.fillTuningCombo({}, -1);
     if (custom_ && custom_->on()) {
         custom_->fillCombos(view_);
-    } else if (chosen_.tuner) {
-        std::vector<std::string> names;
-        names.reserve(TemperamentTable::kRows);
-        for (int i = 0; i < TemperamentTable::kRows; ++i) {
-            names.push_back(TemperamentTable::name(i));
-        }
-        view_.fillTuningCombo(names, settings_.temperamentIndex);
+    } else if (tunerOn()) {
+        view_.fillTuningCombo(TemperamentTable::names(), settings_.temperamentIndex);
     }
 }
 
@@ -264,18 +254,18 @@ void MainFrameCore::applyMode() {
     }
     const bool firstLayout = !displays_.shown().any();
     configure();
-    paused_ = false;
+    views_.setPaused(false);
     view_.focusFrame();
 
     displays_.drop();
-    if (!chosen_.any()) chosen_.tuner = true;
+    views_.atLeastOne();
     if (custom_) custom_->disarmTone();
     fillCombos();
     displays_.rebuild(config_, cycleOptions());
     ear_.setStartPending(earTrainingOn());
 
     DisplayRequest request;
-    request.shown = chosen_;
+    request.shown = views_.chosen();
     request.rects = layoutDisplays(clientWidth_, clientHeight_, view_.toolBarHeight(),
                                    view_.statusBarHeight(), request.shown);
     request.customNoteIndex = custom_ && custom_->on() ? custom_->notes().fixedNote() : -1;
@@ -293,7 +283,7 @@ void MainFrameCore::applyMode() {
 }
 
 void MainFrameCore::openSettings(const std::function<void()>& runSheet) {
-    if (chosen_.tuner) view_.tunerStopTone();
+    if (tunerOn()) view_.tunerStopTone();
     if (earTrainingOn()) view_.killTimer(FrameTimer::earAnswer);
     stopCapture(StopReason::plain);
     if (custom_) {
@@ -306,7 +296,7 @@ void MainFrameCore::openSettings(const std::function<void()>& runSheet) {
 
 void MainFrameCore::saveSpectrum(const std::function<std::vector<SpectrumExtremum>()>& scan) {
     if (calibrating()) return;
-    if (!paused_ || !chosen_.spectrum) {
+    if (!paused() || !spectrumOn()) {
         messages_.show(kSpectrumNotPausedText, kSaveSpectrumCaption);
         applyMode();
         return;
@@ -316,18 +306,7 @@ void MainFrameCore::saveSpectrum(const std::function<std::vector<SpectrumExtremu
 }
 
 FrameUiState MainFrameCore::uiState() const {
-    FrameUiState s;
-    s.tunerChecked = chosen_.tuner;
-    s.spectrumChecked = chosen_.spectrum;
-    s.waveChecked = chosen_.wave;
-    s.pauseChecked = paused_;
-    s.pauseEnabled = chosen_.spectrum || chosen_.wave || calibrating();
-    s.earTrainingChecked = earTrainingOn();
-    s.skipEnabled = earTrainingOn() || customTuningOn();
-    s.customTuningChecked = customTuningOn();
-    s.noteComboEnabled = customTuningOn();
-    s.tuningComboEnabled = chosen_.tuner || customTuningOn();
-    return s;
+    return views_.uiState({calibrating(), earTrainingOn(), customTuningOn()});
 }
 
 // ---- window events -----------------------------------------------------------------------
@@ -346,16 +325,13 @@ void MainFrameCore::onActivate(bool active) {
         applyMode();
         return;
     }
-    if (chosen_.tuner) view_.tunerStopTone();
+    if (tunerOn()) view_.tunerStopTone();
     if (earTrainingOn()) view_.killTimer(FrameTimer::earAnswer);
     stopCapture(StopReason::plain);
 }
 
 bool MainFrameCore::onClose(bool userPresent) {
-    if (file_.isOpen()) {
-        view_.killTimer(FrameTimer::fileFeed);
-        closeFile();
-    }
+    if (file_.isOpen()) file_.close();
     if (recording() && deviceAvailable()) {
         stopCapture(StopReason::quit);
         return false;
@@ -370,9 +346,7 @@ bool MainFrameCore::onClose(bool userPresent) {
 
 bool MainFrameCore::saveState(bool userPresent) {
     if (configFile_.written()) return true;
-    settings_.showTuner = chosen_.tuner ? 1 : 0;
-    settings_.showSpectrum = chosen_.spectrum ? 1 : 0;
-    settings_.showWaveForm = chosen_.wave ? 1 : 0;
+    views_.keepIn(settings_);
     if (custom_) {
         custom_->keepIn(settings_);
     } else {
@@ -402,11 +376,12 @@ void MainFrameCore::onTimer(FrameTimer timer) {
             }
             return;
         case FrameTimer::fileFeed:
-            feedFileBuffer();
+            if (!file_.tick(displays_.cycle(), config_.bufferSeconds, paused())) {
+                stopCapture(StopReason::fileEnded);
+            }
             return;
         case FrameTimer::earAnswer:
             ear_.answerTimeOver();
-            setAnswering(false);
             stopCapture(StopReason::nextExercise);
             return;
     }
@@ -424,9 +399,7 @@ void MainFrameCore::startCapture() {
     cycle->startRun();
     if (file_.isOpen()) {
         run_.fileStarted();
-        view_.killTimer(FrameTimer::startCapture);
-        view_.startTimer(FrameTimer::fileFeed, kFirstFeedDelayMs);
-        file_.startRun();
+        file_.start();
         return;
     }
     if (calibrating()) calibration_.runStarting();
@@ -520,12 +493,7 @@ void MainFrameCore::runClosed(StopReason reason) {
 
 // ---- ear training ------------------------------------------------------------------------
 
-void MainFrameCore::setAnswering(bool on) {
-    displays_.setAnswerSink(on ? &ear_.exercise() : nullptr);
-}
-
 void MainFrameCore::startExercise(bool newMelody) {
-    setAnswering(false);
     if (!ear_.play(settings_, newMelody)) {
         // The settings admit no melody: back to the tuner.
         setEarTraining(false);
@@ -537,7 +505,6 @@ void MainFrameCore::exercisePlayed() {
     startCapture();
     if (!earTrainingOn()) return;
     ear_.played();
-    setAnswering(true);
 }
 
 // ---- calibration -------------------------------------------------------------------------
@@ -560,24 +527,15 @@ void MainFrameCore::calibrate() {
 void MainFrameCore::calibrationStep() {
     if (!calibrating() || captureActive()) return;
     if (!calibration_.ask(questions_, &settings_.calibrationTenths)) return;
-    chosen_.wave = false;
-    chosen_.spectrum = false;
-    chosen_.tuner = true;
+    views_.tunerOnly();
     applyMode();
 }
 
 // ---- WAV file input ----------------------------------------------------------------------
 
 void MainFrameCore::openWaveFile() {
-    const std::string path = dialogs_.openWaveFile();
+    const std::string path = file_.choose();
     if (path.empty()) return;
-
-    const WavStatus status = FileFeeder::check(path);
-    if (status != WavStatus::ok) {
-        messages_.show(wavStatusMessage(status), "");
-        return;
-    }
-
     // The file takes the input away from a calibration.
     calibration_.cancel();
     if (file_.isOpen()) {
@@ -590,34 +548,8 @@ void MainFrameCore::openWaveFile() {
 }
 
 void MainFrameCore::endFileRun() {
-    view_.killTimer(FrameTimer::fileFeed);
-    closeFile();
-    run_.fileEnded();
-}
-
-void MainFrameCore::closeFile() {
     file_.close();
-    // The input is the card's again, or a new file's, which says so itself.
-    view_.setStatusText(kIdleStatusText);
-}
-
-void MainFrameCore::feedFileBuffer() {
-    view_.killTimer(FrameTimer::fileFeed);
-    const std::uint32_t t0 = clock_.milliseconds();
-    if (!file_.isOpen()) return;
-    const double periodMs = static_cast<double>(config_.bufferSeconds) * 1000.0;
-    if (paused_) {
-        view_.startTimer(FrameTimer::fileFeed, static_cast<int>(periodMs));
-        return;
-    }
-    if (displays_.cycle() == nullptr) return;
-    if (!file_.feed(*displays_.cycle())) {
-        closeFile();
-        stopCapture(StopReason::fileEnded);
-        return;
-    }
-    const double elapsed = static_cast<double>(clock_.milliseconds() - t0);
-    view_.startTimer(FrameTimer::fileFeed, FileFeeder::nextDelayMs(periodMs, elapsed));
+    run_.fileEnded();
 }
 
 }  // namespace merlop

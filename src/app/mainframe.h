@@ -1,10 +1,11 @@
 #pragma once
 
-// The tuner program's main frame without its window: the commands and the rules between the
-// modes, over parts with one job each: the capture run (capture_run.h, its moves in
-// capture_state.h), the analysis and displays of a layout (frame_displays.h), custom tuning
-// (custom_tuning_mode.h), ear training (ear_training_run.h), the calibration (calibration.h),
-// the WAV file input (file_feeder.h) and the settings file (settings_file_keeper.h).
+// The tuner program's main frame without its window: the commands, and the order in which its
+// parts act. Each part has one job: the capture run (capture_run.h, its moves in
+// capture_state.h), the analysis and displays of a layout (frame_displays.h), the views and the
+// rules between the modes (view_choice.h), custom tuning (custom_tuning_mode.h), ear training
+// (ear_training_run.h), the calibration (calibration.h), the WAV file input (file_run.h) and the
+// settings file (settings_file_keeper.h).
 //
 // A run is never reconfigured in place: a change while recording stops it with
 // StopReason::reapplyMode, and the layout runs again once the device has closed. A start that
@@ -22,12 +23,13 @@
 #include "app/capture_state.h"
 #include "app/custom_tuning_mode.h"
 #include "app/ear_training_run.h"
-#include "app/file_feeder.h"
+#include "app/file_run.h"
 #include "app/frame_displays.h"
 #include "app/frame_layout.h"
 #include "app/frame_view.h"
 #include "app/readings.h"
 #include "app/settings_file_keeper.h"
+#include "app/view_choice.h"
 #include "audio/analysis_cycle.h"
 #include "audio/capture_config.h"
 #include "common/message_box.h"
@@ -40,16 +42,6 @@ namespace merlop {
 
 class Settings;
 class TuningStore;
-
-// Checked and enabled states of the commands, derived in one place.
-struct FrameUiState {
-    bool tunerChecked = false, spectrumChecked = false, waveChecked = false;
-    bool pauseChecked = false, pauseEnabled = false;
-    bool earTrainingChecked = false;
-    bool skipEnabled = false;
-    bool customTuningChecked = false;
-    bool noteComboEnabled = false, tuningComboEnabled = false;
-};
 
 struct FrameServices {
     FrameView& view;
@@ -117,11 +109,11 @@ class MainFrameCore final : public TunerParent, private CaptureRunOwner {
     FrameUiState uiState() const;
 
     // State, for the window and tests.
-    bool tunerOn() const { return chosen_.tuner; }
-    bool spectrumOn() const { return chosen_.spectrum; }
-    bool waveOn() const { return chosen_.wave; }
+    bool tunerOn() const { return views_.chosen().tuner; }
+    bool spectrumOn() const { return views_.chosen().spectrum; }
+    bool waveOn() const { return views_.chosen().wave; }
     ShownDisplays shown() const { return displays_.shown(); }
-    bool paused() const { return paused_; }
+    bool paused() const { return views_.paused(); }
     bool calibrating() const { return calibration_.active(); }
     bool fileMode() const { return file_.isOpen(); }
     bool recording() const { return run_.recording(); }
@@ -160,14 +152,14 @@ class MainFrameCore final : public TunerParent, private CaptureRunOwner {
     void retryInput();
     void setEarTraining(bool on);
     void setCustomTuning(bool on);
+    // False when the command is refused; otherwise the modes it ends have ended.
+    bool enter(ModeCommand command);
+    void toggleView(ModeCommand command);
     void fillCombos();
-    void feedFileBuffer();
-    void closeFile();
     // A file being fed ends as at its end, so no buffer of it reaches the next run.
     void endFileRun();
     void startExercise(bool newMelody);
     void calibrationStep();
-    void setAnswering(bool on);
     CycleOptions cycleOptions() const;
 
     void runOpened() override;
@@ -181,8 +173,7 @@ class MainFrameCore final : public TunerParent, private CaptureRunOwner {
     FileDialogs& dialogs_;
     CaptureRun run_;
     PitchModel pitch_;
-    FileFeeder file_;
-    MillisecondClock& clock_;
+    FileRun file_;
     EarTrainingRun ear_;
     FrameDisplays displays_;
     Calibration calibration_;
@@ -193,8 +184,7 @@ class MainFrameCore final : public TunerParent, private CaptureRunOwner {
     int clientHeight_ = 0;
     SettingsFileKeeper configFile_;
 
-    ShownDisplays chosen_{true, false, false};  // what the user asked to see
-    bool paused_ = false;
+    ViewChoice views_;
     bool windowActive_ = true;
 };
 

@@ -106,6 +106,13 @@ std::string TemperamentTable::name(int index) {
     return s;
 }
 
+std::vector<std::string> TemperamentTable::names() {
+    std::vector<std::string> all;
+    all.reserve(kRows);
+    for (int i = 0; i < kRows; ++i) all.push_back(name(i));
+    return all;
+}
+
 std::string temperamentName(int index) {
     return TemperamentTable::name(index);
 }

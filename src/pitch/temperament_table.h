@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace merlop {
 
@@ -16,6 +17,8 @@ class TemperamentTable {
     static const std::array<float, 12>& row(int index);
     // The row's name padded with blanks to exactly 25 characters.
     static std::string name(int index);
+    // Every row's name, in row order.
+    static std::vector<std::string> names();
 };
 
 // Same as TemperamentTable::name; kept as a free function for callers that list the rows.

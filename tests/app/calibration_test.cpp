@@ -199,8 +199,16 @@ TEST_F(CalibrationFrame, PauseCancelsAndCancelAtTheResultStoresNothing) {
     writeConfig(s);
     startCalibration();
     EXPECT_TRUE(frame->uiState().pauseEnabled);
-    frame->toggleSpectrum();  // mode commands wait for the calibration
-    EXPECT_FALSE(frame->spectrumOn());
+    // Mode commands wait for the calibration.
+    frame->toggleTuner();
+    frame->toggleSpectrum();
+    frame->toggleWave();
+    frame->toggleEarTraining();
+    frame->toggleCustomTuning();
+    EXPECT_TRUE(frame->calibrating());
+    EXPECT_EQ(frame->shown(), (ShownDisplays{true, false, false}));
+    EXPECT_FALSE(frame->earTrainingOn());
+    EXPECT_FALSE(frame->customTuningOn());
     for (int i = 0; i < 10; ++i) feedSecond(1000);
     frame->pause();
     EXPECT_FALSE(frame->calibrating());

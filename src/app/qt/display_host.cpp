@@ -51,6 +51,13 @@ void DisplayHost::placeFramed(QWidget* display, const PixelRect& r, const QStrin
     display->setGeometry(frame->contentsRect().translated(frame->pos()));
 }
 
+void DisplayHost::mount(QWidget* display, const PixelRect& r, const QString& name) {
+    display->setObjectName(name + QStringLiteral("Window"));
+    placeFramed(display, r, name + QStringLiteral("Frame"));
+    display->show();
+    leaveFocusToFrame(display);
+}
+
 CycleSinks DisplayHost::create(const DisplayRequest& request, const PitchModel& pitch) {
     destroy();
     CycleSinks sinks;
@@ -61,28 +68,19 @@ CycleSinks DisplayHost::create(const DisplayRequest& request, const PitchModel& 
             new TunerWindow(sources_.settings, pitch, sources_.tunings, request.customNoteIndex,
                             request.calibrating, request.config.calibrationFactor, sources_.midi,
                             sources_.sound, &sources_.tunerParent, &window_);
-        tuner_->setObjectName(QStringLiteral("tunerWindow"));
-        placeFramed(tuner_, request.rects.tuner, QStringLiteral("tunerFrame"));
-        tuner_->show();
-        leaveFocusToFrame(tuner_);
+        mount(tuner_, request.rects.tuner, QStringLiteral("tuner"));
         sinks.reading = tuner_;
     }
     if (request.shown.spectrum) {
         spectrum_ = new SpectrumWindow(sources_.settings, request.spectrumBand, &window_,
                                        sources_.messages);
-        spectrum_->setObjectName(QStringLiteral("spectrumWindow"));
-        placeFramed(spectrum_, request.rects.spectrum, QStringLiteral("spectrumFrame"));
-        spectrum_->show();
-        leaveFocusToFrame(spectrum_);
+        mount(spectrum_, request.rects.spectrum, QStringLiteral("spectrum"));
         sinks.spectrum = spectrum_;
     }
     if (request.shown.wave) {
         wave_ = new WaveFormWindow(sources_.settings, request.config.analysisLength, &window_,
                                    sources_.messages);
-        wave_->setObjectName(QStringLiteral("waveWindow"));
-        placeFramed(wave_, request.rects.wave, QStringLiteral("waveFrame"));
-        wave_->show();
-        leaveFocusToFrame(wave_);
+        mount(wave_, request.rects.wave, QStringLiteral("wave"));
         sinks.wave = wave_;
     }
     return sinks;

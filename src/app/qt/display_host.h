@@ -59,6 +59,8 @@ class DisplayHost {
     QRect toWindow(const PixelRect& r) const;
     // Puts the display inside a raised panel that takes its rectangle.
     void placeFramed(QWidget* display, const PixelRect& r, const QString& frameName);
+    // Names, frames and shows a new display: "<name>Window" in "<name>Frame".
+    void mount(QWidget* display, const PixelRect& r, const QString& name);
 
     QMainWindow& window_;
     DisplaySources sources_;
