@@ -413,19 +413,39 @@ void MainFrameCore::stopCapture(StopReason reason) {
         applyMode();
         return;
     }
-    if (run_.stop(reason)) return;
+    if (!run_.stop(reason)) afterStop(reason, false);
+}
+
+void MainFrameCore::afterStop(StopReason reason, bool closed) {
     switch (reason) {
+        case StopReason::plain:
+            if (closed && run_.startPending()) startCapture();
+            break;
         case StopReason::toneNeedsDevice:
             view_.tunerRetryTone();
+            break;
+        case StopReason::quit:
+            if (closed) view_.postClose();
+            break;
+        case StopReason::reapplyMode:
+            if (closed) applyMode();
             break;
         case StopReason::fileOpened:
             applyMode();
             break;
         case StopReason::nextExercise:
-            startExercise(true);
+            // With nothing recording there was no answer to judge: a new melody.
+            startExercise(!closed || ear_.advance());
             break;
         case StopReason::calibration:
-            calibrationStep();
+            if (!closed) {
+                calibrationStep();
+            } else if (calibrating()) {
+                // Its question runs an event loop of its own: not inside the device's notice.
+                view_.startTimer(FrameTimer::calibrationStep, 0);
+            } else if (run_.startPending()) {
+                startCapture();  // cancelled while the device was closing
+            }
             break;
         default:
             break;
@@ -461,34 +481,7 @@ void MainFrameCore::blockArrived() {
 }
 
 void MainFrameCore::runClosed(StopReason reason) {
-    switch (reason) {
-        case StopReason::plain:
-            if (run_.startPending()) startCapture();
-            break;
-        case StopReason::toneNeedsDevice:
-            view_.tunerRetryTone();
-            break;
-        case StopReason::quit:
-            view_.postClose();
-            break;
-        case StopReason::reapplyMode:
-        case StopReason::fileOpened:
-            applyMode();
-            break;
-        case StopReason::nextExercise:
-            startExercise(ear_.advance());
-            break;
-        case StopReason::calibration:
-            if (calibrating()) {
-                // Its question runs an event loop of its own: not inside the device's notice.
-                view_.startTimer(FrameTimer::calibrationStep, 0);
-            } else if (run_.startPending()) {
-                startCapture();  // cancelled while the device was closing
-            }
-            break;
-        default:
-            break;
-    }
+    afterStop(reason, true);
 }
 
 // ---- ear training ------------------------------------------------------------------------

@@ -162,6 +162,8 @@ class MainFrameCore final : public TunerParent, private CaptureRunOwner {
     void calibrationStep();
     CycleOptions cycleOptions() const;
 
+    // What a stop asks for, once the card has closed or at once when nothing was running.
+    void afterStop(StopReason reason, bool closed);
     void runOpened() override;
     void blockArrived() override;
     void runClosed(StopReason reason) override;
