@@ -39,6 +39,10 @@ struct DisplayRequest {
 // What the status bar's message pane reads while nothing writes an activity into it.
 inline constexpr char kIdleStatusText[] = "For Help, press F1";
 
+// A merlop.conf that could not be written: the change holds for this session only.
+inline constexpr char kExtensionsNotSavedText[] =
+    "The setting could not be saved in merlop.conf; it holds until Merlop is closed.";
+
 // The window side of the main frame: bars, timers, displays and the tuner window's tone.
 class FrameView {
   public:

@@ -26,7 +26,9 @@ MainFrameCore::MainFrameCore(Settings& settings, TuningStore* tunings,
       file_(services.player, services.view, services.messages, services.dialogs, services.clock),
       ear_(services.view, services.messages, services.clock, displays_),
       displays_(settings, pitch_, services.view, services.messages),
-      configFile_(settings, services.messages, services.questions) {
+      configFile_(settings, services.messages, services.questions),
+      extensionStore_(services.extensions),
+      extensions_(services.extensions.load()) {
     if (tunings != nullptr) {
         custom_.emplace(settings_, *tunings, pitch_, displays_.cycleSlot(), questions_, dialogs_,
                         messages_);
@@ -306,7 +308,16 @@ void MainFrameCore::saveSpectrum(const std::function<std::vector<SpectrumExtremu
 }
 
 FrameUiState MainFrameCore::uiState() const {
-    return views_.uiState({calibrating(), earTrainingOn(), customTuningOn()});
+    FrameUiState s = views_.uiState({calibrating(), earTrainingOn(), customTuningOn()});
+    s.autoSensitivityChecked = extensions_.autoSensitivity;
+    return s;
+}
+
+void MainFrameCore::toggleAutoSensitivity() {
+    if (calibrating()) return;
+    extensions_.autoSensitivity = !extensions_.autoSensitivity;
+    if (!extensionStore_.save(extensions_)) messages_.show(kExtensionsNotSavedText, "Merlop");
+    applyMode();
 }
 
 // ---- window events -----------------------------------------------------------------------

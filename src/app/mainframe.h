@@ -37,6 +37,7 @@
 #include "display/spectrum_axes.h"
 #include "display/tuner_state.h"
 #include "pitch/pitch_model.h"
+#include "settings/extension_settings.h"
 
 namespace merlop {
 
@@ -52,6 +53,8 @@ struct FrameServices {
     // A steady clock, read first thing when a block arrives; the exercise's answer clock too.
     MillisecondClock& clock;
     QuestionBox& questions;
+    // merlop.conf: the settings of the features beyond the classic files.
+    ExtensionSettingsStore& extensions;
 };
 
 // The tuner window's requests (startCapture, stopCapture, exercisePlayed) come here directly.
@@ -91,6 +94,8 @@ class MainFrameCore final : public TunerParent, private CaptureRunOwner {
     void openWaveFile();
     // Tools / "Calibration".
     void calibrate();
+    // Tools / "Automatic sensitivity": kept in merlop.conf at once.
+    void toggleAutoSensitivity();
     void applyMode();
     // Settings: the tone and capture stop, `runSheet` shows the sheet, and the layout runs again
     // whatever the sheet's answer.
@@ -125,6 +130,7 @@ class MainFrameCore final : public TunerParent, private CaptureRunOwner {
     bool awaitingInput() const { return run_.input().awaiting(); }
     bool customTuningOn() const;
     bool earTrainingOn() const;
+    const ExtensionSettings& extensions() const { return extensions_; }
     bool autoNote() const;
     int currentNote() const;
     StopReason stopReason() const { return run_.reason(); }
@@ -185,6 +191,8 @@ class MainFrameCore final : public TunerParent, private CaptureRunOwner {
     int clientWidth_ = 0;
     int clientHeight_ = 0;
     SettingsFileKeeper configFile_;
+    ExtensionSettingsStore& extensionStore_;
+    ExtensionSettings extensions_;
 
     ViewChoice views_;
     bool windowActive_ = true;

@@ -17,6 +17,7 @@ struct FrameUiState {
     bool skipEnabled = false;
     bool customTuningChecked = false;
     bool noteComboEnabled = false, tuningComboEnabled = false;
+    bool autoSensitivityChecked = false;
 };
 
 enum class ModeCommand { tuner, spectrum, wave, earTraining, customTuning };

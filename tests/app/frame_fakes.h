@@ -33,6 +33,19 @@ struct FakeDialogs : FileDialogs {
     std::vector<std::string> csvOffered;
 };
 
+struct FakeExtensions : ExtensionSettingsStore {
+    ExtensionSettings load() override { return stored; }
+    bool save(const ExtensionSettings& s) override {
+        saves += 1;
+        if (failSave) return false;
+        stored = s;
+        return true;
+    }
+    ExtensionSettings stored;
+    bool failSave = false;
+    int saves = 0;
+};
+
 struct FakeClock : MillisecondClock {
     // Each reading moves the clock on by `step`, as work between two readings would.
     std::uint32_t milliseconds() override {

@@ -127,7 +127,7 @@ class Frame : public ::testing::Test {
         tunings = std::make_unique<TuningStore>(dir.path());
         frame = std::make_unique<MainFrameCore>(
             settings, tunings.get(),
-            FrameServices{view, messages, capture, player, dialogs, clock, questions});
+            FrameServices{view, messages, capture, player, dialogs, clock, questions, extensions});
         return *frame;
     }
 
@@ -175,6 +175,7 @@ class Frame : public ::testing::Test {
     FakeDialogs dialogs;
     FakeClock clock;
     ScriptedQuestions questions;
+    FakeExtensions extensions;
     std::unique_ptr<MainFrameCore> frame;
     long phase = 0;
 };

@@ -576,5 +576,25 @@ TEST_F(Frame, SaveSpectrumOnlyWhilstTheSpectrumIsPaused) {
     EXPECT_EQ(line, "0, 440.00,-20,P");
 }
 
+TEST_F(Frame, AutomaticSensitivityIsReadAtTheStartAndKeptAtOnceOrToldWhenItCannotBe) {
+    extensions.stored.autoSensitivity = true;
+    startRecording();
+    EXPECT_TRUE(frame->uiState().autoSensitivityChecked);
+
+    frame->toggleAutoSensitivity();
+    EXPECT_FALSE(frame->extensions().autoSensitivity);
+    EXPECT_FALSE(extensions.stored.autoSensitivity);
+    EXPECT_TRUE(messages.shown.empty());
+    // The running analysis was built with the old choice: it stops and is laid out again.
+    EXPECT_EQ(frame->stopReason(), StopReason::reapplyMode);
+
+    extensions.failSave = true;
+    frame->toggleAutoSensitivity();
+    EXPECT_TRUE(frame->uiState().autoSensitivityChecked);  // holds for the session
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, kExtensionsNotSavedText);
+    EXPECT_EQ(extensions.saves, 2);
+}
+
 }  // namespace
 }  // namespace merlop

@@ -12,6 +12,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTextBrowser>
@@ -413,6 +414,37 @@ TEST_F(MainFrameWindow, AMissingConfigurationIsReportedAndNeverWritten) {
     EXPECT_FALSE(f.isVisible());
     frame.reset();
     EXPECT_FALSE(std::filesystem::exists(dir / "merlo301.cfg"));
+}
+
+// A tick of its own in Tools, kept in merlop.conf and never in the classic file.
+TEST_F(MainFrameWindow, AutomaticSensitivityIsKeptInItsOwnFile) {
+    const std::filesystem::path conf = dir / "merlop.conf";
+    std::ofstream(conf) << "\x01\xff[analysis\nautoSensitivity=maybe\n";  // broken: defaults
+    MainFrame& f = open();
+    QAction* autoSensitivity = f.action("autoSensitivity");
+    ASSERT_NE(autoSensitivity, nullptr);
+    QMenu* tools = nullptr;
+    for (QAction* a : f.menuBar()->actions()) {
+        if (a->text() == QStringLiteral("&Tools")) tools = a->menu();
+    }
+    ASSERT_NE(tools, nullptr);
+    EXPECT_EQ(tools->actions().indexOf(autoSensitivity),
+              tools->actions().indexOf(f.action("calibration")) + 1);
+    EXPECT_TRUE(autoSensitivity->isCheckable());
+    EXPECT_FALSE(autoSensitivity->isChecked());
+    EXPECT_TRUE(messages.shown.empty());
+
+    std::filesystem::remove(conf);
+    const auto classic = testing::readBytes(dir / "merlo301.cfg");
+    autoSensitivity->trigger();
+    EXPECT_TRUE(autoSensitivity->isChecked());
+    EXPECT_EQ(testing::readBytes(dir / "merlo301.cfg"), classic);
+    std::ifstream in(conf);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("[analysis]\nautoSensitivity=true"), std::string::npos) << text;
+
+    frame.reset();
+    EXPECT_TRUE(open().action("autoSensitivity")->isChecked());
 }
 
 TEST_F(MainFrameWindow, AWaveFileIsShownAsFileInputAndEndsBackOnTheCard) {

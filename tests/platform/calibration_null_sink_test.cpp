@@ -86,6 +86,11 @@ struct AlwaysOk : QuestionBox {
     std::vector<std::string> asked;
 };
 
+struct DefaultExtensions : ExtensionSettingsStore {
+    ExtensionSettings load() override { return {}; }
+    bool save(const ExtensionSettings&) override { return true; }
+};
+
 struct NoPlayer : FilePlayer {
     bool open(const std::string&) override { return false; }
     void play(std::int64_t) override {}
@@ -122,8 +127,10 @@ TEST(NullSinkCalibration, DISABLED_ExactClockReadsZeroWithinAFifthOfACent) {
     NoDialogs dialogs;
     SteadyClock clock;
     AlwaysOk questions;
-    MainFrameCore core(settings, nullptr,
-                       FrameServices{view, messages, capture, player, dialogs, clock, questions});
+    DefaultExtensions extensions;
+    MainFrameCore core(
+        settings, nullptr,
+        FrameServices{view, messages, capture, player, dialogs, clock, questions, extensions});
     view.core = &core;
 
     core.onSize(800, 600);

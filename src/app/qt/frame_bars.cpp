@@ -82,6 +82,12 @@ void createToolsAndHelpActions(QMainWindow& window, FrameBars& bars) {
     bars.calibration->setObjectName(QStringLiteral("calibration"));
     bars.calibration->setStatusTip(QStringLiteral("Calibration"));
 
+    bars.autoSensitivity = new QAction(QStringLiteral("Automatic sensitivity"), &window);
+    bars.autoSensitivity->setObjectName(QStringLiteral("autoSensitivity"));
+    bars.autoSensitivity->setCheckable(true);
+    bars.autoSensitivity->setStatusTip(
+        QStringLiteral("The level threshold follows the noise of the input"));
+
     bars.helpContents = new QAction(QIcon(QStringLiteral(":/icons/help.svg")),
                                     QStringLiteral("&Help Contents"), &window);
     bars.helpContents->setObjectName(QStringLiteral("helpContents"));
@@ -105,6 +111,7 @@ void createMenus(QMainWindow& window, const FrameBars& bars) {
     menus->addAction(bars.settings);
     QMenu* tools = menus->addMenu(QStringLiteral("&Tools"));
     tools->addAction(bars.calibration);
+    tools->addAction(bars.autoSensitivity);
     QMenu* help = menus->addMenu(QStringLiteral("&Help"));
     help->addAction(bars.helpContents);
     help->addSeparator();

@@ -24,6 +24,7 @@ struct FrameBars {
     QAction* exit = nullptr;
     QAction* settings = nullptr;
     QAction* calibration = nullptr;
+    QAction* autoSensitivity = nullptr;
     QAction* helpContents = nullptr;
     QAction* about = nullptr;
     QAction* contextHelp = nullptr;

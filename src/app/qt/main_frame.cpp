@@ -25,6 +25,7 @@
 #include "display/qt/spectrum_window.h"
 #include "display/qt/tuner_window.h"
 #include "display/qt/wave_form_window.h"
+#include "settings/qt/ini_extension_store.h"
 #include "settings/qt/settings_sheet_dialog.h"
 #include "settings/settings.h"
 #include "settings/tuning_store.h"
@@ -59,6 +60,7 @@ MainFrame::MainFrame(const std::filesystem::path& folder, const FrameDevices& de
     settings_->loadSettings();
     tunings_ = std::make_unique<TuningStore>(folder);
     tunings_->readTuning(settings_->currentTuning);
+    extensions_ = std::make_unique<IniExtensionStore>(folder / kExtensionFileName);
 
     displays_ = std::make_unique<DisplayHost>(
         *this, DisplaySources{*settings_, tunings_.get(), *devices_.midi, *devices_.sound,
@@ -66,7 +68,7 @@ MainFrame::MainFrame(const std::filesystem::path& folder, const FrameDevices& de
     core_ = std::make_unique<MainFrameCore>(
         *settings_, tunings_.get(),
         FrameServices{*this, *devices_.messages, *devices_.capture, *devices_.player, *chosenFile_,
-                      *devices_.clock, *devices_.questions});
+                      *devices_.clock, *devices_.questions, *extensions_});
     refreshUi();
 
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
@@ -144,6 +146,10 @@ void MainFrame::connectMenuCommands() {
         core_->calibrate();
         refreshUi();
     });
+    connect(bars_.autoSensitivity, &QAction::triggered, this, [this] {
+        core_->toggleAutoSensitivity();
+        refreshUi();
+    });
     connect(bars_.helpContents, &QAction::triggered, this, &MainFrame::showHelp);
     connect(bars_.about, &QAction::triggered, this, &MainFrame::showAbout);
 }
@@ -192,6 +198,7 @@ void MainFrame::refreshUi() {
     bars_.earTraining->setChecked(s.earTrainingChecked);
     bars_.skip->setEnabled(s.skipEnabled);
     bars_.customTuning->setChecked(s.customTuningChecked);
+    bars_.autoSensitivity->setChecked(s.autoSensitivityChecked);
     bars_.noteCombo->setEnabled(s.noteComboEnabled);
     bars_.tuningCombo->setEnabled(s.tuningComboEnabled);
 }

@@ -22,6 +22,7 @@ namespace merlop {
 class ChosenFileDialogs;
 class DesktopDevices;
 class DisplayHost;
+class ExtensionSettingsStore;
 class MidiOutput;
 class QuestionBox;
 class ScreenAwake;
@@ -124,6 +125,7 @@ class MainFrame final : public QMainWindow, private FrameView, private TunerPare
 
     std::unique_ptr<Settings> settings_;
     std::unique_ptr<TuningStore> tunings_;
+    std::unique_ptr<ExtensionSettingsStore> extensions_;
 
     // The devices as used: the caller's, or the desktop's own where it left them null.
     FrameDevices devices_;

@@ -1,0 +1,49 @@
+#pragma once
+
+// Settings of the features the classic files have no room for. They live in merlop.conf, an INI
+// file beside merlo301.cfg, whose layout other programs read and which therefore never grows.
+// A missing or unreadable merlop.conf, or a value that does not read as its kind, gives the
+// defaults: with them every feature here is off and the tuner is what it always was.
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace merlop {
+
+inline constexpr char kExtensionFileName[] = "merlop.conf";
+
+struct ExtensionSettings {
+    // The level threshold follows the input's noise floor (Tools / "Automatic sensitivity").
+    bool autoSensitivity = false;
+
+    friend bool operator==(const ExtensionSettings&, const ExtensionSettings&) = default;
+};
+
+// The file's keys as group/name, with their kinds; a setting is one row here.
+struct ExtensionFlag {
+    const char* key;
+    bool ExtensionSettings::*member;
+};
+inline constexpr ExtensionFlag kExtensionFlags[] = {
+    {"analysis/autoSensitivity", &ExtensionSettings::autoSensitivity},
+};
+
+// A value as written in the file; nullopt when the key is missing.
+using ExtensionLookup = std::function<std::optional<std::string>(const char* key)>;
+ExtensionSettings readExtensionSettings(const ExtensionLookup& lookup);
+// Each key with the text it is written as.
+void writeExtensionSettings(
+    const ExtensionSettings& settings,
+    const std::function<void(const char* key, const std::string& value)>& put);
+
+// Where the program keeps them: the INI file, or a script in tests.
+class ExtensionSettingsStore {
+  public:
+    virtual ~ExtensionSettingsStore() = default;
+    virtual ExtensionSettings load() = 0;
+    // False when the file could not be written; what was there before stays.
+    virtual bool save(const ExtensionSettings& settings) = 0;
+};
+
+}  // namespace merlop
