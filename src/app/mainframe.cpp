@@ -310,14 +310,23 @@ void MainFrameCore::saveSpectrum(const std::function<std::vector<SpectrumExtremu
 FrameUiState MainFrameCore::uiState() const {
     FrameUiState s = views_.uiState({calibrating(), earTrainingOn(), customTuningOn()});
     s.autoSensitivityChecked = extensions_.autoSensitivity;
+    s.keepListeningChecked = extensions_.keepListening;
     return s;
+}
+
+void MainFrameCore::flipExtension(bool ExtensionSettings::*flag) {
+    extensions_.*flag = !(extensions_.*flag);
+    if (!extensionStore_.save(extensions_)) messages_.show(kExtensionsNotSavedText, "Merlop");
 }
 
 void MainFrameCore::toggleAutoSensitivity() {
     if (calibrating()) return;
-    extensions_.autoSensitivity = !extensions_.autoSensitivity;
-    if (!extensionStore_.save(extensions_)) messages_.show(kExtensionsNotSavedText, "Merlop");
+    flipExtension(&ExtensionSettings::autoSensitivity);
     applyMode();
+}
+
+void MainFrameCore::toggleKeepListening() {
+    flipExtension(&ExtensionSettings::keepListening);
 }
 
 // ---- window events -----------------------------------------------------------------------
@@ -330,15 +339,19 @@ void MainFrameCore::onSize(int clientWidth, int clientHeight) {
 }
 
 void MainFrameCore::onActivate(bool active) {
+    // Listening in the background, nothing was stopped, so nothing needs to start again.
+    if (extensions_.keepListening && windowActive_) return;
     windowActive_ = active;
     if (!displays_.shown().any()) return;
     if (active) {
+        view_.setStatusText(kIdleStatusText);
         applyMode();
         return;
     }
     if (tunerOn()) view_.tunerStopTone();
     if (earTrainingOn()) view_.killTimer(FrameTimer::earAnswer);
     stopCapture(StopReason::plain);
+    view_.setStatusText(kInactiveStatusText);
 }
 
 bool MainFrameCore::onClose(bool userPresent) {

@@ -94,8 +94,10 @@ class MainFrameCore final : public TunerParent, private CaptureRunOwner {
     void openWaveFile();
     // Tools / "Calibration".
     void calibrate();
-    // Tools / "Automatic sensitivity": kept in merlop.conf at once.
+    // Tools / "Automatic Sensitivity": kept in merlop.conf at once.
     void toggleAutoSensitivity();
+    // Tools / "Keep Listening in Background": deactivation no longer stops capture.
+    void toggleKeepListening();
     void applyMode();
     // Settings: the tone and capture stop, `runSheet` shows the sheet, and the layout runs again
     // whatever the sheet's answer.
@@ -155,6 +157,8 @@ class MainFrameCore final : public TunerParent, private CaptureRunOwner {
 
   private:
     void configure();
+    // Flips one of the merlop.conf settings and keeps it; a failed write is told.
+    void flipExtension(bool ExtensionSettings::*flag);
     void retryInput();
     void setEarTraining(bool on);
     void setCustomTuning(bool on);

@@ -18,6 +18,7 @@ struct FrameUiState {
     bool customTuningChecked = false;
     bool noteComboEnabled = false, tuningComboEnabled = false;
     bool autoSensitivityChecked = false;
+    bool keepListeningChecked = false;
 };
 
 enum class ModeCommand { tuner, spectrum, wave, earTraining, customTuning };

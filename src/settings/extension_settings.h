@@ -14,8 +14,11 @@ namespace merlop {
 inline constexpr char kExtensionFileName[] = "merlop.conf";
 
 struct ExtensionSettings {
-    // The level threshold follows the input's noise floor (Tools / "Automatic sensitivity").
+    // The level threshold follows the input's noise floor (Tools / "Automatic Sensitivity").
     bool autoSensitivity = false;
+    // Capture goes on while another window has the focus (Tools / "Keep Listening in
+    // Background").
+    bool keepListening = false;
 
     friend bool operator==(const ExtensionSettings&, const ExtensionSettings&) = default;
 };
@@ -27,6 +30,7 @@ struct ExtensionFlag {
 };
 inline constexpr ExtensionFlag kExtensionFlags[] = {
     {"analysis/autoSensitivity", &ExtensionSettings::autoSensitivity},
+    {"capture/keepListeningInBackground", &ExtensionSettings::keepListening},
 };
 
 // A value as written in the file; nullopt when the key is missing.

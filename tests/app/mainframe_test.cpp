@@ -477,12 +477,34 @@ TEST_F(Frame, DeactivationStopsCaptureAndActivationBringsItBack) {
     startRecording();
     frame->onActivate(false);
     EXPECT_EQ(view.toneStops, 1);
+    EXPECT_EQ(view.status, kInactiveStatusText);  // not a tuner that seems broken
     capture.deliver();
     EXPECT_FALSE(frame->captureActive());
     frame->onActivate(true);
+    EXPECT_EQ(view.status, kIdleStatusText);
     fire(FrameTimer::startCapture);
     capture.deliver();
     EXPECT_TRUE(frame->recording());
+}
+
+TEST_F(Frame, ListeningInTheBackgroundLeavesCaptureAloneAcrossFocusChanges) {
+    startRecording();
+    frame->toggleKeepListening();
+    EXPECT_TRUE(extensions.stored.keepListening);
+    EXPECT_TRUE(frame->uiState().keepListeningChecked);
+    capture.calls.clear();
+    frame->onActivate(false);
+    EXPECT_EQ(frame->captureState(), CaptureState::recording);
+    EXPECT_NE(view.status, kInactiveStatusText);
+    feedBlock(440.0);
+    frame->onActivate(true);
+    EXPECT_EQ(frame->captureState(), CaptureState::recording);
+    EXPECT_EQ(capture.calls.find("reset"), std::string::npos) << capture.calls;  // nor restarted
+
+    // Switched off again, the focus rule is back.
+    frame->toggleKeepListening();
+    frame->onActivate(false);
+    EXPECT_EQ(frame->captureState(), CaptureState::stopping);
 }
 
 TEST_F(Frame, ToneRequestWhileRecordingRetriesOnceTheDeviceIsFree) {

@@ -416,8 +416,8 @@ TEST_F(MainFrameWindow, AMissingConfigurationIsReportedAndNeverWritten) {
     EXPECT_FALSE(std::filesystem::exists(dir / "merlo301.cfg"));
 }
 
-// A tick of its own in Tools, kept in merlop.conf and never in the classic file.
-TEST_F(MainFrameWindow, AutomaticSensitivityIsKeptInItsOwnFile) {
+// Ticks of their own in Tools, kept in merlop.conf and never in the classic file.
+TEST_F(MainFrameWindow, ToolsTicksAreKeptInTheirOwnFile) {
     const std::filesystem::path conf = dir / "merlop.conf";
     std::ofstream(conf) << "\x01\xff[analysis\nautoSensitivity=maybe\n";  // broken: defaults
     MainFrame& f = open();
@@ -430,8 +430,12 @@ TEST_F(MainFrameWindow, AutomaticSensitivityIsKeptInItsOwnFile) {
     ASSERT_NE(tools, nullptr);
     EXPECT_EQ(tools->actions().indexOf(autoSensitivity),
               tools->actions().indexOf(f.action("calibration")) + 1);
+    EXPECT_EQ(tools->actions().indexOf(f.action("keepListening")),
+              tools->actions().indexOf(autoSensitivity) + 1);
     EXPECT_TRUE(autoSensitivity->isCheckable());
+    EXPECT_TRUE(f.action("keepListening")->isCheckable());
     EXPECT_FALSE(autoSensitivity->isChecked());
+    EXPECT_FALSE(f.action("keepListening")->isChecked());
     EXPECT_TRUE(messages.shown.empty());
 
     std::filesystem::remove(conf);

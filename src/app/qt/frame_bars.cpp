@@ -82,11 +82,17 @@ void createToolsAndHelpActions(QMainWindow& window, FrameBars& bars) {
     bars.calibration->setObjectName(QStringLiteral("calibration"));
     bars.calibration->setStatusTip(QStringLiteral("Calibration"));
 
-    bars.autoSensitivity = new QAction(QStringLiteral("Automatic sensitivity"), &window);
+    bars.autoSensitivity = new QAction(QStringLiteral("Automatic Sensitivity"), &window);
     bars.autoSensitivity->setObjectName(QStringLiteral("autoSensitivity"));
     bars.autoSensitivity->setCheckable(true);
     bars.autoSensitivity->setStatusTip(
         QStringLiteral("The level threshold follows the noise of the input"));
+
+    bars.keepListening = new QAction(QStringLiteral("Keep Listening in Background"), &window);
+    bars.keepListening->setObjectName(QStringLiteral("keepListening"));
+    bars.keepListening->setCheckable(true);
+    bars.keepListening->setStatusTip(
+        QStringLiteral("The tuner listens on while another window has the focus"));
 
     bars.helpContents = new QAction(QIcon(QStringLiteral(":/icons/help.svg")),
                                     QStringLiteral("&Help Contents"), &window);
@@ -112,6 +118,7 @@ void createMenus(QMainWindow& window, const FrameBars& bars) {
     QMenu* tools = menus->addMenu(QStringLiteral("&Tools"));
     tools->addAction(bars.calibration);
     tools->addAction(bars.autoSensitivity);
+    tools->addAction(bars.keepListening);
     QMenu* help = menus->addMenu(QStringLiteral("&Help"));
     help->addAction(bars.helpContents);
     help->addSeparator();

@@ -25,6 +25,7 @@ struct FrameBars {
     QAction* settings = nullptr;
     QAction* calibration = nullptr;
     QAction* autoSensitivity = nullptr;
+    QAction* keepListening = nullptr;
     QAction* helpContents = nullptr;
     QAction* about = nullptr;
     QAction* contextHelp = nullptr;

@@ -150,6 +150,10 @@ void MainFrame::connectMenuCommands() {
         core_->toggleAutoSensitivity();
         refreshUi();
     });
+    connect(bars_.keepListening, &QAction::triggered, this, [this] {
+        core_->toggleKeepListening();
+        refreshUi();
+    });
     connect(bars_.helpContents, &QAction::triggered, this, &MainFrame::showHelp);
     connect(bars_.about, &QAction::triggered, this, &MainFrame::showAbout);
 }
@@ -199,6 +203,7 @@ void MainFrame::refreshUi() {
     bars_.skip->setEnabled(s.skipEnabled);
     bars_.customTuning->setChecked(s.customTuningChecked);
     bars_.autoSensitivity->setChecked(s.autoSensitivityChecked);
+    bars_.keepListening->setChecked(s.keepListeningChecked);
     bars_.noteCombo->setEnabled(s.noteComboEnabled);
     bars_.tuningCombo->setEnabled(s.tuningComboEnabled);
 }
