@@ -48,10 +48,14 @@ const Command kCommands[] = {
      "directory). An existing file is left unchanged (exit status 1).\n"},
     {"init-tunings", cli::initTunings,
      "init-tunings [DIR]         write merlo230.tng with the built-in tunings",
-     "usage: merlop-cli init-tunings [DIR]\n"
+     "usage: merlop-cli init-tunings [--preset NAME] [DIR]\n"
      "Writes the tunings file merlo230.tng with the built-in tunings (Guitar, Violin, Bagpipe)\n"
      "into DIR (default: the working directory). An existing file is left unchanged (exit\n"
-     "status 1).\n"},
+     "status 1).\n"
+     "  --preset NAME  add a preset tuning after the file's tunings instead (the file is made\n"
+     "                 first when there is none); exit status 1 when it already holds 32.\n"
+     "                 NAME: bass4, bass5, ukulele, ukulele-low-g, viola, cello, double-bass,\n"
+     "                 mandolin, banjo, drop-d, dadgad, open-g, open-d, guitar7\n"},
     {"show-config", cli::showConfig, "show-config [FILE]         print every setting",
      "usage: merlop-cli show-config [FILE|DIR]\n"
      "Prints every setting of a configuration file (default: ./merlo301.cfg) in file order.\n"

@@ -15,6 +15,7 @@
 #include "settings/config_file.h"
 #include "settings/cp1252.h"
 #include "settings/settings.h"
+#include "settings/tuning_presets.h"
 #include "settings/tuning_store.h"
 
 namespace merlop::cli {
@@ -58,10 +59,46 @@ int initConfig(const Args& args, const Io& io) {
     return 0;
 }
 
+namespace {
+
+std::string presetIds() {
+    std::string ids;
+    for (const TuningPreset& p : tuningPresets())
+        ids += (ids.empty() ? "" : ", ") + std::string(p.id);
+    return ids;
+}
+
+// The preset goes after the tunings the file has, which is made first when there is none.
+int addPreset(const std::string& dir, const std::string& id, const Io& io) {
+    const TuningPreset* preset = findTuningPreset(id);
+    if (preset == nullptr) return io.fail("no preset " + id + "; the presets: " + presetIds());
+    TuningStore store(dir);
+    const std::string path = store.path().string();
+    if (!store.hasFile()) return io.failFile(path, "cannot be read or created");
+    const std::string problem = addPresetTuning(store, *preset);
+    if (!problem.empty()) {
+        const bool full = store.tuningsInFile() >= TuningStore::kMaxTunings;
+        return io.failFile(path, problem, full ? 1 : 2);
+    }
+    io.out << path << ": tuning " << store.currentTuning() << ' ' << store.currentName() << '\n';
+    return 0;
+}
+
+}  // namespace
+
 int initTunings(const Args& args, const Io& io) {
+    Args rest = args;
+    std::string preset;
+    if (rest.size() >= 2 && rest[0] == "--preset") {
+        preset = rest[1];
+        rest.erase(rest.begin(), rest.begin() + 2);
+    }
     std::string dir;
-    if (!optionalArgument(args, ".", &dir)) return io.fail("usage: merlop-cli init-tunings [DIR]");
+    if (!optionalArgument(rest, ".", &dir)) {
+        return io.fail("usage: merlop-cli init-tunings [--preset NAME] [DIR]");
+    }
     if (!isDirectory(dir)) return io.failFile(dir, "not a directory");
+    if (!preset.empty()) return addPreset(dir, preset, io);
 
     const fs::path path = fs::path(dir) / TuningStore::kFileName;
     std::error_code ec;

@@ -1,6 +1,7 @@
 #include "app/custom_tuning_mode.h"
 
 #include "settings/settings.h"
+#include "settings/tuning_presets.h"
 #include "settings/tuning_store.h"
 
 namespace merlop {
@@ -42,6 +43,15 @@ void CustomTuningMode::selectTuning(int index) {
         tunings_.readTuning(index);
         notes_.tuningChanged(tunings_);
     });
+}
+
+std::string CustomTuningMode::addPreset(const TuningPreset& preset) {
+    std::string problem;
+    around([&] {
+        problem = addPresetTuning(tunings_, preset);
+        notes_.tuningChanged(tunings_);
+    });
+    return problem;
 }
 
 void CustomTuningMode::around(const std::function<void()>& change) {

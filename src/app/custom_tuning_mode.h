@@ -14,6 +14,8 @@
 
 namespace merlop {
 
+struct TuningPreset;
+
 class MessageBox;
 class PitchModel;
 class QuestionBox;
@@ -35,6 +37,8 @@ class CustomTuningMode {
     bool recordingReadings() const;
 
     void selectTuning(int index);
+    // Appends the preset and makes it current; empty, or what to tell the user.
+    std::string addPreset(const TuningPreset& preset);
     void selectNote(int index) { notes_.select(index, tunings_); }
     // The next note round the tuning; false in "Automatic".
     bool nextNote() { return notes_.next(tunings_); }

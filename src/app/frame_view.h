@@ -42,6 +42,8 @@ inline constexpr char kIdleStatusText[] = "For Help, press F1";
 // What the status bar says while capture waits for the window to be active again.
 inline constexpr char kInactiveStatusText[] = "Paused: window inactive";
 
+inline constexpr char kAddPresetCaption[] = "Add Preset Tuning";
+
 // A merlop.conf that could not be written: the change holds for this session only.
 inline constexpr char kExtensionsNotSavedText[] =
     "The setting could not be saved in merlop.conf; it holds until Merlop is closed.";

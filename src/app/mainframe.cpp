@@ -5,6 +5,7 @@
 #include "app/readings.h"
 #include "pitch/temperament_table.h"
 #include "settings/settings.h"
+#include "settings/tuning_presets.h"
 #include "settings/tuning_store.h"
 
 namespace merlop {
@@ -322,6 +323,22 @@ void MainFrameCore::flipExtension(bool ExtensionSettings::*flag) {
 void MainFrameCore::toggleAutoSensitivity() {
     if (calibrating()) return;
     flipExtension(&ExtensionSettings::autoSensitivity);
+    applyMode();
+}
+
+void MainFrameCore::addPresetTuning() {
+    if (!custom_) return;
+    std::vector<std::string> names;
+    for (const TuningPreset& p : tuningPresets()) names.push_back(p.tuning.nameText());
+    const int chosen = questions_.choose(kAddPresetCaption, "Tuning:", names);
+    if (chosen < 0 || chosen >= static_cast<int>(names.size())) return;
+    stopCapture(StopReason::plain);
+    const std::string problem = custom_->addPreset(tuningPresets()[chosen]);
+    if (problem.empty()) {
+        view_.setStatusText("Tuning added: " + names[chosen]);
+    } else {
+        messages_.show(problem, kAddPresetCaption);
+    }
     applyMode();
 }
 

@@ -98,6 +98,8 @@ class MainFrameCore final : public TunerParent, private CaptureRunOwner {
     void toggleAutoSensitivity();
     // Tools / "Keep Listening in Background": deactivation no longer stops capture.
     void toggleKeepListening();
+    // Tools / "Add Preset Tuning...": the player picks one, which becomes the current tuning.
+    void addPresetTuning();
     void applyMode();
     // Settings: the tone and capture stop, `runSheet` shows the sheet, and the layout runs again
     // whatever the sheet's answer.

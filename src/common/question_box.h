@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace merlop {
 
@@ -13,6 +14,11 @@ class QuestionBox {
     virtual ~QuestionBox() = default;
     // True for OK or Yes.
     virtual bool ask(const std::string& text, const std::string& caption, Buttons buttons) = 0;
+    // The index of the item picked, -1 when cancelled; a box that cannot offer a list picks none.
+    virtual int choose(const std::string& /*caption*/, const std::string& /*label*/,
+                       const std::vector<std::string>& /*items*/) {
+        return -1;
+    }
 };
 
 }  // namespace merlop

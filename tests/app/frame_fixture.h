@@ -88,8 +88,18 @@ struct ScriptedQuestions : QuestionBox {
         std::string text, caption;
         Buttons buttons = Buttons::okCancel;
     };
+    int choose(const std::string& caption, const std::string&,
+               const std::vector<std::string>& items) override {
+        offered.push_back(caption);
+        lastItems = items;
+        const int choice = choices.empty() ? -1 : choices.front();
+        if (!choices.empty()) choices.erase(choices.begin());
+        return choice;
+    }
     std::vector<Asked> asked;
     std::vector<bool> answers;  // then OK
+    std::vector<std::string> offered, lastItems;
+    std::vector<int> choices;  // then cancelled
 };
 
 // A mono 16-bit sine of `seconds` at `rate`, as a well-formed file.

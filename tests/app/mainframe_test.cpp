@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "app/frame_fixture.h"
@@ -616,6 +617,30 @@ TEST_F(Frame, AutomaticSensitivityIsReadAtTheStartAndKeptAtOnceOrToldWhenItCanno
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, kExtensionsNotSavedText);
     EXPECT_EQ(extensions.saves, 2);
+}
+
+TEST_F(Frame, APresetTuningBecomesTheCurrentTuningOrNothingChanges) {
+    Settings s;
+    s.customTuningOn = 1;
+    writeConfig(s);
+    startRecording();
+    const std::vector<std::string> before = view.tuningItems;
+    frame->addPresetTuning();  // cancelled
+    EXPECT_EQ(questions.offered, std::vector<std::string>{kAddPresetCaption});
+    EXPECT_EQ(view.tuningItems, before);
+    EXPECT_TRUE(frame->recording());
+
+    const auto& items = questions.lastItems;
+    const auto at = std::find(items.begin(), items.end(), "Bass 4 strings");
+    ASSERT_NE(at, items.end());
+    questions.choices = {static_cast<int>(at - items.begin())};
+    frame->addPresetTuning();
+    EXPECT_EQ(view.status, "Tuning added: Bass 4 strings");
+    capture.deliver();  // the run closes, and the layout lists the new tuning as the current one
+    ASSERT_EQ(view.tuningItems.size(), before.size() + 1);
+    EXPECT_EQ(view.tuningItems.back(), "Bass 4 strings");
+    EXPECT_EQ(view.tuningSelected, static_cast<int>(before.size()));
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 }  // namespace

@@ -175,6 +175,26 @@ TEST_F(ConfigCommands, TuningsListsTheFileInitTuningsCreates) {
     EXPECT_EQ(readBytes(work() / "merlo230.tng"), file);
 }
 
+TEST_F(ConfigCommands, InitTuningsAddsAPresetAfterTheFileTunings) {
+    // No file yet: it is made with the built-in tunings, the preset after them.
+    const CliResult added = run({"init-tunings", "--preset", "drop-d"});
+    ASSERT_EQ(added.status, 0) << added.err;
+    EXPECT_EQ(added.out, "./merlo230.tng: tuning 3 Guitar drop D\n");
+    const CliResult listed = run({"tunings"});
+    EXPECT_NE(listed.out.find("tuning 3: \"Guitar drop D\""), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("  note 0: \"D  6th string\"  MIDI 38  73.416 Hz"),
+              std::string::npos);
+
+    const CliResult unknown = run({"init-tunings", "--preset", "kazoo"});
+    expectOneLineError(unknown, 2);
+    EXPECT_NE(unknown.err.find("bass4"), std::string::npos) << unknown.err;  // names the presets
+
+    for (int i = 4; i < 32; ++i) ASSERT_EQ(run({"init-tunings", "--preset", "bass4"}).status, 0);
+    const Bytes full = readBytes(work() / "merlo230.tng");
+    expectOneLineError(run({"init-tunings", "--preset", "viola"}), 1);
+    EXPECT_EQ(readBytes(work() / "merlo230.tng"), full);
+}
+
 TEST_F(ConfigCommands, TuningsShowsWesternLettersAndEscapesWhatShowsNothing) {
     ASSERT_EQ(run({"init-tunings"}).status, 0);
     Bytes file = readBytes(work() / "merlo230.tng");

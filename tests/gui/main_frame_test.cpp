@@ -432,6 +432,9 @@ TEST_F(MainFrameWindow, ToolsTicksAreKeptInTheirOwnFile) {
               tools->actions().indexOf(f.action("calibration")) + 1);
     EXPECT_EQ(tools->actions().indexOf(f.action("keepListening")),
               tools->actions().indexOf(autoSensitivity) + 1);
+    ASSERT_NE(f.action("addPreset"), nullptr);
+    EXPECT_TRUE(tools->actions().contains(f.action("addPreset")));
+    EXPECT_EQ(f.action("addPreset")->text(), QString::fromUtf8("Add Preset Tuning\u2026"));
     EXPECT_TRUE(autoSensitivity->isCheckable());
     EXPECT_TRUE(f.action("keepListening")->isCheckable());
     EXPECT_FALSE(autoSensitivity->isChecked());

@@ -94,6 +94,11 @@ void createToolsAndHelpActions(QMainWindow& window, FrameBars& bars) {
     bars.keepListening->setStatusTip(
         QStringLiteral("The tuner listens on while another window has the focus"));
 
+    bars.addPreset = new QAction(QString::fromUtf8("Add Preset Tuning\u2026"), &window);
+    bars.addPreset->setObjectName(QStringLiteral("addPreset"));
+    bars.addPreset->setStatusTip(
+        QStringLiteral("Adds a common bass, ukulele, string or guitar tuning to the tunings"));
+
     bars.helpContents = new QAction(QIcon(QStringLiteral(":/icons/help.svg")),
                                     QStringLiteral("&Help Contents"), &window);
     bars.helpContents->setObjectName(QStringLiteral("helpContents"));
@@ -119,6 +124,8 @@ void createMenus(QMainWindow& window, const FrameBars& bars) {
     tools->addAction(bars.calibration);
     tools->addAction(bars.autoSensitivity);
     tools->addAction(bars.keepListening);
+    tools->addSeparator();
+    tools->addAction(bars.addPreset);
     QMenu* help = menus->addMenu(QStringLiteral("&Help"));
     help->addAction(bars.helpContents);
     help->addSeparator();

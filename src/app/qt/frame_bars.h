@@ -26,6 +26,7 @@ struct FrameBars {
     QAction* calibration = nullptr;
     QAction* autoSensitivity = nullptr;
     QAction* keepListening = nullptr;
+    QAction* addPreset = nullptr;
     QAction* helpContents = nullptr;
     QAction* about = nullptr;
     QAction* contextHelp = nullptr;

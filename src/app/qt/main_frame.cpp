@@ -150,6 +150,10 @@ void MainFrame::connectMenuCommands() {
         core_->toggleAutoSensitivity();
         refreshUi();
     });
+    connect(bars_.addPreset, &QAction::triggered, this, [this] {
+        core_->addPresetTuning();
+        refreshUi();
+    });
     connect(bars_.keepListening, &QAction::triggered, this, [this] {
         core_->toggleKeepListening();
         refreshUi();

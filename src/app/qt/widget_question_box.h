@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -42,6 +43,17 @@ class WidgetQuestionBox : public QuestionBox {
         box.setDefaultButton(accept);
         box.setEscapeButton(reject);
         return box.exec() == accept;
+    }
+
+    int choose(const std::string& caption, const std::string& label,
+               const std::vector<std::string>& items) override {
+        QStringList list;
+        for (const std::string& item : items) list << QString::fromStdString(item);
+        bool ok = false;
+        const QString picked =
+            QInputDialog::getItem(parent_.data(), QString::fromStdString(caption),
+                                  QString::fromStdString(label), list, 0, false, &ok);
+        return ok ? static_cast<int>(list.indexOf(picked)) : -1;
     }
 
   private:
