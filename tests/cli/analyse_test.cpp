@@ -180,17 +180,19 @@ TEST_F(AnalyseCli, RawColumnAndSilence) {
     ASSERT_EQ(r.status, 0) << r.err;
     auto l = lines(r.out);
     ASSERT_EQ(l.size(), 3u);
-    EXPECT_EQ(l[0], "time_s,note,frequency_hz,cents,tuning_note,level,raw_frequency_hz");
-    EXPECT_EQ(l[1], "0.000,,-1,,,0,-1");
+    EXPECT_EQ(l[0], "time_s,note,frequency_hz,cents,tuning_note,level,raw_frequency_hz,raw_cents");
+    EXPECT_EQ(l[1], "0.000,,-1,,,0,-1,");
 
     writeTone("b.wav", 196.0, 0.6);
     r = cli("analyse b.wav --raw");
     l = lines(r.out);
     ASSERT_GE(l.size(), 2u);
     const auto f = fields(l.back());
-    ASSERT_EQ(f.size(), 7u);
+    ASSERT_EQ(f.size(), 8u);
     EXPECT_EQ(f[1], "G 3");
     EXPECT_NEAR(std::stod(f[6]), 196.0, 0.5);
+    // G 3 is 196.00 Hz: the raw cents say how far the raw frequency is from it.
+    EXPECT_NEAR(std::stod(f[7]), 1200.0 * std::log2(std::stod(f[6]) / 195.9977), 0.002);
 }
 
 TEST_F(AnalyseCli, RefusedFilesGiveTheTunersMessage) {
