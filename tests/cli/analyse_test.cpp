@@ -381,6 +381,22 @@ TEST_F(AnalyseCli, ReadingsMatchThePinnedGoldenFiles) {
                      {},
                      "--tuning 0 --note 2"});
 
+    {
+        // Fine tuning's sub-sample period: an 8-bit sine 0.37 cent sharp of C 4, then a tone
+        // without its fundamental 12.64 cents flat of A 2.
+        std::vector<Partial> partials;
+        const double a2 = 110.0 * std::pow(2.0, -12.64 / 1200.0);
+        for (int k = 2; k <= 8; ++k) partials.push_back({k * a2, 0.4 / k, 0.0});
+        const std::vector<double> upper = partialSum(partials, 11025, 0, 11025);
+        cases.push_back({"fine_detuned",
+                         concat(sineTone(261.6256 * std::pow(2.0, 0.37 / 1200.0), 1.0, 11025, 0.5),
+                                std::vector<float>(upper.begin(), upper.end())),
+                         11025,
+                         8,
+                         {},
+                         "--fine --raw"});
+    }
+
     ASSERT_EQ(cli("init-tunings").status, 0);
     const fs::path golden = fs::path(MERLOP_SOURCE_DIR) / "tests" / "cli" / "golden";
     const bool update = std::getenv("MERLOP_UPDATE_GOLDEN") != nullptr;
