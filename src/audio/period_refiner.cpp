@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <numbers>
 
 namespace merlop {
@@ -20,7 +21,8 @@ constexpr double kLargestCorrection = 0.01;
 }  // namespace
 
 PeriodRefiner::PeriodRefiner(int n) {
-    if (n > 0) window_.resize(static_cast<std::size_t>(n) * (kMaxSegments + 1) / 2 + 1);
+    // Segments are at most half a block long.
+    if (n > 0) window_.resize(static_cast<std::size_t>(n / 2 + 1) * kMaxSegments);
 }
 
 // Segment 0 starts the block; the others start d, d/4, d/16 ... whole periods later, where d is
@@ -42,12 +44,14 @@ bool PeriodRefiner::placeSegments(int n, double period, Segments* s) const {
     for (int j = 0; j < count; ++j) {
         s->start[count - j] = static_cast<int>(std::lround(baselines[j] * period));
     }
-    return static_cast<std::size_t>(s->count) * s->length <= window_.size();
+    return static_cast<std::size_t>(kMaxSegments) * s->length <= window_.size();
 }
 
-// Windows every segment once into the work area, then runs one Goertzel recursion per harmonic
-// over all of them together.
+// Windows every segment once into the work area, interleaved sample by sample, then runs the
+// Goertzel recursions of four harmonics over all four segments together: sixteen independent
+// chains the compiler can keep in vector registers.
 void PeriodRefiner::measureHarmonics(const int* x, const Segments& s, double omega, int harmonics) {
+    constexpr int kS = kMaxSegments;
     const int m = s.length;
     double* y = window_.data();
     // The Hann window of a segment, zero one sample before and after it, by rotation.
@@ -56,26 +60,32 @@ void PeriodRefiner::measureHarmonics(const int* x, const Segments& s, double ome
     double c = cs, si = sn;
     for (int i = 0; i < m; ++i) {
         const double w = 0.5 - 0.5 * c;
-        for (int j = 0; j < s.count; ++j) y[j * m + i] = w * x[s.start[j] + i];
+        for (int j = 0; j < kS; ++j) y[i * kS + j] = j < s.count ? w * x[s.start[j] + i] : 0.0;
         const double next = c * cs - si * sn;
         si = si * cs + c * sn;
         c = next;
     }
-    for (int k = 0; k < harmonics; ++k) {
-        const double wk = (k + 1) * omega;
-        const double coef = 2.0 * std::cos(wk);
-        double s1[kMaxSegments] = {}, s2[kMaxSegments] = {};
+    for (int k0 = 0; k0 < harmonics; k0 += kGroup) {
+        double coef[kGroup];
+        for (int h = 0; h < kGroup; ++h) coef[h] = 2.0 * std::cos((k0 + h + 1) * omega);
+        double s1[kGroup][kS] = {}, s2[kGroup][kS] = {};
         for (int i = 0; i < m; ++i) {
-            for (int j = 0; j < kMaxSegments; ++j) {
-                const double s0 = (j < s.count ? y[j * m + i] : 0.0) + coef * s1[j] - s2[j];
-                s2[j] = s1[j];
-                s1[j] = s0;
+            const double* yi = y + static_cast<std::ptrdiff_t>(i) * kS;
+            for (int h = 0; h < kGroup; ++h) {
+                for (int j = 0; j < kS; ++j) {
+                    const double s0 = yi[j] + coef[h] * s1[h][j] - s2[h][j];
+                    s2[h][j] = s1[h][j];
+                    s1[h][j] = s0;
+                }
             }
         }
-        const double cw = std::cos(wk), sw = std::sin(wk);
-        for (int j = 0; j < s.count; ++j) {
-            re_[k][j] = s1[j] - cw * s2[j];
-            im_[k][j] = sw * s2[j];
+        for (int h = 0; h < kGroup && k0 + h < harmonics; ++h) {
+            const double wk = (k0 + h + 1) * omega;
+            const double cw = std::cos(wk), sw = std::sin(wk);
+            for (int j = 0; j < s.count; ++j) {
+                re_[k0 + h][j] = s1[h][j] - cw * s2[h][j];
+                im_[k0 + h][j] = sw * s2[h][j];
+            }
         }
     }
 }

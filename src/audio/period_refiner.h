@@ -21,7 +21,8 @@ namespace merlop {
 class PeriodRefiner {
   public:
     static constexpr int kMaxHarmonics = 12;
-    static constexpr int kMaxSegments = 5;
+    static constexpr int kMaxSegments = 4;
+    static constexpr int kGroup = 4;  // harmonics measured together
 
     // n: the longest block to be refined.
     explicit PeriodRefiner(int n);
