@@ -75,6 +75,13 @@ struct AnalyseArgs {
     bool fine = false;
 };
 
+// The option that takes no value, or null.
+bool* switchOf(const std::string& a, AnalyseArgs* out) {
+    if (a == "--raw") return &out->raw;
+    if (a == "--fine") return &out->fine;
+    return nullptr;
+}
+
 // 0 when the arguments make sense, else the exit status after the complaint.
 int parseArgs(const Args& args, const Io& io, AnalyseArgs* out) {
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -94,10 +101,8 @@ int parseArgs(const Args& args, const Io& io, AnalyseArgs* out) {
             if (!hasValue || !parseIndex(args[++i], &out->noteIndex)) {
                 return io.fail("--note takes a note index");
             }
-        } else if (a == "--raw") {
-            out->raw = true;
-        } else if (a == "--fine") {
-            out->fine = true;
+        } else if (bool* flag = switchOf(a, out); flag != nullptr) {
+            *flag = true;
         } else if (a.size() > 1 && a[0] == '-') {
             return io.fail("unknown option " + a);
         } else if (out->wavPath.empty()) {

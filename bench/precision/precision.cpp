@@ -176,6 +176,7 @@ double worst(const std::vector<double>& v) {
 // the notes.
 std::vector<double> frequencies() {
     std::vector<double> f;
+    f.reserve(24);
     for (int i = 0; i < 24; ++i) f.push_back(40.0 * std::pow(1100.0 / 40.0, i / 23.0));
     return f;
 }

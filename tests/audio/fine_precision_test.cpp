@@ -28,22 +28,24 @@ struct Detuned {
 std::vector<float> toneOf(const Detuned& d, double f) {
     std::vector<Partial> partials;
     for (int k = d.lowest; k <= d.highest; ++k) partials.push_back({k * f, 0.45 / k, 0.3 * k});
-    const std::vector<double> x = partialSum(partials, d.rate, 0, 2 * d.rate);
+    const std::vector<double> x =
+        partialSum(partials, d.rate, 0, static_cast<std::size_t>(d.rate) * 2);
     return {x.begin(), x.end()};
 }
 
-// Every block after the first: the raw frequency within `raw` cents of the truth, and the note
-// and tenth of a cent shown as the truth rounds.
+// The raw frequency within `raw` cents of the truth, and the note and tenth of a cent shown as
+// the truth rounds.
+void expectFineReading(const BlockResult& b, double f, double raw, std::size_t block) {
+    ASSERT_GT(b.rawFrequency, 0.0f) << f << " Hz, block " << block;
+    EXPECT_NEAR(1200.0 * std::log2(b.rawFrequency / f), 0.0, raw) << f << " Hz, block " << block;
+    EXPECT_EQ(b.reading.note, expectedNote(f)) << f << " Hz, block " << block;
+    EXPECT_NEAR(b.reading.deviation * 100.0, expectedCents(f), 0.1001)
+        << f << " Hz, block " << block;
+}
+
 void expectFineReadings(const std::vector<BlockResult>& blocks, double f, double raw) {
     ASSERT_GT(blocks.size(), 4u) << f;
-    for (std::size_t i = 1; i < blocks.size(); ++i) {
-        const BlockResult& b = blocks[i];
-        ASSERT_GT(b.rawFrequency, 0.0f) << f << " Hz, block " << i;
-        EXPECT_NEAR(1200.0 * std::log2(b.rawFrequency / f), 0.0, raw) << f << " Hz, block " << i;
-        EXPECT_EQ(b.reading.note, expectedNote(f)) << f << " Hz, block " << i;
-        EXPECT_NEAR(b.reading.deviation * 100.0, expectedCents(f), 0.1001)
-            << f << " Hz, block " << i;
-    }
+    for (std::size_t i = 1; i < blocks.size(); ++i) expectFineReading(blocks[i], f, raw, i);
 }
 
 TEST(FinePrecision, DetunedTonesReadWithinATenthOfACent) {
