@@ -52,6 +52,7 @@ run: release
 
 bench: release
 	build/release/merlop-bench
+	build/release/merlop-precision
 
 clean:
 	rm -rf build

@@ -1,5 +1,6 @@
-// Cost of analysing one block, per block length and sample rate. "rt_factor" is seconds of
-// audio analysed per second of work: a block must cost well under its own duration.
+// Cost of analysing one block, per block length, sample rate and Fine tuning off or on.
+// "rt_factor" is seconds of audio analysed per second of work: a block must cost well under its
+// own duration.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -43,6 +44,7 @@ void BM_AnalyseBlock(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     const int rate = static_cast<int>(state.range(1));
     Settings settings;
+    settings.fineTuning = static_cast<int>(state.range(2));
     CaptureConfig config;
     config.sampleRate = rate;
     config.bitsPerSample = 16;
@@ -69,7 +71,8 @@ void BM_AnalyseBlock(benchmark::State& state) {
 }
 
 BENCHMARK(BM_AnalyseBlock)
-    ->ArgsProduct({{512, 1024, 2048, 4096, 8192}, {11025, 44100}})
+    ->ArgsProduct({{512, 1024, 2048, 4096, 8192}, {11025, 44100}, {0, 1}})
+    ->ArgNames({"n", "rate", "fine"})
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -75,7 +75,7 @@ const Command kCommands[] = {
      "  --sharp           name notes with sharps instead of flats\n"},
     {"analyse", cli::analyse, "analyse FILE.wav [options] the tuner's readings of a file, as CSV",
      "usage: merlop-cli analyse FILE.wav|- [--config FILE] [--dir DIR] [--tuning INDEX\n"
-     "                          [--note I]] [--raw]\n"
+     "                          [--note I]] [--fine] [--raw]\n"
      "Analyses a PCM mono WAV file (- reads it from standard input) as the tuner does and\n"
      "prints one CSV line per analysed block.\n"
      "  --config FILE   the settings to use (default: ./merlo301.cfg if there is one,\n"
@@ -83,7 +83,9 @@ const Command kCommands[] = {
      "  --dir DIR       where merlo230.tng is (default: the working directory)\n"
      "  --tuning INDEX  analyse against custom tuning INDEX of merlo230.tng\n"
      "  --note I        fix the tuning's note I\n"
-     "  --raw           add the estimator's unsmoothed frequency as a last column\n"},
+     "  --fine          read with Fine tuning on (tenths of a cent), whatever the settings say\n"
+     "  --raw           add the estimator's unsmoothed frequency (Hz, 4 decimals) and its cents\n"
+     "                  from the nearest note of the temperament (3 decimals) as last columns\n"},
     {"synth", cli::synth, "synth OUT.wav [options]    write a test tone",
      "usage: merlop-cli synth OUT.wav [--freq HZ] [--seconds S] [--rate R] [--bits 8|16]\n"
      "                        [--pluck|--sine|--harmonic] [--noise DB] [--hum 50|60 --hum-db DB]\n"

@@ -72,7 +72,15 @@ struct AnalyseArgs {
     int tuningIndex = -1;
     int noteIndex = -1;
     bool raw = false;
+    bool fine = false;
 };
+
+// The option that takes no value, or null.
+bool* switchOf(const std::string& a, AnalyseArgs* out) {
+    if (a == "--raw") return &out->raw;
+    if (a == "--fine") return &out->fine;
+    return nullptr;
+}
 
 // 0 when the arguments make sense, else the exit status after the complaint.
 int parseArgs(const Args& args, const Io& io, AnalyseArgs* out) {
@@ -93,8 +101,8 @@ int parseArgs(const Args& args, const Io& io, AnalyseArgs* out) {
             if (!hasValue || !parseIndex(args[++i], &out->noteIndex)) {
                 return io.fail("--note takes a note index");
             }
-        } else if (a == "--raw") {
-            out->raw = true;
+        } else if (bool* flag = switchOf(a, out); flag != nullptr) {
+            *flag = true;
         } else if (a.size() > 1 && a[0] == '-') {
             return io.fail("unknown option " + a);
         } else if (out->wavPath.empty()) {
@@ -196,11 +204,20 @@ void printReading(std::ostream& out, const LineContext& c, long block, const Pit
         out << '\n';
         return;
     }
-    char rawText[32];
-    if (rawFrequency > 0.0f) {
-        std::snprintf(rawText, sizeof rawText, ",%.2f\n", rawFrequency);
+    char rawText[64];
+    int note = -1;
+    float deviation = 0.0f;
+    if (rawFrequency > 0.0f && c.pitch.nearestNote(rawFrequency, &deviation) >= 0) {
+        c.pitch.splitNoteValue(c.pitch.noteValueOf(rawFrequency), &note, &deviation);
+        // From the note's own frequency in double: the float note value alone keeps only about
+        // a thousandth of a cent.
+        const double cents = 1200.0 * std::log2(static_cast<double>(rawFrequency) /
+                                                c.pitch.frequencyOfNote(note, 0.0f));
+        std::snprintf(rawText, sizeof rawText, ",%.4f,%.3f\n", rawFrequency, cents + 0.0);
+    } else if (rawFrequency > 0.0f) {
+        std::snprintf(rawText, sizeof rawText, ",%.4f,\n", rawFrequency);
     } else {
-        std::snprintf(rawText, sizeof rawText, ",-1\n");
+        std::snprintf(rawText, sizeof rawText, ",-1,\n");
     }
     out << rawText;
 }
@@ -224,6 +241,7 @@ int analyse(const Args& args, const Io& io) {
 
     // The tuner analyses a file with the tuner display alone; ear training has no exercise here.
     settings.earTrainingOn = 0;
+    if (a.fine) settings.fineTuning = 1;
     settings.customTuningOn = a.tuningIndex >= 0 ? 1 : 0;
     CycleOptions options;
     options.tunerOn = true;
@@ -247,8 +265,9 @@ int analyse(const Args& args, const Io& io) {
     AnalysisCycle cycle(settings, config, pitch, options);
     cycle.startRun();
 
-    io.out << (a.raw ? "time_s,note,frequency_hz,cents,tuning_note,level,raw_frequency_hz\n"
-                     : "time_s,note,frequency_hz,cents,tuning_note,level\n");
+    io.out << (a.raw
+                   ? "time_s,note,frequency_hz,cents,tuning_note,level,raw_frequency_hz,raw_cents\n"
+                   : "time_s,note,frequency_hz,cents,tuning_note,level\n");
 
     const LineContext context{pitch,
                               store.get(),

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "audio/cycle_analyser.h"
+#include "audio/period_refiner.h"
 #include "audio/spectrum_analyser.h"
 #include "pitch/pitch_model.h"
 #include "settings/settings.h"
@@ -57,6 +58,7 @@ void AnalysisCycle::reconfigure(const Settings& settings, const CaptureConfig& c
     workBuffer_.assign(n, 0);
     spectrum_.reset();
     cycle_.reset();
+    refiner_.reset();
     if (options.calibrating || n == 0) return;
 
     SpectrumParams params;
@@ -74,6 +76,7 @@ void AnalysisCycle::reconfigure(const Settings& settings, const CaptureConfig& c
     spectrum_ = std::make_unique<SpectrumAnalyser>(params);
     if (options.tunerOn || options.waveOn) {
         cycle_ = std::make_unique<CycleAnalyser>(n, config.effectiveRate);
+        if (fineTuning_ != 0) refiner_ = std::make_unique<PeriodRefiner>(n);
     }
 }
 
@@ -139,7 +142,14 @@ float AnalysisCycle::measurePeriod(int level) {
         target = pitch_.tuningFrequency(options_.fixedTuningNote);
         targetMode = 1;
     }
-    return periodAround(target, targetMode, n);
+    return refinedPeriod(periodAround(target, targetMode, n), n);
+}
+
+// Tenths of a cent need a period finer than the search's whole samples; a period the cycle would
+// not take is left as it is.
+float AnalysisCycle::refinedPeriod(float period, int n) {
+    if (!refiner_ || !(period > 1.0f && period < config_.sampleRate * 0.05)) return period;
+    return static_cast<float>(refiner_->refine(sampleBuffer_.data(), n, period));
 }
 
 float AnalysisCycle::periodAround(float target, int targetMode, int n) {

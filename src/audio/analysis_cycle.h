@@ -14,6 +14,7 @@
 namespace merlop {
 
 class CycleAnalyser;
+class PeriodRefiner;
 class PitchModel;
 class Settings;
 class SpectrumAnalyser;
@@ -133,6 +134,7 @@ class AnalysisCycle {
     void showReading(const PitchReading& reading);
     float measurePeriod(int level);
     float periodAround(float target, int targetMode, int n);
+    float refinedPeriod(float period, int n);
     void takePeriod(float period);
     bool matchTuningNote(float smoothed, int* tuningIndex, float* deviation) const;
     PitchReading noteReading(float smoothed, int tuningIndex, float deviation);
@@ -149,6 +151,7 @@ class AnalysisCycle {
 
     std::unique_ptr<SpectrumAnalyser> spectrum_;
     std::unique_ptr<CycleAnalyser> cycle_;
+    std::unique_ptr<PeriodRefiner> refiner_;  // only with fine tuning
     std::vector<int> sampleBuffer_;
     std::vector<int> workBuffer_;
 

@@ -180,17 +180,19 @@ TEST_F(AnalyseCli, RawColumnAndSilence) {
     ASSERT_EQ(r.status, 0) << r.err;
     auto l = lines(r.out);
     ASSERT_EQ(l.size(), 3u);
-    EXPECT_EQ(l[0], "time_s,note,frequency_hz,cents,tuning_note,level,raw_frequency_hz");
-    EXPECT_EQ(l[1], "0.000,,-1,,,0,-1");
+    EXPECT_EQ(l[0], "time_s,note,frequency_hz,cents,tuning_note,level,raw_frequency_hz,raw_cents");
+    EXPECT_EQ(l[1], "0.000,,-1,,,0,-1,");
 
     writeTone("b.wav", 196.0, 0.6);
     r = cli("analyse b.wav --raw");
     l = lines(r.out);
     ASSERT_GE(l.size(), 2u);
     const auto f = fields(l.back());
-    ASSERT_EQ(f.size(), 7u);
+    ASSERT_EQ(f.size(), 8u);
     EXPECT_EQ(f[1], "G 3");
     EXPECT_NEAR(std::stod(f[6]), 196.0, 0.5);
+    // G 3 is 196.00 Hz: the raw cents say how far the raw frequency is from it.
+    EXPECT_NEAR(std::stod(f[7]), 1200.0 * std::log2(std::stod(f[6]) / 195.9977), 0.002);
 }
 
 TEST_F(AnalyseCli, RefusedFilesGiveTheTunersMessage) {
@@ -378,6 +380,22 @@ TEST_F(AnalyseCli, ReadingsMatchThePinnedGoldenFiles) {
                      16,
                      {},
                      "--tuning 0 --note 2"});
+
+    {
+        // Fine tuning's sub-sample period: an 8-bit sine 0.37 cent sharp of C 4, then a tone
+        // without its fundamental 12.64 cents flat of A 2.
+        std::vector<Partial> partials;
+        const double a2 = 110.0 * std::pow(2.0, -12.64 / 1200.0);
+        for (int k = 2; k <= 8; ++k) partials.push_back({k * a2, 0.4 / k, 0.0});
+        const std::vector<double> upper = partialSum(partials, 11025, 0, 11025);
+        cases.push_back({"fine_detuned",
+                         concat(sineTone(261.6256 * std::pow(2.0, 0.37 / 1200.0), 1.0, 11025, 0.5),
+                                std::vector<float>(upper.begin(), upper.end())),
+                         11025,
+                         8,
+                         {},
+                         "--fine --raw"});
+    }
 
     ASSERT_EQ(cli("init-tunings").status, 0);
     const fs::path golden = fs::path(MERLOP_SOURCE_DIR) / "tests" / "cli" / "golden";
