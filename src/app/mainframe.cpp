@@ -23,7 +23,8 @@ MainFrameCore::MainFrameCore(Settings& settings, TuningStore* tunings,
       messages_(services.messages),
       questions_(services.questions),
       dialogs_(services.dialogs),
-      run_(services.capture, services.messages, services.view, services.clock, *this),
+      capture_(services.capture, services.messages, services.view, services.clock,
+               {file_, displays_, calibration_, ear_, pitch_, config_}, *this),
       file_(services.player, services.view, services.messages, services.dialogs, services.clock),
       ear_(services.view, services.messages, services.clock, displays_),
       displays_(settings, pitch_, services.view, services.messages),
@@ -48,27 +49,6 @@ MainFrameCore::MainFrameCore(Settings& settings, TuningStore* tunings,
 }
 
 MainFrameCore::~MainFrameCore() = default;
-
-void MainFrameCore::retryInput() {
-    view_.killTimer(FrameTimer::inputRetry);
-    // Activation lays out and starts again by itself.
-    InputWatch& input = run_.input();
-    if (!input.awaiting() || !windowActive_) return;
-    if (captureActive() || file_.isOpen()) {
-        view_.startTimer(FrameTimer::inputRetry, CaptureRun::kInputRetryMs);
-        return;
-    }
-    if (!input.available()) {
-        if (!input.query()) {
-            view_.startTimer(FrameTimer::inputRetry, CaptureRun::kInputRetryMs);
-            return;
-        }
-        // Another card may record other rates: lay out for what this one has.
-        applyMode();
-        return;
-    }
-    startCapture();
-}
 
 bool MainFrameCore::customTuningOn() const {
     return settings_.customTuningOn != 0;
@@ -399,7 +379,7 @@ bool MainFrameCore::saveState(bool userPresent) {
 void MainFrameCore::onTimer(FrameTimer timer) {
     switch (timer) {
         case FrameTimer::inputRetry:
-            retryInput();
+            capture_.retryInput(windowActive_);
             return;
         case FrameTimer::calibrationStep:
             view_.killTimer(FrameTimer::calibrationStep);
@@ -431,98 +411,11 @@ void MainFrameCore::onTimer(FrameTimer timer) {
 // ---- capture life cycle ------------------------------------------------------------------
 
 void MainFrameCore::startCapture() {
-    if (!run_.mayStart(file_.isOpen())) return;
-    AnalysisCycle* cycle = displays_.cycle();
-    if (cycle == nullptr || cycle->length() <= 0) {
-        messages_.show("Not enough memory", "data buffer ");
-        return;
-    }
-    cycle->startRun();
-    if (file_.isOpen()) {
-        run_.fileStarted();
-        file_.start();
-        return;
-    }
-    if (calibrating()) calibration_.runStarting();
-    run_.openLive(config_, cycle->length());
+    capture_.start();
 }
 
 void MainFrameCore::stopCapture(StopReason reason) {
-    if (reason == StopReason::fileEnded) {
-        view_.killTimer(FrameTimer::fileFeed);
-        run_.fileEnded();
-        applyMode();
-        return;
-    }
-    if (!run_.stop(reason)) afterStop(reason, false);
-}
-
-void MainFrameCore::afterStop(StopReason reason, bool closed) {
-    switch (reason) {
-        case StopReason::plain:
-            if (closed && run_.startPending()) startCapture();
-            break;
-        case StopReason::toneNeedsDevice:
-            view_.tunerRetryTone();
-            break;
-        case StopReason::quit:
-            if (closed) view_.postClose();
-            break;
-        case StopReason::reapplyMode:
-            if (closed) applyMode();
-            break;
-        case StopReason::fileOpened:
-            applyMode();
-            break;
-        case StopReason::nextExercise:
-            // With nothing recording there was no answer to judge: a new melody.
-            startExercise(!closed || ear_.advance());
-            break;
-        case StopReason::calibration:
-            if (!closed) {
-                calibrationStep();
-            } else if (calibrating()) {
-                // Its question runs an event loop of its own: not inside the device's notice.
-                view_.startTimer(FrameTimer::calibrationStep, 0);
-            } else if (run_.startPending()) {
-                startCapture();  // cancelled while the device was closing
-            }
-            break;
-        default:
-            break;
-    }
-}
-
-void MainFrameCore::runOpened() {
-    if (AnalysisCycle* cycle = displays_.cycle(); cycle != nullptr) cycle->startRun();
-}
-
-void MainFrameCore::blockArrived() {
-    if (calibrating()) {
-        // The samples do not matter, only when they came.
-        PitchReading reading;
-        if (calibration_.onBlock(run_.arrivalTime(), pitch_, &reading) &&
-            displays_.reading() != nullptr) {
-            displays_.reading()->showReading(reading);
-        }
-        if (calibration_.finished()) {
-            stopCapture(StopReason::calibration);
-            return;
-        }
-        run_.recordNext();
-        return;
-    }
-    AnalysisCycle* cycle = displays_.cycle();
-    if (cycle == nullptr) return;
-    int lo = 0;
-    int hi = 0;
-    if (run_.takeBlock(cycle->sampleBuffer(), cycle->length(), &lo, &hi)) {
-        cycle->analyseBuffer(hi, lo);
-    }
-}
-
-void MainFrameCore::runClosed(StopReason reason) {
-    afterStop(reason, true);
+    capture_.stop(reason);
 }
 
 // ---- ear training ------------------------------------------------------------------------

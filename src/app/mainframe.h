@@ -1,8 +1,8 @@
 #pragma once
 
 // The tuner program's main frame without its window: the commands, and the order in which its
-// parts act. Each part has one job: the capture run (capture_run.h, its moves in
-// capture_state.h), the analysis and displays of a layout (frame_displays.h), the views and the
+// parts act. Each part has one job: the capture run (frame_capture.h; the card's side in
+// capture_run.h, its moves in capture_state.h), the analysis and displays of a layout (frame_displays.h), the views and the
 // rules between the modes (view_choice.h), custom tuning (custom_tuning_mode.h), ear training
 // (ear_training_run.h), the calibration (calibration.h), the WAV file input (file_run.h) and the
 // settings file (settings_file_keeper.h).
@@ -20,6 +20,7 @@
 
 #include "app/calibration.h"
 #include "app/capture_run.h"
+#include "app/frame_capture.h"
 #include "app/capture_state.h"
 #include "app/custom_tuning_mode.h"
 #include "app/ear_training_run.h"
@@ -58,7 +59,7 @@ struct FrameServices {
 };
 
 // The tuner window's requests (startCapture, stopCapture, exercisePlayed) come here directly.
-class MainFrameCore final : public TunerParent, private CaptureRunOwner {
+class MainFrameCore final : public TunerParent, private FrameCaptureOwner {
   public:
     // settings: loaded already (loadFailed tells whether a file was read); tunings may be null
     // when the store could not be had, and custom tuning then stays off.
@@ -161,7 +162,6 @@ class MainFrameCore final : public TunerParent, private CaptureRunOwner {
     void configure();
     // Flips one of the merlop.conf settings and keeps it; a failed write is told.
     void flipExtension(bool ExtensionSettings::*flag);
-    void retryInput();
     void setEarTraining(bool on);
     void setCustomTuning(bool on);
     // False when the command is refused; otherwise the modes it ends have ended.
@@ -171,21 +171,19 @@ class MainFrameCore final : public TunerParent, private CaptureRunOwner {
     // A file being fed ends as at its end, so no buffer of it reaches the next run.
     void endFileRun();
     void startExercise(bool newMelody);
-    void calibrationStep();
     CycleOptions cycleOptions() const;
 
-    // What a stop asks for, once the card has closed or at once when nothing was running.
-    void afterStop(StopReason reason, bool closed);
-    void runOpened() override;
-    void blockArrived() override;
-    void runClosed(StopReason reason) override;
+    void layOut() override { applyMode(); }
+    void playExercise(bool newMelody) override { startExercise(newMelody); }
+    void calibrationStep() override;
 
     Settings& settings_;
     FrameView& view_;
     MessageBox& messages_;
     QuestionBox& questions_;
     FileDialogs& dialogs_;
-    CaptureRun run_;
+    FrameCapture capture_;
+    CaptureRun& run_ = capture_.run();
     PitchModel pitch_;
     FileRun file_;
     EarTrainingRun ear_;
