@@ -41,8 +41,7 @@ struct FrameCaptureParts {
 class FrameCapture final : private CaptureRunOwner {
   public:
     FrameCapture(WaveCaptureService& capture, MessageBox& messages, FrameView& view,
-                 MillisecondClock& clock, const FrameCaptureParts& parts,
-                 FrameCaptureOwner& owner);
+                 MillisecondClock& clock, const FrameCaptureParts& parts, FrameCaptureOwner& owner);
 
     // Both act before they return, as sent messages do.
     void start();

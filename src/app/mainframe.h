@@ -2,10 +2,11 @@
 
 // The tuner program's main frame without its window: the commands, and the order in which its
 // parts act. Each part has one job: the capture run (frame_capture.h; the card's side in
-// capture_run.h, its moves in capture_state.h), the analysis and displays of a layout (frame_displays.h), the views and the
-// rules between the modes (view_choice.h), custom tuning (custom_tuning_mode.h), ear training
-// (ear_training_run.h), the calibration (calibration.h), the WAV file input (file_run.h) and the
-// settings file (settings_file_keeper.h).
+// capture_run.h, its moves in capture_state.h), the analysis and displays of a layout
+// (frame_displays.h), the views and the rules between the modes (view_choice.h), custom tuning
+// (custom_tuning_mode.h), ear training (ear_training_run.h), the calibration (calibration.h),
+// the WAV file input (file_run.h) and the settings files (settings_file_keeper.h,
+// settings/extension_settings.h).
 //
 // A run is never reconfigured in place: a change while recording stops it with
 // StopReason::reapplyMode, and the layout runs again once the device has closed. A start that
@@ -20,11 +21,11 @@
 
 #include "app/calibration.h"
 #include "app/capture_run.h"
-#include "app/frame_capture.h"
 #include "app/capture_state.h"
 #include "app/custom_tuning_mode.h"
 #include "app/ear_training_run.h"
 #include "app/file_run.h"
+#include "app/frame_capture.h"
 #include "app/frame_displays.h"
 #include "app/frame_layout.h"
 #include "app/frame_view.h"
