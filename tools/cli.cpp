@@ -75,7 +75,7 @@ const Command kCommands[] = {
      "  --sharp           name notes with sharps instead of flats\n"},
     {"analyse", cli::analyse, "analyse FILE.wav [options] the tuner's readings of a file, as CSV",
      "usage: merlop-cli analyse FILE.wav|- [--config FILE] [--dir DIR] [--tuning INDEX\n"
-     "                          [--note I]] [--fine] [--raw]\n"
+     "                          [--note I]] [--fine] [--raw] [--auto-sensitivity]\n"
      "Analyses a PCM mono WAV file (- reads it from standard input) as the tuner does and\n"
      "prints one CSV line per analysed block.\n"
      "  --config FILE   the settings to use (default: ./merlo301.cfg if there is one,\n"
@@ -85,7 +85,9 @@ const Command kCommands[] = {
      "  --note I        fix the tuning's note I\n"
      "  --fine          read with Fine tuning on (tenths of a cent), whatever the settings say\n"
      "  --raw           add the estimator's unsmoothed frequency (Hz, 4 decimals) and its cents\n"
-     "                  from the nearest note of the temperament (3 decimals) as last columns\n"},
+     "                  from the nearest note of the temperament (3 decimals) as last columns\n"
+     "  --auto-sensitivity  the threshold follows the input's noise floor instead of the\n"
+     "                  sensitivity setting, and noise, hum or silence alone read as no note\n"},
     {"synth", cli::synth, "synth OUT.wav [options]    write a test tone",
      "usage: merlop-cli synth OUT.wav [--freq HZ] [--seconds S] [--rate R] [--bits 8|16]\n"
      "                        [--pluck|--sine|--harmonic] [--noise DB] [--hum 50|60 --hum-db DB]\n"

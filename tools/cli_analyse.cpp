@@ -73,12 +73,14 @@ struct AnalyseArgs {
     int noteIndex = -1;
     bool raw = false;
     bool fine = false;
+    bool autoSensitivity = false;
 };
 
 // The option that takes no value, or null.
 bool* switchOf(const std::string& a, AnalyseArgs* out) {
     if (a == "--raw") return &out->raw;
     if (a == "--fine") return &out->fine;
+    if (a == "--auto-sensitivity") return &out->autoSensitivity;
     return nullptr;
 }
 
@@ -243,8 +245,8 @@ int analyse(const Args& args, const Io& io) {
     settings.earTrainingOn = 0;
     if (a.fine) settings.fineTuning = 1;
     settings.customTuningOn = a.tuningIndex >= 0 ? 1 : 0;
-    CycleOptions options;
-    options.tunerOn = true;
+    CycleOptions options;  // the tuner display alone
+    options.autoSensitivity = a.autoSensitivity;
 
     std::unique_ptr<TuningStore> store;
     if (a.tuningIndex >= 0) {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "audio/auto_sensitivity.h"
 #include "audio/cycle_analyser.h"
 #include "audio/period_refiner.h"
 #include "audio/spectrum_analyser.h"
@@ -67,13 +68,16 @@ void AnalysisCycle::reconfigure(const Settings& settings, const CaptureConfig& c
     params.analysisHighHz = config.analysisHighHz;
     params.sampleBits = config.analysisBits;
     params.effectiveRate = config.effectiveRate;
-    params.sensitivityDb = static_cast<float>(settings.sensitivityDb);
+    params.sensitivityDb = options.autoSensitivity ? AutoSensitivity::kMeasuringThresholdDb
+                                                   : static_cast<float>(settings.sensitivityDb);
     params.hammingWindow = settings.hammingWindow;
     params.weighting = settings.weighting;
     params.humFrequency = settings.humFrequency;
     params.freqLowHz = settings.freqLowHz;
     params.freqHighHz = settings.freqHighHz;
     spectrum_ = std::make_unique<SpectrumAnalyser>(params);
+    autoSensitivity_ =
+        options.autoSensitivity ? std::make_unique<AutoSensitivity>(*spectrum_) : nullptr;
     if (options.tunerOn || options.waveOn) {
         cycle_ = std::make_unique<CycleAnalyser>(n, config.effectiveRate);
         if (fineTuning_ != 0) refiner_ = std::make_unique<PeriodRefiner>(n);
@@ -245,6 +249,13 @@ void AnalysisCycle::reportReading(int level) {
     showReading(reading);
 }
 
+// With automatic sensitivity a block is measured only when a note stands out of the floor.
+float AnalysisCycle::periodOfBlock(int level) {
+    if (!autoSensitivity_) return measurePeriod(level);
+    if (!autoSensitivity_->noteStandsOut()) return -1.0f;
+    return AutoSensitivity::withoutHum(measurePeriod(level), config_.effectiveRate);
+}
+
 bool AnalysisCycle::analyseBuffer(int maxSample, int minSample) {
     if (sinks_.inputPending && sinks_.inputPending()) return false;
     if (options_.calibrating || !spectrum_) return false;
@@ -253,7 +264,8 @@ bool AnalysisCycle::analyseBuffer(int maxSample, int minSample) {
     lastLevel_ = level;
 
     spectrum_->computeSpectrum(sampleBuffer_.data());
-    if (options_.tunerOn || options_.waveOn) takePeriod(measurePeriod(level));
+    if (autoSensitivity_) autoSensitivity_->judge(*spectrum_);
+    if (options_.tunerOn || options_.waveOn) takePeriod(periodOfBlock(level));
     if (options_.tunerOn) reportReading(level);
     if (options_.spectrumOn && sinks_.spectrum) sinks_.spectrum->showSpectrum(*spectrum_);
     return true;

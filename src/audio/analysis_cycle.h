@@ -13,6 +13,7 @@
 
 namespace merlop {
 
+class AutoSensitivity;
 class CycleAnalyser;
 class PeriodRefiner;
 class PitchModel;
@@ -69,6 +70,8 @@ struct CycleOptions {
     bool recordReadings = false;
     // MIDI key number of each tuning note (0 or missing: none chosen).
     std::vector<int> tuningMidiKeys;
+    // The threshold follows the input's noise floor instead of the sensitivity setting.
+    bool autoSensitivity = false;
 };
 
 // What happens to every block of samples, live or from a file: spectrum, pitch estimate,
@@ -139,6 +142,7 @@ class AnalysisCycle {
     bool matchTuningNote(float smoothed, int* tuningIndex, float* deviation) const;
     PitchReading noteReading(float smoothed, int tuningIndex, float deviation);
     void reportReading(int level);
+    float periodOfBlock(int level);
 
     PitchModel& pitch_;
     CaptureConfig config_;
@@ -154,6 +158,7 @@ class AnalysisCycle {
     std::unique_ptr<PeriodRefiner> refiner_;  // only with fine tuning
     std::vector<int> sampleBuffer_;
     std::vector<int> workBuffer_;
+    std::unique_ptr<AutoSensitivity> autoSensitivity_;  // only with automatic sensitivity
 
     float currentFrequency_ = -1.0f;
     float currentNoteValue_ = -1.0f;

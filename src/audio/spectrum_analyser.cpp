@@ -87,6 +87,7 @@ SpectrumAnalyser::SpectrumAnalyser(const SpectrumParams& params)
     : sampleBits_(params.sampleBits),
       effectiveRate_(params.effectiveRate),
       threshold_(params.sensitivityDb),
+      baseThreshold_(params.sensitivityDb),
       maxLevel_(params.sensitivityDb),
       freqLow_(static_cast<unsigned>(std::max(params.analysisLowHz, 0))),
       freqHigh_(static_cast<unsigned>(std::max(params.analysisHighHz, 0))),
@@ -172,6 +173,7 @@ void SpectrumAnalyser::makeUnusable() {
 
 void SpectrumAnalyser::computeSpectrum(const int* samples) {
     if (fftSize_ == 0 || samples == nullptr) return;
+    threshold_ = baseThreshold_;
     const unsigned n = fftSize_;
     float* data = work_.data() + 1;
     if (!window_.empty()) {
@@ -200,6 +202,18 @@ void SpectrumAnalyser::computeSpectrum(const int* samples) {
         level[i] = stored;
     }
     level[0] = threshold_;
+}
+
+void SpectrumAnalyser::setThreshold(float db) {
+    threshold_ = db;
+    maxLevel_ = db;
+    if (fftSize_ == 0) return;
+    float* level = work_.data();
+    level[0] = db;
+    for (unsigned i = 1; i <= fftSize_ / 2; ++i) {
+        level[i] = std::max(level[i], db);
+        if (i >= loBin_ && level[i] > maxLevel_) maxLevel_ = level[i];
+    }
 }
 
 void SpectrumAnalyser::detectHum() {

@@ -37,6 +37,11 @@ class SpectrumAnalyser {
     // Reads fftSize() samples; fills level() and maxLevel().
     void computeSpectrum(const int* samples);
 
+    // Moves the threshold for the current block, until the next computeSpectrum(): levels below
+    // it are raised to it and maxLevel() follows. Automatic sensitivity measures the spectrum
+    // under a very low threshold first.
+    void setThreshold(float db);
+
     // Finds the mains hum and harmonics 2..5 in the current level spectrum.
     void detectHum();
 
@@ -83,6 +88,7 @@ class SpectrumAnalyser {
     float effectiveRate_ = 0.0f;
     float referenceLevel_ = 0.0f;
     float threshold_ = -36.0f;
+    float baseThreshold_ = -36.0f;  // the threshold each block starts with
     float maxLevel_ = -36.0f;
     int detectedHumFrequency_ = -1;
     int humLevel_[kHumHarmonics] = {};

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "audio/wav_reader.h"
@@ -253,6 +254,39 @@ TEST_F(AnalyseCli, NotesAreNamedAsWrittenForTheInstrument) {
     const auto f = fields(lines(r.out).back());
     EXPECT_EQ(f[1], "C 4");
     EXPECT_NEAR(std::stod(f[2]), 233.08, 0.6);  // the frequency is the sounding one
+}
+
+TEST_F(AnalyseCli, AutomaticSensitivityReadsAQuietFile) {
+    // A G 3 at -40 dB of full scale on 8 bits, then two seconds of hum and noise.
+    std::vector<float> x = harmonicTone(196.0, 2.0, 11025, 8, 0.01);
+    std::vector<float> noise(2 * 11025, 0.0f);
+    addHum(noise, 11025, 50.0, -30.0);
+    addWhiteNoise(noise, -40.0);
+    x.insert(x.end(), noise.begin(), noise.end());
+    ASSERT_TRUE(writeWav((dir / "quiet.wav").string(), x, 11025, 8));
+    auto notes = [&](const std::string& args, std::size_t from, std::size_t to) {
+        const CliRun r = cli("analyse quiet.wav " + args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        const auto l = lines(r.out);
+        int g3 = 0, other = 0;
+        for (std::size_t i = from; i < std::min(to, l.size()); ++i) {
+            const std::string note = fields(l[i])[1];
+            g3 += note == "G 3" ? 1 : 0;
+            other += !note.empty() && note != "G 3" ? 1 : 0;
+        }
+        return std::pair{g3, other};
+    };
+    // 10 blocks of the tone (lines 1..10), 11 of hum and noise after the one they share.
+    const auto fixedTone = notes("", 1, 11);
+    const auto autoTone = notes("--auto-sensitivity", 1, 11);
+    const auto autoNoise = notes("--auto-sensitivity", 12, 100);
+    EXPECT_LT(fixedTone.first, 5);
+    EXPECT_GE(autoTone.first, 9);
+    EXPECT_EQ(autoTone.second, 0);
+    EXPECT_EQ(autoNoise.first + autoNoise.second, 0);
+
+    const CliRun help = cli("analyse --help");
+    EXPECT_NE(help.out.find("--auto-sensitivity"), std::string::npos);
 }
 
 TEST_F(AnalyseCli, CustomTuningNamesTheMatchedNote) {

@@ -127,6 +127,35 @@ void addWhiteNoise(std::vector<float>& x, double db, std::uint32_t seed) {
     for (float& v : x) v = static_cast<float>(v + a * uniform(gen));
 }
 
+void addPinkNoise(std::vector<float>& x, int rate, double db, std::uint32_t seed) {
+    // Octave-spaced first-order low passes of one white source, each weighted by the square
+    // root of its corner: their sum falls at 3 dB per octave between the lowest and highest
+    // corner.
+    constexpr int kStages = 12;
+    std::mt19937 gen(seed);
+    std::vector<double> noise(x.size());
+    double state[kStages] = {};
+    double corner[kStages];
+    for (int k = 0; k < kStages; ++k) {
+        const double hz = std::min(10.0 * std::pow(2.0, k), 0.45 * rate);
+        corner[k] = 1.0 - std::exp(-kTwoPi * hz / std::max(rate, 1));
+    }
+    double power = 0.0;
+    for (double& v : noise) {
+        const double w = uniform(gen);
+        v = 0.0;
+        for (int k = 0; k < kStages; ++k) {
+            state[k] += corner[k] * (w - state[k]);
+            v += state[k] / std::sqrt(corner[k]);
+        }
+        power += v * v;
+    }
+    if (noise.empty() || !(power > 0.0)) return;
+    const double g =
+        std::pow(10.0, db / 20.0) / std::sqrt(power / static_cast<double>(noise.size()));
+    for (std::size_t i = 0; i < x.size(); ++i) x[i] = static_cast<float>(x[i] + g * noise[i]);
+}
+
 void addHum(std::vector<float>& x, int rate, double mainsHz, double db, int harmonics) {
     const double a = std::pow(10.0, db / 20.0);
     std::vector<Partial> partials;

@@ -39,6 +39,10 @@ std::vector<float> pluckedString(double frequency, double seconds, int rate, dou
 // Adds white noise whose RMS level is `db` relative to full scale.
 void addWhiteNoise(std::vector<float>& x, double db, std::uint32_t seed = 7);
 
+// Adds pink noise (3 dB less power per octave, from about 10 Hz up) whose RMS level is `db`
+// relative to full scale.
+void addPinkNoise(std::vector<float>& x, int rate, double db, std::uint32_t seed = 11);
+
 // Adds mains hum: the fundamental and harmonics 2..harmonics, each of peak level `db` relative
 // to full scale.
 void addHum(std::vector<float>& x, int rate, double mainsHz, double db, int harmonics = 5);
