@@ -77,6 +77,7 @@ CycleOptions MainFrameCore::cycleOptions() const {
     o.waveOn = views_.chosen().wave;
     o.spectrumOn = views_.chosen().spectrum;
     o.calibrating = calibrating();
+    o.autoSensitivity = extensions_.autoSensitivity;
     if (custom_) custom_->addTo(o);
     return o;
 }

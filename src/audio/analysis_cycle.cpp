@@ -76,8 +76,10 @@ void AnalysisCycle::reconfigure(const Settings& settings, const CaptureConfig& c
     params.freqLowHz = settings.freqLowHz;
     params.freqHighHz = settings.freqHighHz;
     spectrum_ = std::make_unique<SpectrumAnalyser>(params);
-    autoSensitivity_ =
-        options.autoSensitivity ? std::make_unique<AutoSensitivity>(*spectrum_) : nullptr;
+    autoSensitivity_ = options.autoSensitivity
+                           ? std::make_unique<AutoSensitivity>(
+                                 *spectrum_, static_cast<float>(settings.sensitivityDb))
+                           : nullptr;
     if (options.tunerOn || options.waveOn) {
         cycle_ = std::make_unique<CycleAnalyser>(n, config.effectiveRate);
         if (fineTuning_ != 0) refiner_ = std::make_unique<PeriodRefiner>(n);

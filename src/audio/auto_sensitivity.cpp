@@ -19,8 +19,10 @@ constexpr double kMains[] = {50.0, 60.0};
 
 }  // namespace
 
-AutoSensitivity::AutoSensitivity(const SpectrumAnalyser& spectrum)
-    : loBin_(static_cast<int>(spectrum.loBin())), hiBin_(static_cast<int>(spectrum.hiBin())) {
+AutoSensitivity::AutoSensitivity(const SpectrumAnalyser& spectrum, float shownFloorDb)
+    : shownFloorDb_(shownFloorDb),
+      loBin_(static_cast<int>(spectrum.loBin())),
+      hiBin_(static_cast<int>(spectrum.hiBin())) {
     if (!spectrum.usable() || hiBin_ < loBin_) {
         hiBin_ = loBin_ - 1;
         return;
@@ -68,6 +70,7 @@ void AutoSensitivity::judge(SpectrumAnalyser& spectrum) {
     noteStandsOut_ = false;
     if (segmentFloor_.empty() || !spectrum.usable()) return;
     const float* level = spectrum.level();
+    spectrum.keepShown(shownFloorDb_);
     for (std::size_t s = 0; s < segmentFloor_.size(); ++s) {
         segmentFloor_[s] = percentileOf(level, segmentStart_[s], segmentStart_[s + 1]);
     }

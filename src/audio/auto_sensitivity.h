@@ -21,8 +21,9 @@ class AutoSensitivity {
     static constexpr float kMeasuringThresholdDb = -150.0f;
 
     // The analyser gives the band; it must have been set up with kMeasuringThresholdDb as its
-    // threshold.
-    explicit AutoSensitivity(const SpectrumAnalyser& spectrum);
+    // threshold. The spectrum display goes on showing the levels above shownFloorDb, the fixed
+    // threshold: the moving one would lift its floor into a plateau of noise.
+    AutoSensitivity(const SpectrumAnalyser& spectrum, float shownFloorDb);
 
     // Measures the floor of the spectrum's current levels, decides whether a note stands out and
     // moves the spectrum's threshold for this block.
@@ -54,6 +55,7 @@ class AutoSensitivity {
     float localFloor(int index) const;
     bool levelStandsOut(const float* level) const;
 
+    float shownFloorDb_ = kMeasuringThresholdDb;
     int loBin_ = 0;
     int hiBin_ = 0;
     std::vector<int> segmentStart_;    // first index of each segment, then hiBin_ + 1

@@ -216,6 +216,13 @@ void SpectrumAnalyser::setThreshold(float db) {
     }
 }
 
+void SpectrumAnalyser::keepShown(float floorDb) {
+    if (fftSize_ == 0) return;
+    shown_.resize(fftSize_ / 2 + 1);
+    shown_[0] = floorDb;
+    for (unsigned i = 1; i <= fftSize_ / 2; ++i) shown_[i] = std::max(work_[i], floorDb);
+}
+
 void SpectrumAnalyser::detectHum() {
     detectedHumFrequency_ = -1;
     for (int k = 0; k < kHumHarmonics; ++k) {

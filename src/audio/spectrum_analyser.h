@@ -41,6 +41,10 @@ class SpectrumAnalyser {
     // it are raised to it and maxLevel() follows. Automatic sensitivity measures the spectrum
     // under a very low threshold first.
     void setThreshold(float db);
+    // Keeps the current levels, none below floorDb, as what the spectrum display shows of this
+    // block; without it the display shows level().
+    void keepShown(float floorDb);
+    const float* shownLevel() const { return shown_.empty() ? level() : shown_.data(); }
 
     // Finds the mains hum and harmonics 2..5 in the current level spectrum.
     void detectHum();
@@ -107,6 +111,7 @@ class SpectrumAnalyser {
 
     RealFft fft_{0};
     std::vector<float> work_;       // transform work array, 1-based: then the levels
+    std::vector<float> shown_;      // see keepShown
     std::vector<float> weight_;     // power weighting per spectrum index
     std::vector<double> window_;    // Hamming window per sample; empty without the window
     std::vector<float> shapeWork_;  // 1-based transform area of the shaping stage

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "app/frame_fixture.h"
+#include "audio/spectrum_analyser.h"
 
 namespace merlop {
 namespace {
@@ -603,6 +604,10 @@ TEST_F(Frame, AutomaticSensitivityIsReadAtTheStartAndKeptAtOnceOrToldWhenItCanno
     extensions.stored.autoSensitivity = true;
     startRecording();
     EXPECT_TRUE(frame->uiState().autoSensitivityChecked);
+    // The analysis was built with it: the threshold follows the block, not the setting.
+    feedBlock(440.0);
+    const auto threshold = [this] { return frame->cycle()->spectrumAnalyser()->threshold(); };
+    EXPECT_NE(threshold(), static_cast<float>(settings.sensitivityDb));
 
     frame->toggleAutoSensitivity();
     EXPECT_FALSE(frame->extensions().autoSensitivity);
@@ -610,6 +615,11 @@ TEST_F(Frame, AutomaticSensitivityIsReadAtTheStartAndKeptAtOnceOrToldWhenItCanno
     EXPECT_TRUE(messages.shown.empty());
     // The running analysis was built with the old choice: it stops and is laid out again.
     EXPECT_EQ(frame->stopReason(), StopReason::reapplyMode);
+    capture.deliver();
+    fire(FrameTimer::startCapture);
+    capture.deliver();
+    feedBlock(440.0);
+    EXPECT_EQ(threshold(), static_cast<float>(settings.sensitivityDb));
 
     extensions.failSave = true;
     frame->toggleAutoSensitivity();

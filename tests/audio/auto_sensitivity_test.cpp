@@ -129,14 +129,20 @@ Judged judge(const std::vector<float>& x) {
     params.analysisLength = 2048;
     params.sensitivityDb = AutoSensitivity::kMeasuringThresholdDb;
     SpectrumAnalyser spectrum(params);
-    AutoSensitivity sensitivity(spectrum);
+    AutoSensitivity sensitivity(spectrum, -36.0f);
     std::vector<int> block(2048);
     for (std::size_t i = 0; i < block.size(); ++i) {
         block[i] = static_cast<int>(std::lround(x[i] * 2047.0));
     }
     spectrum.computeSpectrum(block.data());
+    std::vector<float> measured(spectrum.level(), spectrum.level() + 1025);
     sensitivity.judge(spectrum);
     EXPECT_GE(spectrum.threshold(), sensitivity.floorDb() + 10.0f);
+    // The display keeps the fixed threshold's floor, not the moving one's plateau.
+    for (int i = 1; i <= 1024; ++i) {
+        EXPECT_EQ(spectrum.shownLevel()[i], std::max(measured[i], -36.0f)) << i;
+        if (::testing::Test::HasFailure()) break;
+    }
     return {sensitivity.floorDb(), sensitivity.noteStandsOut()};
 }
 

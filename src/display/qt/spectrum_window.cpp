@@ -47,7 +47,7 @@ QRect SpectrumWindow::imageRect() const {
 void SpectrumWindow::showSpectrum(const SpectrumAnalyser& analyser) {
     if (!analyser.usable()) return;
     showLevels(SpectrumBand{analyser.binWidth(), analyser.loBin(), analyser.hiBin()},
-               analyser.level());
+               analyser.shownLevel());
 }
 
 void SpectrumWindow::showLevels(const SpectrumBand& band, const float* level) {
