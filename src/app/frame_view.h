@@ -33,6 +33,7 @@ struct DisplayRequest {
     int customNoteIndex = -1;  // the fixed tuning note, -1 for none or "Automatic"
     bool calibrating = false;
     CaptureConfig config;       // of the run the displays are built for
+    float inTuneCents = -1.0f;  // the meter's in-tune tolerance, negative for none
     SpectrumBand spectrumBand;  // the analysed bins, empty when the analyser has none
 };
 

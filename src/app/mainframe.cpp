@@ -255,6 +255,11 @@ void MainFrameCore::applyMode() {
     request.customNoteIndex = custom_ && custom_->on() ? custom_->notes().fixedNote() : -1;
     request.calibrating = calibrating();
     request.config = config_;
+    if (extensions_.inTuneColour) {
+        const int tenths =
+            settings_.fineTuning != 0 ? extensions_.inTuneFineTenths : extensions_.inTuneTenths;
+        request.inTuneCents = static_cast<float>(tenths) / 10.0f;
+    }
     displays_.show(request);
 
     if (deviceAvailable()) {
@@ -293,6 +298,7 @@ FrameUiState MainFrameCore::uiState() const {
     FrameUiState s = views_.uiState({calibrating(), earTrainingOn(), customTuningOn()});
     s.autoSensitivityChecked = extensions_.autoSensitivity;
     s.keepListeningChecked = extensions_.keepListening;
+    s.inTuneColourChecked = extensions_.inTuneColour;
     return s;
 }
 
@@ -320,6 +326,11 @@ void MainFrameCore::addPresetTuning() {
     } else {
         messages_.show(problem, kAddPresetCaption);
     }
+    applyMode();
+}
+
+void MainFrameCore::toggleInTuneColour() {
+    flipExtension(&ExtensionSettings::inTuneColour);
     applyMode();
 }
 

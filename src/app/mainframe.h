@@ -100,6 +100,8 @@ class MainFrameCore final : public TunerParent, private FrameCaptureOwner {
     void toggleAutoSensitivity();
     // Tools / "Keep Listening in Background": deactivation no longer stops capture.
     void toggleKeepListening();
+    // View / "In-Tune Colour": the meter turns green while the reading is within the tolerance.
+    void toggleInTuneColour();
     // Tools / "Add Preset Tuning...": the player picks one, which becomes the current tuning.
     void addPresetTuning();
     void applyMode();

@@ -19,6 +19,7 @@ struct FrameUiState {
     bool noteComboEnabled = false, tuningComboEnabled = false;
     bool autoSensitivityChecked = false;
     bool keepListeningChecked = false;
+    bool inTuneColourChecked = false;
 };
 
 enum class ModeCommand { tuner, spectrum, wave, earTraining, customTuning };

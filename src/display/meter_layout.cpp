@@ -108,9 +108,29 @@ void MeterModel::showValues(float frequency, float deviation, int note, const st
     dirty_ = true;
 }
 
+void MeterModel::setInTuneCents(float cents) {
+    inTuneCents_ = cents;
+    dirty_ = true;
+}
+
+bool MeterModel::inTune() const {
+    // The deviation comes rounded as it is shown: the colour agrees with the digits.
+    return inTuneCents_ >= 0.0f && note_ >= 0 && frequency_ > 0.0f &&
+           std::fabs(static_cast<double>(deviation_)) * 100.0 <= inTuneCents_ + 1e-4;
+}
+
 MeterModel::Paint MeterModel::beginPaint(const MeterLayout& layout, bool fullRepaint) {
     Paint p;
     p.full = fullRepaint || !paintedOnce_;
+    p.inTune = inTune();
+    if (p.inTune != shownInTune_) {
+        // Every read-out and the bar change colour together.
+        shownInTune_ = p.inTune;
+        shownFrequency_ = shownDeviation_ = -99.0f;
+        shownNote_ = -99;
+        shownBar_ = 0;
+        dirty_ = true;
+    }
     if (p.full) {
         shownFrequency_ = shownDeviation_ = -99.0f;
         shownNote_ = -99;

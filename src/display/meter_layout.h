@@ -55,7 +55,14 @@ class MeterModel {
         bool note = false, frequency = false, cents = false, bar = false, grid = false;
         int barExtent = 0;
         std::string noteText, frequencyText, centsText;  // empty: the box stays black
+        // The reading lies within the in-tune tolerance: bar and read-outs are drawn green.
+        bool inTune = false;
     };
+
+    // A reading within this many cents of its note is in tune; negative: no reading ever is (the
+    // meter's own red throughout).
+    void setInTuneCents(float cents);
+    bool inTune() const;
 
     void showValues(float frequency, float deviation, int note, const std::string& name);
     // A paint of the whole window redraws the read-outs and the bar too, so an uncovered meter
@@ -79,6 +86,8 @@ class MeterModel {
     float shownDeviation_ = -99.0f;
     int shownNote_ = -99;
     int shownBar_ = 0;
+    float inTuneCents_ = -1.0f;
+    bool shownInTune_ = false;
     bool dirty_ = false;
     bool paintedOnce_ = false;
 };

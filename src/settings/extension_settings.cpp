@@ -19,6 +19,24 @@ std::optional<bool> flagOf(std::string text) {
     return std::nullopt;
 }
 
+std::optional<int> numberOf(const std::string& text, int lo, int hi) {
+    std::size_t at = 0;
+    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at])) != 0) ++at;
+    bool negative = false;
+    if (at < text.size() && (text[at] == '-' || text[at] == '+')) negative = text[at++] == '-';
+    long long value = 0;
+    std::size_t digits = 0;
+    for (; at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])) != 0; ++at) {
+        if (++digits > 9) return std::nullopt;
+        value = value * 10 + (text[at] - '0');
+    }
+    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at])) != 0) ++at;
+    if (digits == 0 || at != text.size()) return std::nullopt;
+    if (negative) value = -value;
+    if (value < lo || value > hi) return std::nullopt;
+    return static_cast<int>(value);
+}
+
 }  // namespace
 
 ExtensionSettings readExtensionSettings(const ExtensionLookup& lookup) {
@@ -28,6 +46,13 @@ ExtensionSettings readExtensionSettings(const ExtensionLookup& lookup) {
         if (!text) continue;
         if (const std::optional<bool> value = flagOf(*text)) settings.*flag.member = *value;
     }
+    for (const ExtensionNumber& number : kExtensionNumbers) {
+        const std::optional<std::string> text = lookup(number.key);
+        if (!text) continue;
+        if (const std::optional<int> value = numberOf(*text, number.lo, number.hi)) {
+            settings.*number.member = *value;
+        }
+    }
     return settings;
 }
 
@@ -36,6 +61,9 @@ void writeExtensionSettings(
     const std::function<void(const char* key, const std::string& value)>& put) {
     for (const ExtensionFlag& flag : kExtensionFlags) {
         put(flag.key, settings.*flag.member ? "true" : "false");
+    }
+    for (const ExtensionNumber& number : kExtensionNumbers) {
+        put(number.key, std::to_string(settings.*number.member));
     }
 }
 

@@ -19,6 +19,11 @@ struct ExtensionSettings {
     // Capture goes on while another window has the focus (Tools / "Keep Listening in
     // Background").
     bool keepListening = false;
+    // The tuner's reading turns green within the tolerance (View / "In-Tune Colour"), in
+    // tenths of a cent: one for whole cents, one for Fine tuning.
+    bool inTuneColour = false;
+    int inTuneTenths = 20;
+    int inTuneFineTenths = 5;
 
     friend bool operator==(const ExtensionSettings&, const ExtensionSettings&) = default;
 };
@@ -31,6 +36,17 @@ struct ExtensionFlag {
 inline constexpr ExtensionFlag kExtensionFlags[] = {
     {"analysis/autoSensitivity", &ExtensionSettings::autoSensitivity},
     {"capture/keepListeningInBackground", &ExtensionSettings::keepListening},
+    {"display/inTuneColour", &ExtensionSettings::inTuneColour},
+};
+
+struct ExtensionNumber {
+    const char* key;
+    int ExtensionSettings::*member;
+    int lo, hi;  // a value outside keeps the default
+};
+inline constexpr ExtensionNumber kExtensionNumbers[] = {
+    {"display/inTuneTenthsOfACent", &ExtensionSettings::inTuneTenths, 1, 250},
+    {"display/inTuneTenthsOfACentFine", &ExtensionSettings::inTuneFineTenths, 1, 250},
 };
 
 // A value as written in the file; nullopt when the key is missing.

@@ -653,5 +653,23 @@ TEST_F(Frame, APresetTuningBecomesTheCurrentTuningOrNothingChanges) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(Frame, InTuneColourGivesTheMeterTheToleranceOfTheTuningsPrecision) {
+    start();
+    frame->onSize(800, 600);
+    EXPECT_LT(view.last.inTuneCents, 0.0f);
+    frame->toggleInTuneColour();
+    EXPECT_TRUE(extensions.stored.inTuneColour);
+    EXPECT_TRUE(frame->uiState().inTuneColourChecked);
+    EXPECT_FLOAT_EQ(view.last.inTuneCents, 2.0f);
+
+    frame.reset();
+    settings.fineTuning = 1;
+    extensions.stored.inTuneFineTenths = 3;
+    writeConfig(settings);
+    start();
+    frame->onSize(800, 600);
+    EXPECT_FLOAT_EQ(view.last.inTuneCents, 0.3f);
+}
+
 }  // namespace
 }  // namespace merlop

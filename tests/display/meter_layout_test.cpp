@@ -112,5 +112,33 @@ TEST(MeterModel, RepaintsOnlyWhatChanged) {
     EXPECT_EQ(m.name(), "A 4 and");
 }
 
+// The colour follows the shown digits: exactly the tolerance is in tune, a tenth more is not,
+// and a change of colour redraws every read-out and the bar together.
+TEST(MeterModel, InTuneWithinTheToleranceAndEveryReadOutFollows) {
+    const MeterLayout l = MeterLayout::compute(800, 240, true);
+    MeterModel m;
+    m.beginPaint(l, false);
+    m.showValues(440.0f, 0.02f, 60, "A 4");
+    EXPECT_FALSE(m.beginPaint(l, false).inTune);  // no tolerance: the meter's red
+
+    m.setInTuneCents(2.0f);
+    MeterModel::Paint p = m.beginPaint(l, false);
+    EXPECT_TRUE(p.inTune);
+    EXPECT_TRUE(p.note && p.frequency && p.cents && p.bar);
+    m.showValues(440.0f, -0.02f, 60, "A 4");
+    EXPECT_TRUE(m.beginPaint(l, false).inTune);
+
+    m.showValues(440.0f, 0.021f, 60, "A 4");
+    p = m.beginPaint(l, false);
+    EXPECT_FALSE(p.inTune);
+    EXPECT_TRUE(p.note && p.frequency && p.cents && p.bar);
+
+    m.setInTuneCents(0.5f);
+    m.showValues(440.0f, 0.005f, 60, "A 4");
+    EXPECT_TRUE(m.beginPaint(l, false).inTune);
+    m.showValues(-1.0f, -1.0f, -1, "");
+    EXPECT_FALSE(m.beginPaint(l, false).inTune);  // nothing read is never in tune
+}
+
 }  // namespace
 }  // namespace merlop

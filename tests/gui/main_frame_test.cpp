@@ -424,9 +424,15 @@ TEST_F(MainFrameWindow, ToolsTicksAreKeptInTheirOwnFile) {
     QAction* autoSensitivity = f.action("autoSensitivity");
     ASSERT_NE(autoSensitivity, nullptr);
     QMenu* tools = nullptr;
+    QStringList menus;
     for (QAction* a : f.menuBar()->actions()) {
+        menus << a->text();
         if (a->text() == QStringLiteral("&Tools")) tools = a->menu();
+        if (a->text() == QStringLiteral("&View")) {
+            EXPECT_TRUE(a->menu()->actions().contains(f.action("inTuneColour")));
+        }
     }
+    EXPECT_EQ(menus.join(' '), QStringLiteral("&File &View Settings &Tools &Help"));
     ASSERT_NE(tools, nullptr);
     EXPECT_EQ(tools->actions().indexOf(autoSensitivity),
               tools->actions().indexOf(f.action("calibration")) + 1);
@@ -452,6 +458,20 @@ TEST_F(MainFrameWindow, ToolsTicksAreKeptInTheirOwnFile) {
 
     frame.reset();
     EXPECT_TRUE(open().action("autoSensitivity")->isChecked());
+}
+
+TEST_F(MainFrameWindow, TheMeterTurnsGreenWithinTheInTuneTolerance) {
+    std::ofstream(dir / "merlop.conf") << "[display]\ninTuneColour=true\n";
+    MainFrame& f = open();
+    EXPECT_TRUE(f.action("inTuneColour")->isChecked());
+    startRecording();
+    feedTone(440.0 * std::pow(2.0, 1.0 / 1200.0), 8);  // one cent sharp
+    const MeterModel& meter = f.tunerWindow()->meter()->model();
+    ASSERT_EQ(meter.name(), "A 4");
+    EXPECT_TRUE(meter.inTune());
+    feedTone(440.0 * std::pow(2.0, 6.0 / 1200.0), 8);
+    EXPECT_FALSE(meter.inTune());
+    save(f, "main_frame_out_of_tune_800x600");
 }
 
 TEST_F(MainFrameWindow, AWaveFileIsShownAsFileInputAndEndsBackOnTheCard) {

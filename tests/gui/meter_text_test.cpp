@@ -75,5 +75,33 @@ TEST(MeterText, ReadOutsMatchQtsOwnTextAtSmallAndLargeSizes) {
     }
 }
 
+// Green replaces the red of the bar and the digits, and no other pixel of the meter changes.
+TEST(MeterText, InTuneColourChangesOnlyTheRedOfTheReading) {
+    MeterWindow meter(nullptr, false);
+    meter.resize(800, 240);
+    meter.showValues(440.0f, 0.02f, 60, "A 4");
+    const QImage red = meter.grab().toImage();
+    meter.setInTuneCents(2.0f);
+    const QImage green = meter.grab().toImage();
+    ASSERT_EQ(red.size(), green.size());
+    int changed = 0;
+    int redBefore = 0;
+    for (int y = 0; y < red.height(); ++y) {
+        for (int x = 0; x < red.width(); ++x) {
+            const QRgb a = red.pixel(x, y);
+            const QRgb b = green.pixel(x, y);
+            if (qRed(a) > 128 && qGreen(a) < 64) ++redBefore;
+            if (a == b) continue;
+            ++changed;
+            // Only what was red ink turns, and it turns green.
+            ASSERT_GT(qRed(a), qGreen(a)) << x << "," << y;
+            ASSERT_GT(qGreen(b), qRed(b)) << x << "," << y;
+        }
+    }
+    EXPECT_GT(changed, redBefore / 2);
+    meter.setInTuneCents(-1.0f);
+    EXPECT_EQ(meter.grab().toImage(), red);
+}
+
 }  // namespace
 }  // namespace merlop

@@ -29,11 +29,24 @@ TEST(ExtensionSettings, FlagsReadAsWrittenAndAnythingElseKeepsTheDefault) {
 
     ExtensionSettings changed;
     changed.autoSensitivity = true;
+    changed.inTuneFineTenths = 7;
     std::map<std::string, std::string> written;
     writeExtensionSettings(
         changed, [&written](const char* key, const std::string& value) { written[key] = value; });
-    EXPECT_EQ(written.size(), std::size(kExtensionFlags));
+    EXPECT_EQ(written.size(), std::size(kExtensionFlags) + std::size(kExtensionNumbers));
     EXPECT_EQ(readFrom(written), changed);
+}
+
+TEST(ExtensionSettings, NumbersOutsideTheirRangeOrNotWholeKeepTheDefault) {
+    const auto tenths = [](const char* text) {
+        return readFrom({{"display/inTuneTenthsOfACent", text}}).inTuneTenths;
+    };
+    EXPECT_EQ(tenths("35"), 35);
+    EXPECT_EQ(tenths(" 1 "), 1);
+    EXPECT_EQ(tenths("250"), 250);
+    for (const char* bad : {"0", "251", "-5", "2.5", "12abc", "", "99999999999999999999"}) {
+        EXPECT_EQ(tenths(bad), ExtensionSettings{}.inTuneTenths) << bad;
+    }
 }
 
 }  // namespace

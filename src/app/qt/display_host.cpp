@@ -68,6 +68,7 @@ CycleSinks DisplayHost::create(const DisplayRequest& request, const PitchModel& 
             new TunerWindow(sources_.settings, pitch, sources_.tunings, request.customNoteIndex,
                             request.calibrating, request.config.calibrationFactor, sources_.midi,
                             sources_.sound, &sources_.tunerParent, &window_);
+        if (request.inTuneCents >= 0.0f) tuner_->setInTuneCents(request.inTuneCents);
         mount(tuner_, request.rects.tuner, QStringLiteral("tuner"));
         sinks.reading = tuner_;
     }

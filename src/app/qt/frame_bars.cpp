@@ -94,6 +94,12 @@ void createToolsAndHelpActions(QMainWindow& window, FrameBars& bars) {
     bars.keepListening->setStatusTip(
         QStringLiteral("The tuner listens on while another window has the focus"));
 
+    bars.inTuneColour = new QAction(QStringLiteral("In-Tune Colour"), &window);
+    bars.inTuneColour->setObjectName(QStringLiteral("inTuneColour"));
+    bars.inTuneColour->setCheckable(true);
+    bars.inTuneColour->setStatusTip(
+        QStringLiteral("The meter turns green while the note is in tune"));
+
     bars.addPreset = new QAction(QString::fromUtf8("Add Preset Tuning\u2026"), &window);
     bars.addPreset->setObjectName(QStringLiteral("addPreset"));
     bars.addPreset->setStatusTip(
@@ -119,6 +125,8 @@ void createMenus(QMainWindow& window, const FrameBars& bars) {
     file->addSeparator();
     file->addAction(bars.saveSpectrum);
     file->addAction(bars.exit);
+    QMenu* view = menus->addMenu(QStringLiteral("&View"));
+    view->addAction(bars.inTuneColour);
     menus->addAction(bars.settings);
     QMenu* tools = menus->addMenu(QStringLiteral("&Tools"));
     tools->addAction(bars.calibration);

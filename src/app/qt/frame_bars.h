@@ -27,6 +27,7 @@ struct FrameBars {
     QAction* autoSensitivity = nullptr;
     QAction* keepListening = nullptr;
     QAction* addPreset = nullptr;
+    QAction* inTuneColour = nullptr;
     QAction* helpContents = nullptr;
     QAction* about = nullptr;
     QAction* contextHelp = nullptr;

@@ -150,6 +150,10 @@ void MainFrame::connectMenuCommands() {
         core_->toggleAutoSensitivity();
         refreshUi();
     });
+    connect(bars_.inTuneColour, &QAction::triggered, this, [this] {
+        core_->toggleInTuneColour();
+        refreshUi();
+    });
     connect(bars_.addPreset, &QAction::triggered, this, [this] {
         core_->addPresetTuning();
         refreshUi();
@@ -208,6 +212,7 @@ void MainFrame::refreshUi() {
     bars_.customTuning->setChecked(s.customTuningChecked);
     bars_.autoSensitivity->setChecked(s.autoSensitivityChecked);
     bars_.keepListening->setChecked(s.keepListeningChecked);
+    bars_.inTuneColour->setChecked(s.inTuneColourChecked);
     bars_.noteCombo->setEnabled(s.noteComboEnabled);
     bars_.tuningCombo->setEnabled(s.tuningComboEnabled);
 }

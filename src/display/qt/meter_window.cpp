@@ -18,6 +18,8 @@ namespace {
 
 const QColor kGrey(192, 192, 192);
 const QColor kRed(255, 0, 0);
+// In tune: a green that stands apart from the grid's.
+const QColor kInTune(0, 200, 0);
 
 QRect toQRect(const PixelRect& r) {
     return QRect(r.left, r.top, r.width(), r.height());
@@ -40,9 +42,12 @@ constexpr int kOutlineGlyphPixels = 64;
 
 class ValueGlyphs {
   public:
-    ValueGlyphs(const QFont& font, qreal ratio) : font_(font), metrics_(font), ratio_(ratio) {}
+    ValueGlyphs(const QFont& font, qreal ratio, const QColor& colour)
+        : font_(font), metrics_(font), ratio_(ratio), colour_(colour) {}
 
-    bool matches(const QFont& font, qreal ratio) const { return font == font_ && ratio == ratio_; }
+    bool matches(const QFont& font, qreal ratio, const QColor& colour) const {
+        return font == font_ && ratio == ratio_ && colour == colour_;
+    }
 
     qreal advance(const QString& text) const { return metrics_.horizontalAdvance(text); }
     // Where Qt's own text layout starts `text` centred in `box`.
@@ -65,7 +70,7 @@ class ValueGlyphs {
         image.fill(Qt::transparent);
         QPainter painter(&image);
         painter.setFont(font_);
-        painter.setPen(kRed);
+        painter.setPen(colour_);
         painter.drawText(QPointF(left, metrics_.ascent()), QString(c));
         painter.end();
         lefts_[c.unicode()] = left;
@@ -78,21 +83,22 @@ class ValueGlyphs {
     QFont font_;
     QFontMetricsF metrics_;
     qreal ratio_;
+    QColor colour_;
     std::map<char16_t, QImage> glyphs_;
     std::map<char16_t, int> lefts_;
 };
 
-ValueGlyphs& valueGlyphs(const QFont& font, qreal ratio) {
+ValueGlyphs& valueGlyphs(const QFont& font, qreal ratio, const QColor& colour) {
     // A few sizes at most are on screen at once; tests and resizes bring new ones.
     static std::deque<ValueGlyphs> cache;
     for (ValueGlyphs& g : cache) {
-        if (g.matches(font, ratio)) return g;
+        if (g.matches(font, ratio, colour)) return g;
     }
     if (cache.size() >= 8) cache.pop_front();
-    return cache.emplace_back(font, ratio);
+    return cache.emplace_back(font, ratio, colour);
 }
 
-void valueText(QPainter& p, const PixelRect& box, const std::string& text) {
+void valueText(QPainter& p, const PixelRect& box, const std::string& text, const QColor& colour) {
     if (text.empty() || box.width() <= 0 || box.height() <= 0) return;
     p.save();
     p.setClipRect(toQRect(box), Qt::IntersectClip);
@@ -100,12 +106,12 @@ void valueText(QPainter& p, const PixelRect& box, const std::string& text) {
     const qreal ratio = p.device()->devicePixelRatioF();
     if (p.font().pixelSize() * ratio < kOutlineGlyphPixels) {
         // Qt keeps glyphs this small in its own cache, placed to the subpixel.
-        p.setPen(kRed);
+        p.setPen(colour);
         p.drawText(toQRect(box), Qt::AlignHCenter | Qt::AlignTop, s);
         p.restore();
         return;
     }
-    ValueGlyphs& glyphs = valueGlyphs(p.font(), ratio);
+    ValueGlyphs& glyphs = valueGlyphs(p.font(), ratio, colour);
     // Centred across the box, from its top, as the text's own advance places it.
     const qreal x0 = glyphs.centredLeft(QRectF(toQRect(box)), s);
     for (qsizetype i = 0; i < s.size(); ++i) {
@@ -165,21 +171,22 @@ void paintMeter(QPainter& p, const MeterLayout& l, const MeterModel::Paint& plan
     const int valueHeight = l.valueFontHeight();
     if (valueHeight > 0) p.setFont(tunerFont(valueHeight, l.valueFontWidth(), false));
     const bool text = valueHeight > 0;
+    const QColor& colour = plan.inTune ? kInTune : kRed;
     if (plan.note) {
         fill(p, l.noteBox, Qt::black);
-        if (text) valueText(p, l.noteBox, plan.noteText);
+        if (text) valueText(p, l.noteBox, plan.noteText, colour);
     }
     if (plan.frequency) {
         fill(p, l.frequencyBox, Qt::black);
-        if (text) valueText(p, l.frequencyBox, plan.frequencyText);
+        if (text) valueText(p, l.frequencyBox, plan.frequencyText, colour);
     }
     if (plan.cents) {
         fill(p, l.centsBox, Qt::black);
-        if (text) valueText(p, l.centsBox, plan.centsText);
+        if (text) valueText(p, l.centsBox, plan.centsText, colour);
     }
     if (plan.bar) {
         fill(p, l.bar, Qt::black);
-        if (plan.barExtent != 0) fill(p, l.barFill(plan.barExtent), kRed);
+        if (plan.barExtent != 0) fill(p, l.barFill(plan.barExtent), colour);
     }
     if (plan.grid && l.bar.height() > 0) paintMeterGrid(p, l);
 }
@@ -203,6 +210,11 @@ void MeterWindow::showValues(float frequency, float deviation, int note, const s
         region += toQRect(r);
     }
     repaint(region);
+}
+
+void MeterWindow::setInTuneCents(float cents) {
+    model_.setInTuneCents(cents);
+    update();
 }
 
 void MeterWindow::paintEvent(QPaintEvent* event) {

@@ -21,6 +21,8 @@ class MeterWindow : public QWidget {
     MeterWindow(const PitchModel* pitch, bool fineTuning, QWidget* parent = nullptr);
 
     void showValues(float frequency, float deviation, int note, const std::string& name);
+    // See MeterModel::setInTuneCents.
+    void setInTuneCents(float cents);
 
     const MeterLayout& layout() const { return layout_; }
     const MeterModel& model() const { return model_; }

@@ -54,6 +54,7 @@ TunerWindow::~TunerWindow() {
 void TunerWindow::createChildren() {
     childrenCreated_ = true;
     meter_ = new MeterWindow(&pitch_, settings_.fineTuning != 0, this);
+    if (inTuneCents_ >= 0.0f) meter_->setInTuneCents(inTuneCents_);
     if (logic_->pianoMode()) {
         piano_ = new PianoWnd(&pitch_, settings_.pianoFirstOctave, settings_.pianoOctaveCount,
                               false, this);
@@ -164,6 +165,11 @@ void TunerWindow::start(TunerTimer t, int ms) {
 
 void TunerWindow::stop(TunerTimer t) {
     timer(t).stop();
+}
+
+void TunerWindow::setInTuneCents(float cents) {
+    inTuneCents_ = cents;
+    if (meter_) meter_->setInTuneCents(cents);
 }
 
 }  // namespace merlop

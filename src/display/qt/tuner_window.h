@@ -35,6 +35,8 @@ class TunerWindow : public QWidget, public ReadingDisplay, private TunerView, pr
     void showReading(const PitchReading& reading) override;
     // aux: the matched tuning note, or the remaining seconds while calibrating.
     void showReading(int note, int aux, float frequency, float deviation);
+    // The meter shows a reading within `cents` of its note in green; negative: never.
+    void setInTuneCents(float cents);
 
     // id: note button id 700..711, key number on the keyboard, anything in custom tuning.
     void playNote(int id, bool switchTo);
@@ -78,6 +80,7 @@ class TunerWindow : public QWidget, public ReadingDisplay, private TunerView, pr
     QTimer repeatTimer_;
     QTimer endOfToneTimer_;
     MeterWindow* meter_ = nullptr;
+    float inTuneCents_ = -1.0f;  // until the meter is made
     PianoWnd* piano_ = nullptr;
     std::array<NoteButton*, 12> buttons_{};
     bool childrenCreated_ = false;
