@@ -41,9 +41,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(readFrom(written) == read);
 
     std::map<std::string, std::string> known;
-    for (const ExtensionFlag& flag : kExtensionFlags) {
-        if (const auto it = values.find(flag.key); it != values.end()) known.insert(*it);
-    }
+    const auto keep = [&](const char* key) {
+        if (const auto it = values.find(key); it != values.end()) known.insert(*it);
+    };
+    for (const ExtensionFlag& flag : kExtensionFlags) keep(flag.key);
+    for (const ExtensionNumber& number : kExtensionNumbers) keep(number.key);
     FUZZ_CHECK(readFrom(known) == read);
     return 0;
 }
