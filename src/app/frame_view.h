@@ -44,6 +44,7 @@ inline constexpr char kIdleStatusText[] = "For Help, press F1";
 inline constexpr char kInactiveStatusText[] = "Paused: window inactive";
 
 inline constexpr char kAddPresetCaption[] = "Add Preset Tuning";
+inline constexpr char kInTuneToleranceCaption[] = "In-Tune Tolerance";
 
 // A merlop.conf that could not be written: the change holds for this session only.
 inline constexpr char kExtensionsNotSavedText[] =

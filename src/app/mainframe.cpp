@@ -1,6 +1,7 @@
 #include "app/mainframe.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "app/readings.h"
 #include "pitch/temperament_table.h"
@@ -332,6 +333,19 @@ void MainFrameCore::addPresetTuning() {
 void MainFrameCore::toggleInTuneColour() {
     flipExtension(&ExtensionSettings::inTuneColour);
     applyMode();
+}
+
+void MainFrameCore::askInTuneTolerance() {
+    int& tenths =
+        settings_.fineTuning != 0 ? extensions_.inTuneFineTenths : extensions_.inTuneTenths;
+    double cents = tenths / 10.0;
+    if (!questions_.askNumber(kInTuneToleranceCaption, "In tune within, cents:", 0.1, 25.0, 1,
+                              &cents)) {
+        return;
+    }
+    tenths = std::clamp(static_cast<int>(std::lround(cents * 10.0)), 1, 250);
+    if (!extensionStore_.save(extensions_)) messages_.show(kExtensionsNotSavedText, "Merlop");
+    if (extensions_.inTuneColour) applyMode();
 }
 
 void MainFrameCore::toggleKeepListening() {

@@ -102,6 +102,8 @@ class MainFrameCore final : public TunerParent, private FrameCaptureOwner {
     void toggleKeepListening();
     // View / "In-Tune Colour": the meter turns green while the reading is within the tolerance.
     void toggleInTuneColour();
+    // View / "In-Tune Tolerance...": the tolerance of the precision in use (Fine tuning or not).
+    void askInTuneTolerance();
     // Tools / "Add Preset Tuning...": the player picks one, which becomes the current tuning.
     void addPresetTuning();
     void applyMode();

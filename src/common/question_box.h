@@ -19,6 +19,12 @@ class QuestionBox {
                        const std::vector<std::string>& /*items*/) {
         return -1;
     }
+    // A number from lo to hi with that many decimals, starting at value; false when cancelled,
+    // as by a box that cannot ask.
+    virtual bool askNumber(const std::string& /*caption*/, const std::string& /*label*/,
+                           double /*lo*/, double /*hi*/, int /*decimals*/, double* /*value*/) {
+        return false;
+    }
 };
 
 }  // namespace merlop

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -98,8 +99,19 @@ struct ScriptedQuestions : QuestionBox {
     }
     std::vector<Asked> asked;
     std::vector<bool> answers;  // then OK
+    bool askNumber(const std::string& caption, const std::string&, double lo, double hi, int,
+                   double* value) override {
+        offered.push_back(caption);
+        numberAsked = {lo, hi, *value};
+        if (numbers.empty()) return false;
+        *value = numbers.front();
+        numbers.erase(numbers.begin());
+        return true;
+    }
     std::vector<std::string> offered, lastItems;
-    std::vector<int> choices;  // then cancelled
+    std::vector<double> numbers;          // then cancelled
+    std::array<double, 3> numberAsked{};  // lo, hi, the value offered
+    std::vector<int> choices;             // then cancelled
 };
 
 // A mono 16-bit sine of `seconds` at `rate`, as a well-formed file.

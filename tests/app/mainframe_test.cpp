@@ -662,12 +662,26 @@ TEST_F(Frame, InTuneColourGivesTheMeterTheToleranceOfTheTuningsPrecision) {
     EXPECT_TRUE(frame->uiState().inTuneColourChecked);
     EXPECT_FLOAT_EQ(view.last.inTuneCents, 2.0f);
 
+    // The tolerance asked for is that of the precision in use, kept at once.
+    questions.numbers = {3.5};
+    frame->askInTuneTolerance();
+    EXPECT_EQ(questions.numberAsked, (std::array<double, 3>{0.1, 25.0, 2.0}));
+    EXPECT_EQ(extensions.stored.inTuneTenths, 35);
+    EXPECT_FLOAT_EQ(view.last.inTuneCents, 3.5f);
+    frame->askInTuneTolerance();  // cancelled
+    EXPECT_EQ(extensions.stored.inTuneTenths, 35);
+
     frame.reset();
     settings.fineTuning = 1;
-    extensions.stored.inTuneFineTenths = 3;
     writeConfig(settings);
     start();
     frame->onSize(800, 600);
+    EXPECT_FLOAT_EQ(view.last.inTuneCents, 0.5f);
+    questions.numbers = {0.3};
+    frame->askInTuneTolerance();
+    EXPECT_EQ(questions.numberAsked[2], 0.5);
+    EXPECT_EQ(extensions.stored.inTuneFineTenths, 3);
+    EXPECT_EQ(extensions.stored.inTuneTenths, 35);
     EXPECT_FLOAT_EQ(view.last.inTuneCents, 0.3f);
 }
 

@@ -430,6 +430,7 @@ TEST_F(MainFrameWindow, ToolsTicksAreKeptInTheirOwnFile) {
         if (a->text() == QStringLiteral("&Tools")) tools = a->menu();
         if (a->text() == QStringLiteral("&View")) {
             EXPECT_TRUE(a->menu()->actions().contains(f.action("inTuneColour")));
+            EXPECT_TRUE(a->menu()->actions().contains(f.action("inTuneTolerance")));
         }
     }
     EXPECT_EQ(menus.join(' '), QStringLiteral("&File &View Settings &Tools &Help"));

@@ -100,6 +100,11 @@ void createToolsAndHelpActions(QMainWindow& window, FrameBars& bars) {
     bars.inTuneColour->setStatusTip(
         QStringLiteral("The meter turns green while the note is in tune"));
 
+    bars.inTuneTolerance = new QAction(QString::fromUtf8("In-Tune Tolerance\u2026"), &window);
+    bars.inTuneTolerance->setObjectName(QStringLiteral("inTuneTolerance"));
+    bars.inTuneTolerance->setStatusTip(
+        QStringLiteral("How close to its note a reading counts as in tune"));
+
     bars.addPreset = new QAction(QString::fromUtf8("Add Preset Tuning\u2026"), &window);
     bars.addPreset->setObjectName(QStringLiteral("addPreset"));
     bars.addPreset->setStatusTip(
@@ -127,6 +132,7 @@ void createMenus(QMainWindow& window, const FrameBars& bars) {
     file->addAction(bars.exit);
     QMenu* view = menus->addMenu(QStringLiteral("&View"));
     view->addAction(bars.inTuneColour);
+    view->addAction(bars.inTuneTolerance);
     menus->addAction(bars.settings);
     QMenu* tools = menus->addMenu(QStringLiteral("&Tools"));
     tools->addAction(bars.calibration);

@@ -28,6 +28,7 @@ struct FrameBars {
     QAction* keepListening = nullptr;
     QAction* addPreset = nullptr;
     QAction* inTuneColour = nullptr;
+    QAction* inTuneTolerance = nullptr;
     QAction* helpContents = nullptr;
     QAction* about = nullptr;
     QAction* contextHelp = nullptr;

@@ -154,6 +154,10 @@ void MainFrame::connectMenuCommands() {
         core_->toggleInTuneColour();
         refreshUi();
     });
+    connect(bars_.inTuneTolerance, &QAction::triggered, this, [this] {
+        core_->askInTuneTolerance();
+        refreshUi();
+    });
     connect(bars_.addPreset, &QAction::triggered, this, [this] {
         core_->addPresetTuning();
         refreshUi();

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QString>
 #include <QWidget>
+#include <cmath>
 
 #include "common/question_box.h"
 
@@ -54,6 +55,16 @@ class WidgetQuestionBox : public QuestionBox {
             QInputDialog::getItem(parent_.data(), QString::fromStdString(caption),
                                   QString::fromStdString(label), list, 0, false, &ok);
         return ok ? static_cast<int>(list.indexOf(picked)) : -1;
+    }
+
+    bool askNumber(const std::string& caption, const std::string& label, double lo, double hi,
+                   int decimals, double* value) override {
+        bool ok = false;
+        const double answer = QInputDialog::getDouble(
+            parent_.data(), QString::fromStdString(caption), QString::fromStdString(label), *value,
+            lo, hi, decimals, &ok, Qt::WindowFlags(), std::pow(10.0, -decimals));
+        if (ok) *value = answer;
+        return ok;
     }
 
   private:
