@@ -8,6 +8,7 @@
 
 #include "audio/analysis_cycle.h"
 #include "audio/capture_config.h"
+#include "bench_support.h"
 #include "pitch/pitch_model.h"
 #include "settings/settings.h"
 #include "signals/tone_synth.h"
@@ -45,14 +46,7 @@ void BM_AnalyseBlock(benchmark::State& state) {
     const int rate = static_cast<int>(state.range(1));
     Settings settings;
     settings.fineTuning = static_cast<int>(state.range(2));
-    CaptureConfig config;
-    config.sampleRate = rate;
-    config.bitsPerSample = 16;
-    config.analysisLength = n;
-    config.bufferSeconds = static_cast<float>(static_cast<double>(n) / rate);
-    config.effectiveRate = static_cast<float>(rate);
-    config.analysisLowHz = settings.freqLowHz;
-    config.analysisHighHz = settings.freqHighHz;
+    const CaptureConfig config = bench::blockConfig(settings, n, rate);
     PitchModel pitch;
     configurePitchModel(pitch, settings, nullptr, 0);
     AnalysisCycle cycle(settings, config, pitch, CycleOptions{});

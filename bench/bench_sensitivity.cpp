@@ -17,6 +17,7 @@
 #include "audio/analysis_cycle.h"
 #include "audio/capture_config.h"
 #include "audio/wav_reader.h"
+#include "bench_support.h"
 #include "pitch/pitch_model.h"
 #include "settings/settings.h"
 #include "signals/tone_synth.h"
@@ -51,11 +52,7 @@ Score analyse(const std::vector<std::uint8_t>& image, bool autoOn, double expect
     WavReader reader;
     if (reader.openBytes(image) != WavStatus::ok) return {};
     Settings settings;
-    CaptureMode mode;
-    mode.fileMode = true;
-    mode.fileSampleRate = reader.sampleRate();
-    mode.fileBitsPerSample = reader.bitsPerSample();
-    const CaptureConfig config = configureCapture(settings, {}, settings.sampleRate, mode);
+    const CaptureConfig config = bench::fileConfig(settings, reader);
     PitchModel pitch;
     configurePitchModel(pitch, settings, nullptr, 0);
     CycleOptions options;
@@ -225,14 +222,7 @@ void BM_SensitivityCost(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     const int rate = static_cast<int>(state.range(1));
     Settings settings;
-    CaptureConfig config;
-    config.sampleRate = rate;
-    config.bitsPerSample = 16;
-    config.analysisLength = n;
-    config.bufferSeconds = static_cast<float>(static_cast<double>(n) / rate);
-    config.effectiveRate = static_cast<float>(rate);
-    config.analysisLowHz = settings.freqLowHz;
-    config.analysisHighHz = settings.freqHighHz;
+    const CaptureConfig config = bench::blockConfig(settings, n, rate);
     PitchModel pitch;
     configurePitchModel(pitch, settings, nullptr, 0);
     CycleOptions options;

@@ -18,6 +18,7 @@
 #include "audio/analysis_cycle.h"
 #include "audio/capture_config.h"
 #include "audio/wav_reader.h"
+#include "bench_support.h"
 #include "pitch/pitch_model.h"
 #include "settings/settings.h"
 #include "signals/tone_synth.h"
@@ -103,11 +104,7 @@ Run analyse(const std::vector<float>& x, const Format& format, double f) {
     if (reader.openBytes(image) != WavStatus::ok) return run;
     Settings settings;
     settings.fineTuning = 1;
-    CaptureMode mode;
-    mode.fileMode = true;
-    mode.fileSampleRate = reader.sampleRate();
-    mode.fileBitsPerSample = reader.bitsPerSample();
-    const CaptureConfig config = configureCapture(settings, {}, settings.sampleRate, mode);
+    const CaptureConfig config = bench::fileConfig(settings, reader);
     PitchModel pitch;
     configurePitchModel(pitch, settings, nullptr, 0);
     AnalysisCycle cycle(settings, config, pitch, CycleOptions{});

@@ -109,20 +109,21 @@ MainFrame::~MainFrame() {
     core_.reset();
 }
 
+void MainFrame::connectCommand(QAction* action, void (MainFrameCore::*command)()) {
+    connect(action, &QAction::triggered, this, [this, command] {
+        (core_.get()->*command)();
+        refreshUi();
+    });
+}
+
 void MainFrame::connectToolCommands() {
-    auto connectAction = [this](QAction* action, void (MainFrameCore::*command)()) {
-        connect(action, &QAction::triggered, this, [this, command] {
-            (core_.get()->*command)();
-            refreshUi();
-        });
-    };
-    connectAction(bars_.tuner, &MainFrameCore::toggleTuner);
-    connectAction(bars_.spectrum, &MainFrameCore::toggleSpectrum);
-    connectAction(bars_.wave, &MainFrameCore::toggleWave);
-    connectAction(bars_.pause, &MainFrameCore::pause);
-    connectAction(bars_.earTraining, &MainFrameCore::toggleEarTraining);
-    connectAction(bars_.skip, &MainFrameCore::skip);
-    connectAction(bars_.customTuning, &MainFrameCore::toggleCustomTuning);
+    connectCommand(bars_.tuner, &MainFrameCore::toggleTuner);
+    connectCommand(bars_.spectrum, &MainFrameCore::toggleSpectrum);
+    connectCommand(bars_.wave, &MainFrameCore::toggleWave);
+    connectCommand(bars_.pause, &MainFrameCore::pause);
+    connectCommand(bars_.earTraining, &MainFrameCore::toggleEarTraining);
+    connectCommand(bars_.skip, &MainFrameCore::skip);
+    connectCommand(bars_.customTuning, &MainFrameCore::toggleCustomTuning);
 }
 
 void MainFrame::connectMenuCommands() {
@@ -142,30 +143,12 @@ void MainFrame::connectMenuCommands() {
         });
         refreshUi();
     });
-    connect(bars_.calibration, &QAction::triggered, this, [this] {
-        core_->calibrate();
-        refreshUi();
-    });
-    connect(bars_.autoSensitivity, &QAction::triggered, this, [this] {
-        core_->toggleAutoSensitivity();
-        refreshUi();
-    });
-    connect(bars_.inTuneColour, &QAction::triggered, this, [this] {
-        core_->toggleInTuneColour();
-        refreshUi();
-    });
-    connect(bars_.inTuneTolerance, &QAction::triggered, this, [this] {
-        core_->askInTuneTolerance();
-        refreshUi();
-    });
-    connect(bars_.addPreset, &QAction::triggered, this, [this] {
-        core_->addPresetTuning();
-        refreshUi();
-    });
-    connect(bars_.keepListening, &QAction::triggered, this, [this] {
-        core_->toggleKeepListening();
-        refreshUi();
-    });
+    connectCommand(bars_.calibration, &MainFrameCore::calibrate);
+    connectCommand(bars_.autoSensitivity, &MainFrameCore::toggleAutoSensitivity);
+    connectCommand(bars_.keepListening, &MainFrameCore::toggleKeepListening);
+    connectCommand(bars_.addPreset, &MainFrameCore::addPresetTuning);
+    connectCommand(bars_.inTuneColour, &MainFrameCore::toggleInTuneColour);
+    connectCommand(bars_.inTuneTolerance, &MainFrameCore::askInTuneTolerance);
     connect(bars_.helpContents, &QAction::triggered, this, &MainFrame::showHelp);
     connect(bars_.about, &QAction::triggered, this, &MainFrame::showAbout);
 }

@@ -90,6 +90,8 @@ class MainFrame final : public QMainWindow, private FrameView, private TunerPare
     void dropEvent(QDropEvent* event) override;
 
   private:
+    // The command runs in the core, then the bars show its outcome.
+    void connectCommand(QAction* action, void (MainFrameCore::*command)());
     void connectToolCommands();
     void connectMenuCommands();
     void connectCombos();
