@@ -88,6 +88,11 @@ const Command kCommands[] = {
      "                  from the nearest note of the temperament (3 decimals) as last columns\n"
      "  --auto-sensitivity  the threshold follows the input's noise floor instead of the\n"
      "                  sensitivity setting, and noise, hum or silence alone read as no note\n"},
+    {"devices", cli::devices, "devices                    list the sound sources to listen to",
+     "usage: merlop-cli devices\n"
+     "Lists the sound sources the sound server offers, one per line: the source's id, a tab,\n"
+     "its name as the desktop shows it, and a tab and \"default\" for the system default.\n"
+     "Tools / Input Device in the tuner offers the same sources.\n"},
     {"synth", cli::synth, "synth OUT.wav [options]    write a test tone",
      "usage: merlop-cli synth OUT.wav [--freq HZ] [--seconds S] [--rate R] [--bits 8|16]\n"
      "                        [--pluck|--sine|--harmonic] [--noise DB] [--hum 50|60 --hum-db DB]\n"
@@ -118,7 +123,7 @@ bool asksForHelp(const std::vector<std::string>& args) {
 }  // namespace
 
 int runCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-           std::ostream& err) {
+           std::ostream& err, const CliServices& services) {
     if (args.empty()) {
         overview(err);
         return 2;
@@ -140,7 +145,7 @@ int runCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
             out << c.usage;
             return 0;
         }
-        const cli::Io io{in, out, err, c.name};
+        const cli::Io io{in, out, err, c.name, services.inputSources};
         try {
             const int status = c.run(rest, io);
             out.flush();
