@@ -30,5 +30,6 @@ int tunings(const Args& args, const Io& io);
 int pitch(const Args& args, const Io& io);
 int analyse(const Args& args, const Io& io);
 int synth(const Args& args, const Io& io);
+int scala(const Args& args, const Io& io);
 
 }  // namespace merlop::cli
