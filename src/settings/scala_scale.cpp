@@ -179,10 +179,10 @@ const MapHeader kMapHeader[] = {
 const char* parseFrequency(std::string_view s, double* out) {
     s = trimmed(s);
     if (s.empty() || !(isDigit(s[0]) || s[0] == '.')) return "not a frequency in Hz";
-    const std::string_view number = numberToken(s, 0, true);
     double f = 0.0;
-    const auto r = std::from_chars(number.data(), number.data() + number.size(), f);
-    if (r.ec != std::errc{} || !(f <= 1.0e6)) return "too large for a frequency";
+    const auto r = std::from_chars(s.data(), s.data() + s.size(), f);
+    if (r.ec == std::errc::result_out_of_range || !(f <= 1.0e6)) return "too large for a frequency";
+    if (r.ec != std::errc{}) return "not a frequency in Hz";
     if (!(f > 0.0)) return "a frequency must be above zero";
     *out = f;
     return nullptr;
