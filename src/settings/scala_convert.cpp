@@ -31,7 +31,8 @@ std::string degreeName(const ScalaScale& scale, long long degree, int middleNote
     const long long n = scale.size();
     const long long q = floorDivide(degree, n);
     const long long r = degree - q * n;
-    const std::string& label = scale.pitches[static_cast<std::size_t>(r == 0 ? n - 1 : r - 1)].label;
+    const std::string& label =
+        scale.pitches[static_cast<std::size_t>(r == 0 ? n - 1 : r - 1)].label;
     const std::string base = label.empty() ? "deg " + std::to_string(r) : firstCharacters(label, 9);
     return base + " " + std::to_string(middleNote / 12 - 1 + q);
 }
@@ -111,7 +112,8 @@ std::string temperamentDescription(const std::string& name, int key) {
 std::string safeFileName(const std::string& name) {
     std::string out;
     for (const char c : name) {
-        const bool safe = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        const bool safe =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
         if (safe) {
             out += c;
         } else if (!out.empty() && out.back() != '_') {

@@ -26,8 +26,7 @@ std::array<float, 12> temperamentRow(const ScalaScale& scale);
 
 // The scale of a temperament: degree i at 100 i cents plus its offset, relative to degree 0,
 // and 2/1 as the period.
-ScalaScale scaleOfTemperament(const std::array<float, 12>& offsets,
-                              const std::string& description);
+ScalaScale scaleOfTemperament(const std::array<float, 12>& offsets, const std::string& description);
 // "NAME, key KEY": the description an exported temperament carries.
 std::string temperamentDescription(const std::string& name, int key);
 // C-based key name (flats), "C" for a key outside 0..11.

@@ -17,6 +17,8 @@ namespace {
 // Beyond about 83 octaves from anything no pitch is a frequency a float can hold or a tuner hear.
 constexpr double kMaxCents = 100000.0;
 constexpr std::size_t kMaxFileBytes = 4u << 20;
+// A smaller period repeats the unison, and would not survive being written with six decimals.
+constexpr double kMinPeriodCents = 0.001;
 
 ScalaError errorAt(const std::string& file, int line, std::string message) {
     return ScalaError{file, line, std::move(message)};
@@ -151,7 +153,7 @@ ScalaError parseScale(const std::string& text, const std::string& file, ScalaSca
             return errorAt(file, data[i + 2].number, why);
         }
     }
-    if (!(scale.periodCents() > 0.0)) {
+    if (!(scale.periodCents() >= kMinPeriodCents)) {
         return errorAt(file, data[n + 1].number,
                        "the last pitch, the period, must lie above the unison");
     }
@@ -223,9 +225,9 @@ ScalaError parseMap(const std::string& text, const std::string& file, ScalaKeybo
     }
     for (std::size_t i = header; i < data.size(); ++i) {
         if (static_cast<int>(map.mapping.size()) >= map.size) {
-            return errorAt(file, data[i].number,
-                           "more mapping entries than the map's size of " +
-                               std::to_string(map.size));
+            return errorAt(
+                file, data[i].number,
+                "more mapping entries than the map's size of " + std::to_string(map.size));
         }
         const std::string_view t = trimmed(data[i].text);
         long long degree = 0;

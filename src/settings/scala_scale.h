@@ -60,7 +60,7 @@ struct ScalaKeyboardMap {
     int middleNote = 60;  // the key of degree 0
     int referenceNote = 69;
     double referenceFrequency = 440.0;
-    int octaveDegree = 0;   // the degree one repetition of the mapping moves by; 0: the scale's size
+    int octaveDegree = 0;  // the degree one repetition of the mapping moves by; 0: the scale's size
     std::vector<int> mapping;  // degrees; kUnmapped for an 'x'
 
     // The degree key k plays for a scale of scaleSize notes; false when the key is unmapped.

@@ -11,7 +11,8 @@ namespace {
 int lineOfOffset(std::string_view bytes, std::size_t offset) {
     int line = 1;
     for (std::size_t i = 0; i < offset; ++i) {
-        if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n')))
+        if (bytes[i] == '\n' ||
+            (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n')))
             ++line;
     }
     return line;

@@ -88,9 +88,9 @@ UserTemperamentImport UserTemperaments::import(const fs::path& scalePath,
     const int error = createFile(result.file, bytes);
     if (error != 0) {
         result.exists = error == EEXIST;
-        const std::string message = result.exists ? "already exists; left unchanged"
-                                                  : std::string("cannot create: ") +
-                                                        std::strerror(error);
+        const std::string message = result.exists
+                                        ? "already exists; left unchanged"
+                                        : std::string("cannot create: ") + std::strerror(error);
         result.error = ScalaError{result.file.string(), 0, message};
         return result;
     }

@@ -21,9 +21,9 @@ struct UserTemperament {
 };
 
 struct UserTemperamentImport {
-    ScalaError error;       // set when nothing was imported
-    bool exists = false;    // refused: a file of that name is already in the folder
-    int position = -1;      // in list() once imported
+    ScalaError error;     // set when nothing was imported
+    bool exists = false;  // refused: a file of that name is already in the folder
+    int position = -1;    // in list() once imported
     std::filesystem::path file;
 };
 

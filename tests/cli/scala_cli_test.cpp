@@ -96,10 +96,11 @@ TEST(CliScala, OtherScalesBecomeCustomTuningsAndSayWhatWasLeftOut) {
     EXPECT_FALSE(fs::exists(dir / "scales"));
 
     // A 12-note scale with a keyboard map asks for frequencies, so it becomes a tuning too.
-    const fs::path map = put(dir, "a.kbm", "12\n60\n71\n60\n69\n432\n12\n0\n1\n2\n3\n4\n5\n6\n7\n"
-                                           "8\n9\n10\n11\n");
-    r = cli({"scala", "import", put(dir, "12.scl", equalScale(12)).string(), "--kbm",
-             map.string(), "--name", "A432", "--dir", dir.path().string()});
+    const fs::path map = put(dir, "a.kbm",
+                             "12\n60\n71\n60\n69\n432\n12\n0\n1\n2\n3\n4\n5\n6\n7\n"
+                             "8\n9\n10\n11\n");
+    r = cli({"scala", "import", put(dir, "12.scl", equalScale(12)).string(), "--kbm", map.string(),
+             "--name", "A432", "--dir", dir.path().string()});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("custom tuning 4 A432, 12 notes"), std::string::npos) << r.out;
     TuningStore store(dir.path());
@@ -121,11 +122,12 @@ TEST(CliScala, BadFilesAndArgumentsAreRefusedNamingFileAndLine) {
     const fs::path bad = put(dir, "bad.scl", "d\n2\n3/2\n3/0\n");
     Outcome r = cli({"scala", "import", bad.string(), "--dir", dir.path().string()});
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "merlop-cli scala: " + bad.string() + ": line 4: a ratio with a zero denominator\n");
+    EXPECT_EQ(r.err,
+              "merlop-cli scala: " + bad.string() + ": line 4: a ratio with a zero denominator\n");
     const fs::path edo = put(dir, "19.scl", equalScale(19));
     const fs::path badMap = put(dir, "bad.kbm", "1\n0\n127\n60\n69\n440\n0\n0\n1\n");
-    r = cli({"scala", "import", edo.string(), "--kbm", badMap.string(), "--dir",
-             dir.path().string()});
+    r = cli(
+        {"scala", "import", edo.string(), "--kbm", badMap.string(), "--dir", dir.path().string()});
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("bad.kbm: line 9:"), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(dir / TuningStore::kFileName));

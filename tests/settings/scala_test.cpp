@@ -30,8 +30,8 @@ const char* const kMeantone =
     "696.578\n772.627\n889.735\n1006.843\n1082.892\n1200.0\n";
 
 std::string equalScale(int steps, const std::string& period) {
-    std::string s = "! made here\n" + std::to_string(steps) + "-tone equal\n" +
-                    std::to_string(steps) + "\n";
+    std::string s =
+        "! made here\n" + std::to_string(steps) + "-tone equal\n" + std::to_string(steps) + "\n";
     const double periodCents = period == "3/1" ? 1200.0 * std::log2(3.0) : 1200.0;
     for (int i = 1; i < steps; ++i) s += std::to_string(periodCents * i / steps) + "\n";
     return s + period + "\n";
@@ -60,8 +60,8 @@ TEST(ScalaTemperament, EqualPythagoreanAndMeantoneGiveTheirOffsets) {
     EXPECT_EQ(pyth.description, "Pythagorean");
     EXPECT_NEAR(pyth.pitches[6].cents, 701.955, 0.0005);
     const auto p = temperamentOffsets(pyth);
-    const double expected[12] = {0,      -9.775, 3.910, -5.865, 7.820,  -1.955,
-                                 11.730, 1.955,  -7.820, 5.865, -3.910, 9.775};
+    const double expected[12] = {0,      -9.775, 3.910,  -5.865, 7.820,  -1.955,
+                                 11.730, 1.955,  -7.820, 5.865,  -3.910, 9.775};
     for (int i = 0; i < 12; ++i) EXPECT_NEAR(p[i], expected[i], 0.0005) << i;
 
     // The table's quarter-comma row agrees to its two decimals.
@@ -105,8 +105,8 @@ TEST(ScalaTemperament, PitchModelPlacesOffsetsAsItPlacesARow) {
 TEST(ScalaTemperament, EveryRowSurvivesExportAndImport) {
     for (int i = 0; i < TemperamentTable::kRows; ++i) {
         const std::string description = temperamentDescription(TemperamentTable::name(i), 2);
-        const std::string image = writeScalaScale(
-            scaleOfTemperament(TemperamentTable::row(i), description), "row.scl");
+        const std::string image =
+            writeScalaScale(scaleOfTemperament(TemperamentTable::row(i), description), "row.scl");
         const ScalaScale back = read(image);
         ASSERT_TRUE(isTemperamentScale(back)) << i;
         EXPECT_EQ(back.description, description);
@@ -233,7 +233,11 @@ TEST(ScalaReader, HostileScalesFailOnTheirLineAndChangeNothing) {
         {"huge ratio", "d\n1\n99999999999999999999999/1\n", 3, "too large"},
         {"huge cents", "d\n1\n250000.0\n", 3, "too large"},
         {"period below unison", "d\n1\n1/2\n", 3, "period"},
-        {"NUL byte", std::string("d\n1\n2/\0" "1\n", 9), 3, "0x00"},
+        {"NUL byte",
+         std::string("d\n1\n2/\0"
+                     "1\n",
+                     9),
+         3, "0x00"},
         {"control byte", "d\n1\n\x1b[2/1\n", 3, "0x1B"},
         {"empty", "", 0, "description"},
         {"only the description", "! c\nd\n", 2, "number of notes"},
@@ -281,10 +285,16 @@ TEST(ScalaReader, HostileKeyboardMapsFailOnTheirLine) {
 
 TEST(ScalaReader, TextInAnyEncodingAndLineEnding) {
     // Windows-1252 and Latin-1 bytes become UTF-8; valid UTF-8 stays as it is.
-    EXPECT_EQ(read("Gamme temp\xE9r\xE9" "e \x96 1\n1\n2/1\n").description,
-              "Gamme temp\xC3\xA9r\xC3\xA9" "e \xE2\x80\x93 1");
-    EXPECT_EQ(read("\xEF\xBB\xBFGamme temp\xC3\xA9r\xC3\xA9" "e\n1\n2/1\n").description,
-              "Gamme temp\xC3\xA9r\xC3\xA9" "e");
+    EXPECT_EQ(read("Gamme temp\xE9r\xE9"
+                   "e \x96 1\n1\n2/1\n")
+                  .description,
+              "Gamme temp\xC3\xA9r\xC3\xA9"
+              "e \xE2\x80\x93 1");
+    EXPECT_EQ(read("\xEF\xBB\xBFGamme temp\xC3\xA9r\xC3\xA9"
+                   "e\n1\n2/1\n")
+                  .description,
+              "Gamme temp\xC3\xA9r\xC3\xA9"
+              "e");
     // A UTF-8 lead byte without its follower makes the whole file Windows-1252, not half a
     // character.
     EXPECT_EQ(read("\xC3 x\n1\n2/1\n").description, "\xC3\x83 x");
