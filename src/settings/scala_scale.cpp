@@ -64,6 +64,37 @@ const char* parseWhole(std::string_view s, long long lo, long long hi, long long
     return nullptr;
 }
 
+const char* parseCents(std::string_view number, bool negative, double* cents) {
+    const auto r = std::from_chars(number.data(), number.data() + number.size(), *cents);
+    if (r.ec != std::errc{} || !(*cents <= kMaxCents)) return "too large for a frequency";
+    if (negative) *cents = -*cents;
+    return nullptr;
+}
+
+// A ratio n/d or a whole number n whose numerator is number, ending at *end in s, which moves
+// past the denominator.
+const char* parseRatio(std::string_view s, std::string_view number, bool negative, std::size_t* end,
+                       double* cents) {
+    unsigned long long n = 0;
+    unsigned long long d = 1;
+    auto r = std::from_chars(number.data(), number.data() + number.size(), n);
+    if (r.ec != std::errc{}) return "too large for a frequency";
+    if (*end < s.size() && s[*end] == '/') {
+        const std::string_view den = numberToken(s, *end + 1, false);
+        if (den.empty()) return "not a pitch: no denominator after '/'";
+        r = std::from_chars(den.data(), den.data() + den.size(), d);
+        if (r.ec != std::errc{}) return "too large for a frequency";
+        *end += 1 + den.size();
+    }
+    if (d == 0) return "a ratio with a zero denominator";
+    if (negative || n == 0) return "a ratio must be above zero";
+    const long double octaves =
+        std::log2(static_cast<long double>(n)) - std::log2(static_cast<long double>(d));
+    *cents = static_cast<double>(1200.0L * octaves);
+    if (!(std::fabs(*cents) <= kMaxCents)) return "too large for a frequency";
+    return nullptr;
+}
+
 // Cents of a pitch line; null on success, else what is wrong with it.
 const char* parsePitch(std::string_view s, ScalaPitch* out) {
     s = trimmed(s);
@@ -72,30 +103,12 @@ const char* parsePitch(std::string_view s, ScalaPitch* out) {
     const std::string_view number = numberToken(s, pos, true);
     if (number.empty() || number == ".") return "not a pitch: no number in cents or ratio";
     std::size_t end = pos + number.size();
-    if (number.find('.') != std::string_view::npos) {
-        double cents = 0.0;
-        const auto r = std::from_chars(number.data(), number.data() + number.size(), cents);
-        if (r.ec != std::errc{} || !(cents <= kMaxCents)) return "too large for a frequency";
-        out->cents = negative ? -cents : cents;
-    } else {
-        unsigned long long n = 0;
-        unsigned long long d = 1;
-        auto r = std::from_chars(number.data(), number.data() + number.size(), n);
-        if (r.ec != std::errc{}) return "too large for a frequency";
-        if (end < s.size() && s[end] == '/') {
-            const std::string_view den = numberToken(s, end + 1, false);
-            if (den.empty()) return "not a pitch: no denominator after '/'";
-            r = std::from_chars(den.data(), den.data() + den.size(), d);
-            if (r.ec != std::errc{}) return "too large for a frequency";
-            end += 1 + den.size();
-        }
-        if (d == 0) return "a ratio with a zero denominator";
-        if (negative || n == 0) return "a ratio must be above zero";
-        const long double ratio =
-            std::log2(static_cast<long double>(n)) - std::log2(static_cast<long double>(d));
-        out->cents = static_cast<double>(1200.0L * ratio);
-        if (!(std::fabs(out->cents) <= kMaxCents)) return "too large for a frequency";
-    }
+    double cents = 0.0;
+    const char* why = number.find('.') != std::string_view::npos
+                          ? parseCents(number, negative, &cents)
+                          : parseRatio(s, number, negative, &end, &cents);
+    if (why != nullptr) return why;
+    out->cents = cents;
     out->label = labelOf(s.substr(end));
     return nullptr;
 }
