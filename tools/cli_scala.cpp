@@ -86,6 +86,11 @@ int importTemperament(const ScalaArgs& a, const std::string& file, const Io& io)
     const UserTemperamentImport result = user.import(file, safeFileName(stem) + ".scl");
     if (result.error.failed()) return io.fail(result.error.text(), result.exists ? 1 : 2);
     const auto all = user.list();
+    // Another program may have changed the folder in between.
+    if (result.position < 0 || result.position >= static_cast<int>(all.size())) {
+        io.out << result.file.string() << ": copied\n";
+        return 0;
+    }
     io.out << result.file.string() << ": user temperament "
            << TemperamentTable::kRows + result.position << ' '
            << all[static_cast<std::size_t>(result.position)].name << '\n';
