@@ -107,6 +107,25 @@ const Command kCommands[] = {
      "  --hum 50|60    add mains hum with harmonics up to the 5th, each at --hum-db DB\n"
      "                 relative to full scale (default -30)\n"
      "The tone itself peaks at -6 dB of full scale.\n"},
+    {"scala", cli::scala, "scala import|export ...     Scala scales in and out",
+     "usage: merlop-cli scala import FILE.scl [--kbm FILE.kbm] [--name NAME] [--key KEY]\n"
+     "                             [--dir DIR]\n"
+     "       merlop-cli scala export INDEX [--key KEY] [--dir DIR] OUT.scl\n"
+     "       merlop-cli scala export --all [--key KEY] DIR\n"
+     "import: a scale of 12 notes with a 2/1 period becomes a user temperament, a copy in\n"
+     "DIR/scales listed after the 75 built-in ones; any other scale, or any scale with a\n"
+     "keyboard map, becomes a custom tuning added to DIR/merlo230.tng (at most 96 notes,\n"
+     "those nearest the reference; the rest are named). DIR is the settings folder (default:\n"
+     "the working directory).\n"
+     "  --kbm FILE.kbm  the keys, reference note and frequency to play the scale from\n"
+     "                  (default: degree 0 on KEY in octave 4, A at 440 Hz)\n"
+     "  --name NAME     the temperament's file name or the tuning's name (default: the\n"
+     "                  file's name)\n"
+     "  --key KEY       the note of degree 0 without --kbm, C to B (default C); on export,\n"
+     "                  the key the description names\n"
+     "export: writes temperament INDEX (0 to 74, or a user temperament from 75 on, from\n"
+     "DIR/scales) as a scale in cents; --all writes every built-in one into DIR, named\n"
+     "after it. An existing file is left unchanged (exit status 1).\n"},
 };
 
 void overview(std::ostream& out) {

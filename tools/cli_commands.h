@@ -36,5 +36,6 @@ int pitch(const Args& args, const Io& io);
 int analyse(const Args& args, const Io& io);
 int synth(const Args& args, const Io& io);
 int devices(const Args& args, const Io& io);
+int scala(const Args& args, const Io& io);
 
 }  // namespace merlop::cli
