@@ -115,7 +115,8 @@ class MainFrameCore final : public TunerParent, private FrameCaptureOwner {
     // other displays go on.
     void toggleHold();
     // View / "Full Screen": the window fills the screen with the tuner alone, read-outs large.
-    // The window shows or hides its bars; the views chosen stay for when it returns.
+    // The window shows or hides its bars and then sizes the frame (onSize), which lays out; the
+    // views chosen stay for when it returns.
     void setFullScreen(bool on);
     void applyMode();
     // Settings: the tone and capture stop, `runSheet` shows the sheet, and the layout runs again

@@ -41,9 +41,8 @@ void MainFrameCore::toggleHold() {
 }
 
 void MainFrameCore::setFullScreen(bool on) {
-    if (on == fullScreen_) return;
+    // The window has shown or hidden its bars, so its next onSize lays out the new room.
     fullScreen_ = on;
-    applyMode();
 }
 
 }  // namespace merlop

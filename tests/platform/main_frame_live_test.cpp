@@ -5,7 +5,10 @@
 #include <QAction>
 #include <QApplication>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <string>
 
 #include "app/frame_fakes.h"
 #include "app/qt/main_frame.h"
@@ -129,6 +132,60 @@ TEST_F(MainFrameLive, TheTunerListensAgainWhenItsInputReturns) {
     tone.close();
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(messages_.shown[0].text, waveInErrorText(kWaveInDeviceLost));
+}
+
+// A second source on the same sink, as a USB interface would be: its module's index, -1 none.
+int loadSecondSource() {
+    FILE* p = popen(
+        "pactl load-module module-remap-source master=S.monitor source_name=U channels=1 "
+        "source_properties=device.description=USB-Interface",
+        "r");
+    if (p == nullptr) return -1;
+    int index = -1;
+    if (std::fscanf(p, "%d", &index) != 1) index = -1;
+    return pclose(p) == 0 ? index : -1;
+}
+
+bool unloadModule(int index) {
+    return std::system(("pactl unload-module " + std::to_string(index)).c_str()) == 0;
+}
+
+TEST_F(MainFrameLive, AChosenSourceUnpluggedFallsBackToTheDefaultAndIsTakenBackWhenItReturns) {
+    int second = loadSecondSource();
+    if (second < 0) GTEST_SKIP() << "the sound server cannot add a source";
+    std::ofstream(dir_ / "merlop.conf")
+        << "[capture]\ninputSource=U\ninputSourceName=USB-Interface\n";
+    MainFrame& f = open();
+    QtWaveSound out;
+    FluidSynthMidiOutput unused(FluidSynthMidiOutput::Mode::offline);
+    ReferenceTone tone(100, 1.0f, 0, 0, 4, unused, out);
+    ASSERT_EQ(tone.open(), 0);
+    ASSERT_EQ(tone.play(440.0f, 0, 0), 0);
+    EXPECT_TRUE(meterSettlesOn("A 4", 15000));
+
+    // Unplugged: no error box; the default listens, and the status bar says why.
+    ASSERT_TRUE(unloadModule(second));
+    EXPECT_TRUE(testing::runEventsUntil(
+        [&] { return f.statusText().contains(QStringLiteral("is not there")); }, 10000))
+        << f.statusText().toStdString();
+    tone.stop();
+    ASSERT_EQ(tone.play(196.0f, 0, 0), 0);
+    EXPECT_TRUE(meterSettlesOn("G 3", 15000));
+
+    // Plugged in again: back to it.
+    second = loadSecondSource();
+    ASSERT_GE(second, 0);
+    EXPECT_TRUE(testing::runEventsUntil(
+        [&] { return f.statusText() == QStringLiteral("Listening to \"USB-Interface\""); }, 10000))
+        << f.statusText().toStdString();
+    tone.stop();
+    ASSERT_EQ(tone.play(330.0f, 0, 0), 0);
+    EXPECT_TRUE(meterSettlesOn("E 4", 15000));
+    tone.stop();
+    tone.close();
+    frame_.reset();
+    unloadModule(second);
+    EXPECT_TRUE(messages_.shown.empty()) << messages_.shown.front().text;
 }
 
 TEST_F(MainFrameLive, AWaveFileOpenedThroughTheDialogIsHeardAndRead) {

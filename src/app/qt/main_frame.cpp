@@ -263,7 +263,7 @@ void MainFrame::setFullScreen(bool on) {
         showNormal();
     }
     core_->setFullScreen(on);
-    refreshUi();
+    layoutNow();
 }
 
 void MainFrame::keyPressEvent(QKeyEvent* event) {
