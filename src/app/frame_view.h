@@ -101,6 +101,9 @@ class FileDialogs : public CsvFileDialog {
   public:
     // The chosen WAV file, empty when the user cancels.
     virtual std::string openWaveFile() = 0;
+    // A Scala scale to import, and where to export one; empty when the user cancels.
+    virtual std::string openScalaFile() = 0;
+    virtual std::string saveScalaFile(const std::string& initialName) = 0;
 };
 
 class MillisecondClock {

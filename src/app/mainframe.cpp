@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 #include "app/readings.h"
 #include "pitch/temperament_table.h"
@@ -32,7 +33,9 @@ MainFrameCore::MainFrameCore(Settings& settings, TuningStore* tunings,
       configFile_(settings, services.messages, services.questions),
       extensionStore_(services.extensions),
       extensions_(services.extensions.load()),
-      input_(services.capture) {
+      input_(services.capture),
+      scala_(std::filesystem::path(settings.fileName).parent_path(), services.messages,
+             services.dialogs) {
     // Before the first look at the input, so its formats are those of the source chosen.
     input_.load(extensions_);
     displays_.setListeningText(input_.statusText());
@@ -75,6 +78,7 @@ void MainFrameCore::configure() {
     const bool custom = custom_ && custom_->on();
     configurePitchModel(pitch_, settings_, custom ? custom_->frequencies() : nullptr,
                         custom ? custom_->noteCount() : 0);
+    if (!custom) useUserTemperament();
 }
 
 ShownDisplays MainFrameCore::wanted() const {
@@ -218,9 +222,21 @@ void MainFrameCore::onSpaceKey() {
 void MainFrameCore::tuningSelected(int index) {
     if (custom_ && custom_->on()) {
         custom_->selectTuning(index);
+    } else if (index >= TemperamentTable::kRows) {
+        const std::vector<UserTemperament> user = scala_.temperaments();
+        const auto at = static_cast<std::size_t>(index - TemperamentTable::kRows);
+        if (at >= user.size()) return;
+        extensions_.userTemperament = user[at].file.filename().string();
+        if (!extensionStore_.save(extensions_)) messages_.show(kExtensionsNotSavedText, "Merlop");
     } else {
-        if (index < 0 || index >= TemperamentTable::kRows) return;
+        if (index < 0) return;
         settings_.temperamentIndex = index;
+        if (!extensions_.userTemperament.empty()) {
+            extensions_.userTemperament.clear();
+            if (!extensionStore_.save(extensions_)) {
+                messages_.show(kExtensionsNotSavedText, "Merlop");
+            }
+        }
     }
     applyMode();
 }
@@ -238,7 +254,9 @@ void MainFrameCore::fillCombos() {
     if (custom_ && custom_->on()) {
         custom_->fillCombos(view_);
     } else if (tunerOn()) {
-        view_.fillTuningCombo(TemperamentTable::names(), settings_.temperamentIndex);
+        std::vector<std::string> names = TemperamentTable::names();
+        for (const UserTemperament& t : scala_.temperaments()) names.push_back(t.name);
+        view_.fillTuningCombo(names, temperamentShown());
     }
 }
 

@@ -31,6 +31,7 @@
 #include "app/frame_view.h"
 #include "app/input_choice.h"
 #include "app/readings.h"
+#include "app/scala_files.h"
 #include "app/settings_file_keeper.h"
 #include "app/view_choice.h"
 #include "audio/analysis_cycle.h"
@@ -107,6 +108,11 @@ class MainFrameCore final : public TunerParent, private FrameCaptureOwner {
     void askInTuneTolerance();
     // Tools / "Add Preset Tuning...": the player picks one, which becomes the current tuning.
     void addPresetTuning();
+    // File / "Import Scala Scale...": a temperament joins the list after the 75 and is used;
+    // another scale becomes the current custom tuning.
+    void importScalaScale();
+    // File / "Export Scala Scale...": the temperament in use, with its key.
+    void exportScalaScale();
     // Tools / "Input Device...": the sound source to listen to, kept in merlop.conf.
     void chooseInputDevice();
     // View / "Input Level": a level meter and "Listening" / "Too quiet" in the status bar.
@@ -193,6 +199,10 @@ class MainFrameCore final : public TunerParent, private FrameCaptureOwner {
     ShownDisplays wanted() const;
     DisplayRequest displayRequest();
     void inputSourceChanged() override;
+    // The user temperament named in merlop.conf, in place of the built-in row.
+    void useUserTemperament();
+    // The temperament in use: a built-in row or the user temperament.
+    int temperamentShown() const;
 
     void layOut() override { applyMode(); }
     void playExercise(bool newMelody) override { startExercise(newMelody); }
@@ -221,6 +231,7 @@ class MainFrameCore final : public TunerParent, private FrameCaptureOwner {
 
     ViewChoice views_;
     InputChoice input_;
+    ScalaFiles scala_;
     bool windowActive_ = true;
     bool fullScreen_ = false;
 };

@@ -32,6 +32,9 @@ struct ExtensionSettings {
     // for the system default. The name is for the messages while the source is not there.
     std::string inputSource;
     std::string inputSourceName;
+    // The user temperament in use (File / "Import Scala Scale..."): its file in the "scales"
+    // folder; empty for the built-in one merlo301.cfg names.
+    std::string userTemperament;
 
     friend bool operator==(const ExtensionSettings&, const ExtensionSettings&) = default;
 };
@@ -67,6 +70,7 @@ struct ExtensionText {
 inline constexpr ExtensionText kExtensionTexts[] = {
     {"capture/inputSource", &ExtensionSettings::inputSource},
     {"capture/inputSourceName", &ExtensionSettings::inputSourceName},
+    {"tuning/userTemperament", &ExtensionSettings::userTemperament},
 };
 
 // A value as written in the file; nullopt when the key is missing.

@@ -24,6 +24,13 @@ struct FakePlayer : FilePlayer {
 
 struct FakeDialogs : FileDialogs {
     std::string openWaveFile() override { return answer; }
+    std::string openScalaFile() override { return scalaAnswer; }
+    std::string saveScalaFile(const std::string& initialName) override {
+        scalaOffered.push_back(initialName);
+        return scalaSaveAnswer;
+    }
+    std::string scalaAnswer, scalaSaveAnswer;  // empty: cancelled
+    std::vector<std::string> scalaOffered;
     std::string saveCsv(const std::string& initialName) override {
         csvOffered.push_back(initialName);
         return csvAnswer;

@@ -103,6 +103,8 @@ struct NoPlayer : FilePlayer {
 struct NoDialogs : FileDialogs {
     std::string openWaveFile() override { return {}; }
     std::string saveCsv(const std::string&) override { return {}; }
+    std::string openScalaFile() override { return {}; }
+    std::string saveScalaFile(const std::string&) override { return {}; }
 };
 
 TEST(NullSinkCalibration, DISABLED_ExactClockReadsZeroWithinAFifthOfACent) {

@@ -40,6 +40,28 @@ std::string DesktopDialogs::saveCsv(const std::string& initialName) {
     return QFile::encodeName(path).toStdString();
 }
 
+std::string DesktopDialogs::openScalaFile() {
+    const QString path = QFileDialog::getOpenFileName(
+        parent_, QStringLiteral("Import Scala Scale"), startIn(scalaFolder_),
+        QStringLiteral("Scala scales (*.scl *.SCL);;All files (*)"));
+    if (path.isEmpty()) return {};
+    scalaFolder_ = QFileInfo(path).absolutePath();
+    return QFile::encodeName(path).toStdString();
+}
+
+std::string DesktopDialogs::saveScalaFile(const std::string& initialName) {
+    QFileDialog dialog(parent_, QStringLiteral("Export Scala Scale"),
+                       QDir(startIn(scalaFolder_))
+                           .filePath(QString::fromStdString(initialName) + QStringLiteral(".scl")),
+                       QStringLiteral("Scala scales (*.scl)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("scl"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    const QString path = dialog.selectedFiles().front();
+    scalaFolder_ = QFileInfo(path).absolutePath();
+    return QFile::encodeName(path).toStdString();
+}
+
 QString DesktopDialogs::startIn(const QString& last) {
     if (!last.isEmpty()) return last;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

@@ -37,6 +37,8 @@ class DesktopDialogs final : public FileDialogs {
     explicit DesktopDialogs(QWidget* parent) : parent_(parent) {}
     std::string openWaveFile() override;
     std::string saveCsv(const std::string& initialName) override;
+    std::string openScalaFile() override;
+    std::string saveScalaFile(const std::string& initialName) override;
 
   private:
     static QString startIn(const QString& last);
@@ -44,6 +46,7 @@ class DesktopDialogs final : public FileDialogs {
     QWidget* parent_;
     QString waveFolder_;
     QString csvFolder_;
+    QString scalaFolder_;
 };
 
 // A file given on the command line or dropped on the window takes the dialog's place once.
@@ -54,6 +57,10 @@ class ChosenFileDialogs final : public FileDialogs {
     std::string openWaveFile() override;
     std::string saveCsv(const std::string& initialName) override {
         return dialogs_.saveCsv(initialName);
+    }
+    std::string openScalaFile() override { return dialogs_.openScalaFile(); }
+    std::string saveScalaFile(const std::string& initialName) override {
+        return dialogs_.saveScalaFile(initialName);
     }
 
   private:

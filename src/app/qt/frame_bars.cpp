@@ -68,6 +68,15 @@ void createFileActions(QMainWindow& window, FrameBars& bars) {
     bars.saveSpectrum->setObjectName(QStringLiteral("saveSpectrum"));
     bars.saveSpectrum->setStatusTip(QStringLiteral("Save Spectrum readings"));
 
+    bars.importScala = new QAction(QString::fromUtf8("Import Scala Scale\u2026"), &window);
+    bars.importScala->setObjectName(QStringLiteral("importScala"));
+    bars.importScala->setStatusTip(
+        QStringLiteral("Adds a Scala scale as a temperament or a custom tuning"));
+    bars.exportScala = new QAction(QString::fromUtf8("Export Scala Scale\u2026"), &window);
+    bars.exportScala->setObjectName(QStringLiteral("exportScala"));
+    bars.exportScala->setStatusTip(
+        QStringLiteral("Writes the temperament in use as a Scala scale, for other programs"));
+
     bars.exit = new QAction(QStringLiteral("E&xit"), &window);
     bars.exit->setObjectName(QStringLiteral("exit"));
     bars.exit->setStatusTip(QStringLiteral("Quit the application; prompts to save documents"));
@@ -158,6 +167,10 @@ void createMenus(QMainWindow& window, const FrameBars& bars) {
     file->addAction(bars.openWave);
     file->addSeparator();
     file->addAction(bars.saveSpectrum);
+    file->addSeparator();
+    file->addAction(bars.importScala);
+    file->addAction(bars.exportScala);
+    file->addSeparator();
     file->addAction(bars.exit);
     QMenu* view = menus->addMenu(QStringLiteral("&View"));
     view->addAction(bars.inTuneColour);

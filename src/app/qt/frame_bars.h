@@ -23,6 +23,8 @@ struct FrameBars {
     // Menu commands.
     QAction* openWave = nullptr;
     QAction* saveSpectrum = nullptr;
+    QAction* importScala = nullptr;
+    QAction* exportScala = nullptr;
     QAction* exit = nullptr;
     QAction* settings = nullptr;
     QAction* calibration = nullptr;

@@ -138,6 +138,8 @@ void MainFrame::connectMenuCommands() {
         refreshUi();
     });
     connect(bars_.exit, &QAction::triggered, this, &QWidget::close);
+    connectCommand(bars_.importScala, &MainFrameCore::importScalaScale);
+    connectCommand(bars_.exportScala, &MainFrameCore::exportScalaScale);
     connect(bars_.settings, &QAction::triggered, this, [this] {
         core_->openSettings([this] {
             runSettingsSheet(this, *settings_, tunings_.get(), core_->candidates(),
