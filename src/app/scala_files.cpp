@@ -12,8 +12,8 @@ namespace merlop {
 
 namespace fs = std::filesystem;
 
-ScalaFiles::ScalaFiles(fs::path folder, MessageBox& messages, FileDialogs& dialogs)
-    : user_(std::move(folder)), messages_(messages), dialogs_(dialogs) {}
+ScalaFiles::ScalaFiles(const fs::path& folder, MessageBox& messages, FileDialogs& dialogs)
+    : user_(folder), messages_(messages), dialogs_(dialogs) {}
 
 std::vector<UserTemperament> ScalaFiles::temperaments() const {
     return user_.list();

@@ -24,7 +24,7 @@ inline constexpr char kExportScalaCaption[] = "Export Scala Scale";
 class ScalaFiles {
   public:
     // folder: where merlo301.cfg is.
-    ScalaFiles(std::filesystem::path folder, MessageBox& messages, FileDialogs& dialogs);
+    ScalaFiles(const std::filesystem::path& folder, MessageBox& messages, FileDialogs& dialogs);
 
     std::vector<UserTemperament> temperaments() const;
     // The user temperament kept as `file` in the folder, and its place in the list; none when
