@@ -76,28 +76,33 @@ void StrobePartial::lock(double frequency, double rate, const std::vector<double
 void StrobePartial::addSegment(const double* x, long long start) {
     if (frequency_ <= 0.0) return;
     const std::size_t n = re_.size();
-    // Two accumulators each: independent chains the processor overlaps.
-    double r0 = 0.0, r1 = 0.0, i0 = 0.0, i1 = 0.0;
+    // Four accumulators each: independent chains the processor overlaps.
+    double r0 = 0.0, r1 = 0.0, r2 = 0.0, r3 = 0.0, i0 = 0.0, i1 = 0.0, i2 = 0.0, i3 = 0.0;
     std::size_t k = 0;
-    for (; k + 1 < n; k += 2) {
+    for (; k + 3 < n; k += 4) {
         r0 += x[k] * re_[k];
         i0 += x[k] * im_[k];
         r1 += x[k + 1] * re_[k + 1];
         i1 += x[k + 1] * im_[k + 1];
+        r2 += x[k + 2] * re_[k + 2];
+        i2 += x[k + 2] * im_[k + 2];
+        r3 += x[k + 3] * re_[k + 3];
+        i3 += x[k + 3] * im_[k + 3];
     }
-    if (k < n) {
+    for (; k < n; ++k) {
         r0 += x[k] * re_[k];
         i0 += x[k] * im_[k];
     }
-    const double re = r0 + r1;
-    const double im = i0 + i1;
+    const double re = (r0 + r1) + (r2 + r3);
+    const double im = (i0 + i1) + (i2 + i3);
     // The reference oscillator's phase at the segment's first sample, in exact turns.
     const double cycles = frequency_ * static_cast<double>(start) / rate_;
     const double reference = kTwoPi * (cycles - std::floor(cycles));
     double phase = std::atan2(im, re) - reference;
     if (!segments_.empty()) {
         const double last = segments_.back().phase;
-        phase = last + std::remainder(phase - last, kTwoPi);
+        const double step = phase - last;
+        phase = last + step - kTwoPi * std::floor(step / kTwoPi + 0.5);
     }
     const double centre = (static_cast<double>(start) + 0.5 * static_cast<double>(n - 1)) / rate_;
     segments_.push_back({centre, phase, 2.0 * std::hypot(re, im) / windowSum_});
