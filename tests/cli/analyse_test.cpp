@@ -196,6 +196,36 @@ TEST_F(AnalyseCli, RawColumnAndSilence) {
     EXPECT_NEAR(std::stod(f[7]), 1200.0 * std::log2(std::stod(f[6]) / 195.9977), 0.002);
 }
 
+// The strobe columns come last, empty while a row rests, and read the tone's partials against
+// those of the note shown.
+TEST_F(AnalyseCli, StrobeColumnsReadThePartialsOfTheShownNote) {
+    const double f = 196.0 * std::pow(2.0, 3.0 / 1200.0);
+    std::vector<float> x(11025 / 2, 0.0f);
+    const std::vector<float> tone = harmonicTone(f, 4.0, 11025, 8, 0.5);
+    x.insert(x.end(), tone.begin(), tone.end());
+    ASSERT_TRUE(writeWav((dir / "g.wav").string(), x, 11025, 16));
+    const CliRun r = cli("analyse g.wav --raw --strobe");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto l = lines(r.out);
+    ASSERT_GT(l.size(), 15u);
+    EXPECT_EQ(l[0],
+              "time_s,note,frequency_hz,cents,tuning_note,level,raw_frequency_hz,raw_cents,"
+              "strobe_1,strobe_2,strobe_4");
+    EXPECT_EQ(fields(l[1]).size(), 11u);
+    EXPECT_EQ(l[1].substr(l[1].size() - 3), ",,,") << "silence rests every row";
+    const double truth = 1200.0 * std::log2(f / 195.9977);
+    for (std::size_t i = 10; i < l.size(); ++i) {
+        const auto c = fields(l[i]);
+        ASSERT_EQ(c.size(), 11u) << l[i];
+        ASSERT_EQ(c[1], "G 3") << l[i];
+        for (int k = 8; k < 11; ++k) {
+            ASSERT_FALSE(c[k].empty()) << l[i];
+            EXPECT_NEAR(std::stod(c[k]), truth, 0.0015) << l[i];
+            EXPECT_EQ(c[k].size() - c[k].find('.'), 4u) << "three decimals: " << c[k];
+        }
+    }
+}
+
 TEST_F(AnalyseCli, RefusedFilesGiveTheTunersMessage) {
     CliRun r = cli("analyse missing.wav");
     EXPECT_EQ(r.status, 2);
