@@ -252,6 +252,25 @@ StrobeParams strobeParams(const Settings& settings, const CaptureConfig& config)
     return p;
 }
 
+// The header and a line per block of the file; with a strobe its columns last.
+void printLines(std::ostream& out, const LineContext& context, WavReader& reader,
+                AnalysisCycle& cycle, StrobeAnalyser* strobe) {
+    out << "time_s,note,frequency_hz,cents,tuning_note,level"
+        << (context.raw ? ",raw_frequency_hz,raw_cents" : "")
+        << (strobe != nullptr ? ",strobe_1,strobe_2,strobe_4" : "") << '\n';
+    SampleRange range;
+    for (long block = 0; reader.readBlock(cycle.sampleBuffer(), cycle.length(), &range); ++block) {
+        cycle.analyseBuffer(range.max, range.min);
+        printReading(out, context, block, cycle.lastReading(), range.level(), cycle.rawFrequency());
+        if (strobe != nullptr) {
+            strobe->analyse(cycle.sampleBuffer(), cycle.length(),
+                            shownTarget(context, cycle.lastReading()));
+            printStrobe(out, *strobe);
+        }
+        out << '\n';
+    }
+}
+
 }  // namespace
 
 int analyse(const Args& args, const Io& io) {
@@ -295,10 +314,6 @@ int analyse(const Args& args, const Io& io) {
     AnalysisCycle cycle(settings, config, pitch, options);
     cycle.startRun();
 
-    io.out << "time_s,note,frequency_hz,cents,tuning_note,level"
-           << (a.raw ? ",raw_frequency_hz,raw_cents" : "")
-           << (a.strobe ? ",strobe_1,strobe_2,strobe_4" : "") << '\n';
-
     const LineContext context{pitch,
                               store.get(),
                               settings.instrumentKey,
@@ -308,18 +323,7 @@ int analyse(const Args& args, const Io& io) {
                               static_cast<double>(config.analysisLength) / config.sampleRate};
     std::unique_ptr<StrobeAnalyser> strobe;
     if (a.strobe) strobe = std::make_unique<StrobeAnalyser>(strobeParams(settings, config));
-    SampleRange range;
-    for (long block = 0; reader.readBlock(cycle.sampleBuffer(), cycle.length(), &range); ++block) {
-        cycle.analyseBuffer(range.max, range.min);
-        printReading(io.out, context, block, cycle.lastReading(), range.level(),
-                     cycle.rawFrequency());
-        if (strobe) {
-            strobe->analyse(cycle.sampleBuffer(), cycle.length(),
-                            shownTarget(context, cycle.lastReading()));
-            printStrobe(io.out, *strobe);
-        }
-        io.out << '\n';
-    }
+    printLines(io.out, context, reader, cycle, strobe.get());
     io.out.flush();
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "audio/strobe_analyser.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <complex>
 #include <cstdlib>
@@ -76,25 +77,23 @@ void StrobePartial::lock(double frequency, double rate, const std::vector<double
 void StrobePartial::addSegment(const double* x, long long start) {
     if (frequency_ <= 0.0) return;
     const std::size_t n = re_.size();
-    // Four accumulators each: independent chains the processor overlaps.
-    double r0 = 0.0, r1 = 0.0, r2 = 0.0, r3 = 0.0, i0 = 0.0, i1 = 0.0, i2 = 0.0, i3 = 0.0;
+    // Lanes of independent sums, which the compiler may put side by side in vector registers
+    // without reordering any one sum.
+    constexpr std::size_t kLanes = 4;
+    std::array<double, kLanes> sr{}, si{};
     std::size_t k = 0;
-    for (; k + 3 < n; k += 4) {
-        r0 += x[k] * re_[k];
-        i0 += x[k] * im_[k];
-        r1 += x[k + 1] * re_[k + 1];
-        i1 += x[k + 1] * im_[k + 1];
-        r2 += x[k + 2] * re_[k + 2];
-        i2 += x[k + 2] * im_[k + 2];
-        r3 += x[k + 3] * re_[k + 3];
-        i3 += x[k + 3] * im_[k + 3];
+    for (; k + kLanes <= n; k += kLanes) {
+        for (std::size_t j = 0; j < kLanes; ++j) {
+            sr[j] += x[k + j] * re_[k + j];
+            si[j] += x[k + j] * im_[k + j];
+        }
     }
     for (; k < n; ++k) {
-        r0 += x[k] * re_[k];
-        i0 += x[k] * im_[k];
+        sr[0] += x[k] * re_[k];
+        si[0] += x[k] * im_[k];
     }
-    const double re = (r0 + r1) + (r2 + r3);
-    const double im = (i0 + i1) + (i2 + i3);
+    const double re = (sr[0] + sr[1]) + (sr[2] + sr[3]);
+    const double im = (si[0] + si[1]) + (si[2] + si[3]);
     // The reference oscillator's phase at the segment's first sample, in exact turns.
     const double cycles = frequency_ * static_cast<double>(start) / rate_;
     const double reference = kTwoPi * (cycles - std::floor(cycles));

@@ -8,6 +8,8 @@ namespace merlop {
 namespace {
 
 constexpr int kGap = 2;  // pixels between rows and around the panel's edge
+// Labels beyond this only take room from the bands.
+constexpr int kLargestLabel = 48;
 
 // The bands of one row: half a period lit, half dark, the pattern shifted by the phase's
 // fraction of a period and cut where it leaves the row.
@@ -36,7 +38,7 @@ StrobePlan planStrobe(int width, int height, const std::vector<StrobeRowState>& 
     const int count = static_cast<int>(rows.size());
     if (count == 0) return plan;
     const int rowHeight = (plan.height - kGap) / count - kGap;
-    plan.labelHeight = std::max(0, std::min(rowHeight * 3 / 4, plan.width / 12));
+    plan.labelHeight = std::clamp(std::min(rowHeight * 3 / 4, plan.width / 12), 0, kLargestLabel);
     const int labelWidth = plan.labelHeight + 2 * kGap;
     for (int r = 0; r < count; ++r) {
         StrobeRowPlan row;
