@@ -27,6 +27,7 @@ struct Worst {
     std::array<double, 3> share{};
     int rested = 0;
     int wrongWay = 0;
+    int strayRows = 0;  // blocks where a row without a partial moved
 };
 
 std::vector<float> toneOf(Kind kind, double f, int rate) {
@@ -50,6 +51,7 @@ void measure(Kind kind, double note, double cents, int rate, int n, Worst* w) {
         for (int i = 0; i < n; ++i) block[i] = static_cast<int>(std::lround(x[at + i] * 2047.0));
         s.analyse(block.data(), n, note);
         if (static_cast<double>(at) < rate) continue;
+        if (kind == Kind::sine) w->strayRows += !s.rows()[1].resting + !s.rows()[2].resting;
         for (int r = 0; r < (kind == Kind::sine ? 1 : 3); ++r) {
             const int k = StrobeAnalyser::kPartials[r];
             const double truth =
@@ -80,10 +82,16 @@ int main() {
             for (const double note : kNotes) {
                 for (const double cents : kDetunings) measure(kind, note, cents, rate, n, &w);
             }
-            std::printf("| %s | %d Hz, %d | %.4f / %.4f / %.4f | %.2f %% | %d | %d |\n",
-                        kKindNames[static_cast<int>(kind)], rate, n, w.cents[0], w.cents[1],
-                        w.cents[2], 100.0 * std::max({w.share[0], w.share[1], w.share[2]}),
-                        w.rested, w.wrongWay);
+            // A sine has no partials 2 and 4.
+            char upper[32];
+            std::snprintf(upper, sizeof upper, w.strayRows == 0 ? "rest / rest" : "moved %d times",
+                          w.strayRows);
+            if (kind != Kind::sine)
+                std::snprintf(upper, sizeof upper, "%.4f / %.4f", w.cents[1], w.cents[2]);
+            std::printf("| %s | %d Hz, %d | %.4f / %s | %.2f %% | %d | %d |\n",
+                        kKindNames[static_cast<int>(kind)], rate, n, w.cents[0], upper,
+                        100.0 * std::max({w.share[0], w.share[1], w.share[2]}), w.rested,
+                        w.wrongWay);
         }
     }
     return 0;

@@ -26,6 +26,7 @@ constexpr int kLongestSegment = 16384;
 // that a turned peg shows within a second.
 constexpr double kFitSeconds = 1.0;
 constexpr int kLeastSegments = 8;
+constexpr int kMostFitted = 64;
 // Phases further than this (rad, RMS) from their line are noise or a sliding pitch, not a tone.
 constexpr double kMostResidual = 0.3;
 // A partial 40 dB below the block's peak is distortion or noise, not the instrument's.
@@ -116,27 +117,33 @@ void StrobePartial::keepNewest(std::size_t count) {
 bool StrobePartial::fit(int count, int least, double* slope, double* phaseAt, double at) const {
     const auto m = static_cast<int>(std::min<std::size_t>(segments_.size(), count));
     if (m < least || m < 2) return false;
-    const auto first = segments_.end() - m;
+    // Overlapping segments share their noise: beyond kMostFitted of them, every stride-th
+    // (the newest always) tells as much for less work.
+    const int stride = (m + kMostFitted - 1) / kMostFitted;
+    const int used = (m - 1) / stride + 1;
+    const Segment* last = &segments_.back();
     double meanT = 0.0, meanP = 0.0;
-    for (auto s = first; s != segments_.end(); ++s) {
-        meanT += s->time;
-        meanP += s->phase;
+    for (int j = 0; j < used; ++j) {
+        meanT += last[-j * stride].time;
+        meanP += last[-j * stride].phase;
     }
-    meanT /= m;
-    meanP /= m;
+    meanT /= used;
+    meanP /= used;
     double stt = 0.0, stp = 0.0;
-    for (auto s = first; s != segments_.end(); ++s) {
-        stt += (s->time - meanT) * (s->time - meanT);
-        stp += (s->time - meanT) * (s->phase - meanP);
+    for (int j = 0; j < used; ++j) {
+        const Segment& s = last[-j * stride];
+        stt += (s.time - meanT) * (s.time - meanT);
+        stp += (s.time - meanT) * (s.phase - meanP);
     }
     if (!(stt > 0.0)) return false;
     const double b = stp / stt;
     double residual = 0.0;
-    for (auto s = first; s != segments_.end(); ++s) {
-        const double e = s->phase - meanP - b * (s->time - meanT);
+    for (int j = 0; j < used; ++j) {
+        const Segment& s = last[-j * stride];
+        const double e = s.phase - meanP - b * (s.time - meanT);
         residual += e * e;
     }
-    if (!(std::sqrt(residual / m) <= kMostResidual)) return false;
+    if (!(std::sqrt(residual / used) <= kMostResidual)) return false;
     *slope = b;
     *phaseAt = meanP + b * (at - meanT);
     return true;
