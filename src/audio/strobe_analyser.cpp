@@ -119,18 +119,18 @@ bool StrobePartial::fit(int count, int least, double* slope, double* phaseAt, do
     if (m < least || m < 2) return false;
     // Overlapping segments share their noise: beyond kMostFitted of them, every stride-th
     // (the newest always) tells as much for less work.
-    const int stride = (m + kMostFitted - 1) / kMostFitted;
-    const int used = (m - 1) / stride + 1;
+    const std::ptrdiff_t stride = (m + kMostFitted - 1) / kMostFitted;
+    const std::ptrdiff_t used = (m - 1) / stride + 1;
     const Segment* last = &segments_.back();
     double meanT = 0.0, meanP = 0.0;
-    for (int j = 0; j < used; ++j) {
+    for (std::ptrdiff_t j = 0; j < used; ++j) {
         meanT += last[-j * stride].time;
         meanP += last[-j * stride].phase;
     }
-    meanT /= used;
-    meanP /= used;
+    meanT /= static_cast<double>(used);
+    meanP /= static_cast<double>(used);
     double stt = 0.0, stp = 0.0;
-    for (int j = 0; j < used; ++j) {
+    for (std::ptrdiff_t j = 0; j < used; ++j) {
         const Segment& s = last[-j * stride];
         stt += (s.time - meanT) * (s.time - meanT);
         stp += (s.time - meanT) * (s.phase - meanP);
@@ -138,12 +138,12 @@ bool StrobePartial::fit(int count, int least, double* slope, double* phaseAt, do
     if (!(stt > 0.0)) return false;
     const double b = stp / stt;
     double residual = 0.0;
-    for (int j = 0; j < used; ++j) {
+    for (std::ptrdiff_t j = 0; j < used; ++j) {
         const Segment& s = last[-j * stride];
         const double e = s.phase - meanP - b * (s.time - meanT);
         residual += e * e;
     }
-    if (!(std::sqrt(residual / used) <= kMostResidual)) return false;
+    if (!(std::sqrt(residual / static_cast<double>(used)) <= kMostResidual)) return false;
     *slope = b;
     *phaseAt = meanP + b * (at - meanT);
     return true;
