@@ -224,6 +224,22 @@ TEST_F(AnalyseCli, StrobeColumnsReadThePartialsOfTheShownNote) {
             EXPECT_EQ(c[k].size() - c[k].find('.'), 4u) << "three decimals: " << c[k];
         }
     }
+
+    // Against a custom tuning the rows read from the tuning note's frequency: D 3 of the guitar
+    // tuning, which follows reference A as the tuning does.
+    ASSERT_EQ(cli("init-tunings").status, 0);
+    Settings a445;
+    a445.frequencyOfA = 445;
+    writeConfig("a445.cfg", a445);
+    const double d3 = 440.0 * std::pow(2.0, -19.0 / 12.0);
+    writeTone("d.wav", d3 * std::pow(2.0, -4.0 / 1200.0), 3.0);
+    const CliRun t = cli("analyse d.wav --config a445.cfg --tuning 0 --strobe");
+    ASSERT_EQ(t.status, 0) << t.err;
+    const auto c = fields(lines(t.out).back());
+    ASSERT_EQ(c.size(), 9u);
+    EXPECT_EQ(c[4], "D  4th string");
+    const double offA = 1200.0 * std::log2(445.0 / 440.0);
+    for (int k = 6; k < 9; ++k) EXPECT_NEAR(std::stod(c[k]), -4.0 - offA, 0.002) << k;
 }
 
 TEST_F(AnalyseCli, RefusedFilesGiveTheTunersMessage) {
