@@ -140,6 +140,31 @@ TEST(StrobeAnalyser, RestsWithoutATone) {
                0.0, "a tone under the threshold");
 }
 
+// A partial far under the tone is distortion or noise to the strobe, though above the threshold;
+// one a little louder is the instrument's.
+TEST(StrobeAnalyser, FollowsOnlyPartialsWithinFortyDecibelsOfTheTone) {
+    for (const auto& [db, followed] : {std::pair{-46.0, false}, std::pair{-34.0, true}}) {
+        const double level = std::pow(10.0, db / 20.0);
+        const std::vector<double> x = partialSum(
+            {{kA4, 0.85, 0.0}, {2.0 * kA4, 0.85 * level, 1.0}, {4.0 * kA4, 0.85 * level, 2.0}},
+            11025, 0, 11025 * 3);
+        StrobeParams p;
+        p.sensitivityDb = -42.0f;
+        StrobeAnalyser s(p);
+        const std::vector<Rows> run =
+            strobeRun(std::vector<float>(x.begin(), x.end()), 11025, 2048, kA4, &s);
+        const Truth t{{0.0, 0.0, 0.0}, {true, followed, followed}};
+        for (std::size_t b = 3; b < run.size(); ++b) {
+            for (int r = 0; r < 3; ++r) {
+                EXPECT_EQ(run[b][r].resting, !t.present[r]) << db << " dB, row " << r;
+                if (t.present[r]) {
+                    EXPECT_NEAR(run[b][r].cents, 0.0, 0.01) << db << " dB";
+                }
+            }
+        }
+    }
+}
+
 TEST(StrobeAnalyser, RelocksOnANewTargetAndRestsWhenTheNoteStops) {
     StrobeParams params;
     StrobeAnalyser s(params);
