@@ -218,7 +218,7 @@ TEST(StrobeAnalyser, FollowsAFadingPluckWhileItSounds) {
         // each block finds the phase where the last one sent the bands.
         for (std::size_t b = 3; (b + 1) * blockSeconds < 0.5 * decay; ++b) {
             ASSERT_FALSE(run[b][0].resting) << decay << " s, block " << b;
-            EXPECT_NEAR(run[b][0].cents, -4.0, 0.08) << decay << " s, block " << b;
+            EXPECT_NEAR(run[b][0].cents, -4.0, 0.02) << decay << " s, block " << b;
             EXPECT_NEAR(run[b + 1][0].phase, run[b][0].phase + run[b][0].rate * blockSeconds, 0.005)
                 << decay << " s, block " << b;
         }
