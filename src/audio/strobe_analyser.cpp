@@ -59,8 +59,7 @@ void StrobePartial::lock(double frequency, double rate, const std::vector<double
     rate_ = rate;
     frequency_ = frequency < rate * kHighestAnalysedFraction ? frequency : 0.0;
     windowSum_ = sumOf(window);
-    re_.assign(window.size(), 0.0);
-    im_.assign(window.size(), 0.0);
+    oscillator_.assign(2 * window.size(), 0.0);
     if (frequency_ <= 0.0) return;
     // The oscillator by rotation: a cosine per sample would cost more than the segments of a
     // whole block.
@@ -68,8 +67,8 @@ void StrobePartial::lock(double frequency, double rate, const std::vector<double
     const std::complex<double> turn(std::cos(w), -std::sin(w));
     std::complex<double> osc(1.0, 0.0);
     for (std::size_t i = 0; i < window.size(); ++i) {
-        re_[i] = window[i] * osc.real();
-        im_[i] = window[i] * osc.imag();
+        oscillator_[2 * i] = window[i] * osc.real();
+        oscillator_[2 * i + 1] = window[i] * osc.imag();
         osc *= turn;
         if ((i & 255U) == 255U) osc /= std::abs(osc);
     }
@@ -77,24 +76,21 @@ void StrobePartial::lock(double frequency, double rate, const std::vector<double
 
 void StrobePartial::addSegment(const double* x, long long start) {
     if (frequency_ <= 0.0) return;
-    const std::size_t n = re_.size();
-    // Lanes of independent sums, which the compiler may put side by side in vector registers
-    // without reordering any one sum.
-    constexpr std::size_t kLanes = 4;
-    std::array<double, kLanes> sr{}, si{};
+    const std::size_t n = oscillator_.size() / 2;
+    // Real and imaginary part side by side, times one sample: a pair the compiler keeps in one
+    // vector register, four pairs summed independently so that no sum waits on the last.
+    std::array<double, 8> acc{};
+    const double* t = oscillator_.data();
     std::size_t k = 0;
-    for (; k + kLanes <= n; k += kLanes) {
-        for (std::size_t j = 0; j < kLanes; ++j) {
-            sr[j] += x[k + j] * re_[k + j];
-            si[j] += x[k + j] * im_[k + j];
-        }
+    for (; k + 3 < n; k += 4, t += 8) {
+        for (std::size_t c = 0; c < 8; ++c) acc[c] += x[k + c / 2] * t[c];
     }
-    for (; k < n; ++k) {
-        sr[0] += x[k] * re_[k];
-        si[0] += x[k] * im_[k];
+    for (; k < n; ++k, t += 2) {
+        acc[0] += x[k] * t[0];
+        acc[1] += x[k] * t[1];
     }
-    const double re = (sr[0] + sr[1]) + (sr[2] + sr[3]);
-    const double im = (si[0] + si[1]) + (si[2] + si[3]);
+    const double re = (acc[0] + acc[2]) + (acc[4] + acc[6]);
+    const double im = (acc[1] + acc[3]) + (acc[5] + acc[7]);
     // The reference oscillator's phase at the segment's first sample, in exact turns.
     const double cycles = frequency_ * static_cast<double>(start) / rate_;
     const double reference = kTwoPi * (cycles - std::floor(cycles));

@@ -50,7 +50,7 @@ class StrobePartial {
     double frequency_ = 0.0;
     double rate_ = 1.0;
     double windowSum_ = 1.0;
-    std::vector<double> re_, im_;  // window x reference oscillator
+    std::vector<double> oscillator_;  // window x reference oscillator, re and im per sample
     std::vector<Segment> segments_;
 };
 
