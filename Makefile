@@ -53,6 +53,7 @@ run: release
 bench: release
 	build/release/merlop-bench
 	build/release/merlop-precision
+	build/release/merlop-strobe-precision
 
 clean:
 	rm -rf build

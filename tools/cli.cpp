@@ -75,7 +75,7 @@ const Command kCommands[] = {
      "  --sharp           name notes with sharps instead of flats\n"},
     {"analyse", cli::analyse, "analyse FILE.wav [options] the tuner's readings of a file, as CSV",
      "usage: merlop-cli analyse FILE.wav|- [--config FILE] [--dir DIR] [--tuning INDEX\n"
-     "                          [--note I]] [--fine] [--raw] [--auto-sensitivity]\n"
+     "                          [--note I]] [--fine] [--raw] [--auto-sensitivity] [--strobe]\n"
      "Analyses a PCM mono WAV file (- reads it from standard input) as the tuner does and\n"
      "prints one CSV line per analysed block.\n"
      "  --config FILE   the settings to use (default: ./merlo301.cfg if there is one,\n"
@@ -87,7 +87,9 @@ const Command kCommands[] = {
      "  --raw           add the estimator's unsmoothed frequency (Hz, 4 decimals) and its cents\n"
      "                  from the nearest note of the temperament (3 decimals) as last columns\n"
      "  --auto-sensitivity  the threshold follows the input's noise floor instead of the\n"
-     "                  sensitivity setting, and noise, hum or silence alone read as no note\n"},
+     "                  sensitivity setting, and noise, hum or silence alone read as no note\n"
+     "  --strobe        add what the strobe's rows for partials 1, 2 and 4 of the shown note\n"
+     "                  show: strobe_1, strobe_2, strobe_4 (cents, 3 decimals; empty at rest)\n"},
     {"devices", cli::devices, "devices                    list the sound sources to listen to",
      "usage: merlop-cli devices\n"
      "Lists the sound sources the sound server offers, one per line: the source's id, a tab,\n"

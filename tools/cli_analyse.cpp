@@ -13,6 +13,7 @@
 
 #include "audio/analysis_cycle.h"
 #include "audio/capture_config.h"
+#include "audio/strobe_analyser.h"
 #include "audio/wav_reader.h"
 #include "cli_commands.h"
 #include "cli_files.h"
@@ -74,6 +75,7 @@ struct AnalyseArgs {
     bool raw = false;
     bool fine = false;
     bool autoSensitivity = false;
+    bool strobe = false;
 };
 
 // The option that takes no value, or null.
@@ -81,6 +83,7 @@ bool* switchOf(const std::string& a, AnalyseArgs* out) {
     if (a == "--raw") return &out->raw;
     if (a == "--fine") return &out->fine;
     if (a == "--auto-sensitivity") return &out->autoSensitivity;
+    if (a == "--strobe") return &out->strobe;
     return nullptr;
 }
 
@@ -173,13 +176,32 @@ struct LineContext {
     double blockSeconds;
 };
 
-// One CSV line for the reading of a block.
+// What the tuner window shows: in custom tuning a reading more than half a semitone from its
+// tuning note counts as none.
+bool shownReading(const LineContext& c, const PitchReading& r) {
+    return r.note >= 0 && !(c.customTuning && std::fabs(r.deviation) > 0.5f);
+}
+
+// The frequency the shown note has in the tuning in use, 0 when none is shown.
+double shownTarget(const LineContext& c, const PitchReading& r) {
+    if (!shownReading(c, r)) return 0.0;
+    if (c.customTuning && r.tuningIndex >= 0) return c.pitch.tuningFrequency(r.tuningIndex);
+    return c.pitch.frequencyOfNote(r.note, 0.0f);
+}
+
+// The strobe's rows for the block, each empty while it rests.
+void printStrobe(std::ostream& out, const StrobeAnalyser& strobe) {
+    for (const StrobeRow& row : strobe.rows()) {
+        char text[32] = ",";
+        if (!row.resting) std::snprintf(text, sizeof text, ",%.3f", row.cents + 0.0);
+        out << text;
+    }
+}
+
+// One CSV line for the reading of a block, without its end.
 void printReading(std::ostream& out, const LineContext& c, long block, const PitchReading& r,
                   int level, float rawFrequency) {
-    // What the tuner window shows: in custom tuning a reading more than half a semitone from its
-    // tuning note counts as none.
-    bool shown = r.note >= 0;
-    if (shown && c.customTuning && std::fabs(r.deviation) > 0.5f) shown = false;
+    const bool shown = shownReading(c, r);
 
     char line[256];
     char cents[32];
@@ -202,10 +224,7 @@ void printReading(std::ostream& out, const LineContext& c, long block, const Pit
     const int n = std::snprintf(line, sizeof line, "%.3f,%s,%s,%s,%s,%d", block * c.blockSeconds,
                                 name.c_str(), frequency, cents, description.c_str(), level);
     out.write(line, std::min<int>(n, sizeof line - 1));
-    if (!c.raw) {
-        out << '\n';
-        return;
-    }
+    if (!c.raw) return;
     char rawText[64];
     int note = -1;
     float deviation = 0.0f;
@@ -215,13 +234,41 @@ void printReading(std::ostream& out, const LineContext& c, long block, const Pit
         // a thousandth of a cent.
         const double cents = 1200.0 * std::log2(static_cast<double>(rawFrequency) /
                                                 c.pitch.frequencyOfNote(note, 0.0f));
-        std::snprintf(rawText, sizeof rawText, ",%.4f,%.3f\n", rawFrequency, cents + 0.0);
+        std::snprintf(rawText, sizeof rawText, ",%.4f,%.3f", rawFrequency, cents + 0.0);
     } else if (rawFrequency > 0.0f) {
-        std::snprintf(rawText, sizeof rawText, ",%.4f,\n", rawFrequency);
+        std::snprintf(rawText, sizeof rawText, ",%.4f,", rawFrequency);
     } else {
-        std::snprintf(rawText, sizeof rawText, ",-1,\n");
+        std::snprintf(rawText, sizeof rawText, ",-1,");
     }
     out << rawText;
+}
+
+StrobeParams strobeParams(const Settings& settings, const CaptureConfig& config) {
+    StrobeParams p;
+    p.effectiveRate = config.effectiveRate;
+    p.sampleBits = config.analysisBits;
+    p.sensitivityDb = static_cast<float>(settings.sensitivityDb);
+    p.hammingWindow = settings.hammingWindow;
+    return p;
+}
+
+// The header and a line per block of the file; with a strobe its columns last.
+void printLines(std::ostream& out, const LineContext& context, WavReader& reader,
+                AnalysisCycle& cycle, StrobeAnalyser* strobe) {
+    out << "time_s,note,frequency_hz,cents,tuning_note,level"
+        << (context.raw ? ",raw_frequency_hz,raw_cents" : "")
+        << (strobe != nullptr ? ",strobe_1,strobe_2,strobe_4" : "") << '\n';
+    SampleRange range;
+    for (long block = 0; reader.readBlock(cycle.sampleBuffer(), cycle.length(), &range); ++block) {
+        cycle.analyseBuffer(range.max, range.min);
+        printReading(out, context, block, cycle.lastReading(), range.level(), cycle.rawFrequency());
+        if (strobe != nullptr) {
+            strobe->analyse(cycle.sampleBuffer(), cycle.length(),
+                            shownTarget(context, cycle.lastReading()));
+            printStrobe(out, *strobe);
+        }
+        out << '\n';
+    }
 }
 
 }  // namespace
@@ -267,10 +314,6 @@ int analyse(const Args& args, const Io& io) {
     AnalysisCycle cycle(settings, config, pitch, options);
     cycle.startRun();
 
-    io.out << (a.raw
-                   ? "time_s,note,frequency_hz,cents,tuning_note,level,raw_frequency_hz,raw_cents\n"
-                   : "time_s,note,frequency_hz,cents,tuning_note,level\n");
-
     const LineContext context{pitch,
                               store.get(),
                               settings.instrumentKey,
@@ -278,12 +321,9 @@ int analyse(const Args& args, const Io& io) {
                               settings.fineTuning != 0,
                               a.raw,
                               static_cast<double>(config.analysisLength) / config.sampleRate};
-    SampleRange range;
-    for (long block = 0; reader.readBlock(cycle.sampleBuffer(), cycle.length(), &range); ++block) {
-        cycle.analyseBuffer(range.max, range.min);
-        printReading(io.out, context, block, cycle.lastReading(), range.level(),
-                     cycle.rawFrequency());
-    }
+    std::unique_ptr<StrobeAnalyser> strobe;
+    if (a.strobe) strobe = std::make_unique<StrobeAnalyser>(strobeParams(settings, config));
+    printLines(io.out, context, reader, cycle, strobe.get());
     io.out.flush();
     return 0;
 }

@@ -196,6 +196,52 @@ TEST_F(AnalyseCli, RawColumnAndSilence) {
     EXPECT_NEAR(std::stod(f[7]), 1200.0 * std::log2(std::stod(f[6]) / 195.9977), 0.002);
 }
 
+// The strobe columns come last, empty while a row rests, and read the tone's partials against
+// those of the note shown.
+TEST_F(AnalyseCli, StrobeColumnsReadThePartialsOfTheShownNote) {
+    const double f = 196.0 * std::pow(2.0, 3.0 / 1200.0);
+    std::vector<float> x(11025 / 2, 0.0f);
+    const std::vector<float> tone = harmonicTone(f, 4.0, 11025, 8, 0.5);
+    x.insert(x.end(), tone.begin(), tone.end());
+    ASSERT_TRUE(writeWav((dir / "g.wav").string(), x, 11025, 16));
+    const CliRun r = cli("analyse g.wav --raw --strobe");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto l = lines(r.out);
+    ASSERT_GT(l.size(), 15u);
+    EXPECT_EQ(l[0],
+              "time_s,note,frequency_hz,cents,tuning_note,level,raw_frequency_hz,raw_cents,"
+              "strobe_1,strobe_2,strobe_4");
+    EXPECT_EQ(fields(l[1]).size(), 11u);
+    EXPECT_EQ(l[1].substr(l[1].size() - 3), ",,,") << "silence rests every row";
+    const double truth = 1200.0 * std::log2(f / 195.9977);
+    for (std::size_t i = 10; i < l.size(); ++i) {
+        const auto c = fields(l[i]);
+        ASSERT_EQ(c.size(), 11u) << l[i];
+        ASSERT_EQ(c[1], "G 3") << l[i];
+        for (int k = 8; k < 11; ++k) {
+            ASSERT_FALSE(c[k].empty()) << l[i];
+            EXPECT_NEAR(std::stod(c[k]), truth, 0.0015) << l[i];
+            EXPECT_EQ(c[k].size() - c[k].find('.'), 4u) << "three decimals: " << c[k];
+        }
+    }
+
+    // Against a custom tuning the rows read from the tuning note's frequency: D 3 of the guitar
+    // tuning, which follows reference A as the tuning does.
+    ASSERT_EQ(cli("init-tunings").status, 0);
+    Settings a445;
+    a445.frequencyOfA = 445;
+    writeConfig("a445.cfg", a445);
+    const double d3 = 440.0 * std::pow(2.0, -19.0 / 12.0);
+    writeTone("d.wav", d3 * std::pow(2.0, -4.0 / 1200.0), 3.0);
+    const CliRun t = cli("analyse d.wav --config a445.cfg --tuning 0 --strobe");
+    ASSERT_EQ(t.status, 0) << t.err;
+    const auto c = fields(lines(t.out).back());
+    ASSERT_EQ(c.size(), 9u);
+    EXPECT_EQ(c[4], "D  4th string");
+    const double offA = 1200.0 * std::log2(445.0 / 440.0);
+    for (int k = 6; k < 9; ++k) EXPECT_NEAR(std::stod(c[k]), -4.0 - offA, 0.002) << k;
+}
+
 TEST_F(AnalyseCli, RefusedFilesGiveTheTunersMessage) {
     CliRun r = cli("analyse missing.wav");
     EXPECT_EQ(r.status, 2);

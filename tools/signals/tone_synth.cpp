@@ -69,6 +69,19 @@ std::vector<float> harmonicTone(double frequency, double seconds, int rate, int 
     return x;
 }
 
+std::vector<float> stretchedTone(double frequency, double inharmonicity, double seconds, int rate,
+                                 int partials, double amplitude) {
+    std::vector<Partial> list;
+    for (int k = 1; k <= partials; ++k) {
+        const double stretch = std::sqrt(1.0 + inharmonicity * k * k);
+        list.push_back({k * frequency * stretch, 1.0 / k, 0.0});
+    }
+    const std::vector<double> sum = partialSum(list, rate, 0, sampleCountOf(seconds, rate));
+    std::vector<float> x(sum.begin(), sum.end());
+    normalisePeak(x, amplitude);
+    return x;
+}
+
 std::vector<float> pluckedString(double frequency, double seconds, int rate, double amplitude,
                                  double decaySeconds, std::uint32_t seed) {
     std::vector<float> x(sampleCountOf(seconds, rate));

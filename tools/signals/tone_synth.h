@@ -30,6 +30,12 @@ std::vector<float> sineTone(double frequency, double seconds, int rate, double a
 std::vector<float> harmonicTone(double frequency, double seconds, int rate, int harmonics,
                                 double amplitude);
 
+// Partials of a stiff string: partial k at k x frequency x sqrt(1 + B k^2) with amplitude 1/k
+// (those at or above the Nyquist frequency left out), scaled so that its peak equals amplitude.
+// B = 0 gives harmonicTone.
+std::vector<float> stretchedTone(double frequency, double inharmonicity, double seconds, int rate,
+                                 int partials, double amplitude);
+
 // Plucked string (Karplus-Strong) excited by a burst of noise from `seed`, its loop tuned to the
 // exact fundamental, which dies away by 60 dB in `decaySeconds` (higher partials faster). Scaled
 // so that its peak equals amplitude.
