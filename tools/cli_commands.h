@@ -30,5 +30,7 @@ int tunings(const Args& args, const Io& io);
 int pitch(const Args& args, const Io& io);
 int analyse(const Args& args, const Io& io);
 int synth(const Args& args, const Io& io);
+int inharmonicity(const Args& args, const Io& io);
+int stretch(const Args& args, const Io& io);
 
 }  // namespace merlop::cli

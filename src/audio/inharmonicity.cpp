@@ -15,8 +15,9 @@ constexpr double kTwoPi = 2.0 * std::numbers::pi;
 constexpr double kCentsPerLn = 1200.0 / std::numbers::ln2;
 // Zero padding of the search spectrum: peaks a quarter of a natural bin apart stay apart.
 constexpr std::size_t kPadding = 4;
-// A partial must stand this far above the spectrum's median around it (20 dB) ...
-constexpr double kFloorRatio = 10.0;
+// A partial must stand this far above the spectrum's median around it (14 dB; noise alone passes
+// it about once in 3e7 bins) ...
+constexpr double kFloorRatio = 5.0;
 // ... and no more than 80 dB below the strongest partial: below that a clean tone's leakage lies.
 constexpr double kDynamicRange = 1.0e-4;
 // A fitted partial further than this from the fit is taken for something else and dropped.

@@ -3,16 +3,17 @@
 #include <string>
 #include <vector>
 
+#include "pitch/piano_keys.h"
+
 namespace merlop {
 
 // The partials of a stiff string sit at f_n = n f0 sqrt(1 + B n^2). These find them in a recording
 // of one key and fit f0 and B.
 
-// Fewer partials than this cannot tell B from a mistuned f0 with any confidence.
-constexpr int kMinInharmonicPartials = 3;
-constexpr int kMaxInharmonicPartials = 16;
+constexpr int kMinInharmonicPartials = kMinKeyPartials;
+constexpr int kMaxInharmonicPartials = kMaxKeyPartials;
 // The stiffest strings a piano has stay well below this.
-constexpr double kMaxInharmonicity = 0.05;
+constexpr double kMaxInharmonicity = StiffnessCurve::kMaxB;
 
 struct InharmonicPartial {
     int number = 0;          // n, counted from the fundamental as 1
