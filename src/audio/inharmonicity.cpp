@@ -20,6 +20,11 @@ constexpr std::size_t kPadding = 4;
 constexpr double kFloorRatio = 5.0;
 // ... and no more than 80 dB below the strongest partial: below that a clean tone's leakage lies.
 constexpr double kDynamicRange = 1.0e-4;
+// Partials that fall faster than this (about 100 dB over the sustain) are weighted as if they
+// did not.
+constexpr double kMaxDecay = 12.0;
+// The raised-cosine ends of the refining window, as a fraction of the sustain.
+constexpr double kTaper = 0.25;
 // A fitted partial further than this from the fit is taken for something else and dropped.
 constexpr double kOutlierCents = 5.0;
 
@@ -54,6 +59,7 @@ Segment sustainOf(const std::vector<float>& x, int rate, double maxSeconds) {
 
 // The Hann-windowed sustain and its zero-padded magnitude spectrum.
 struct Spectrum {
+    std::vector<double> samples;  // the sustain itself
     std::vector<double> windowed;
     std::vector<float> magnitude;  // bins 0 .. size/2 - 1
     double binHz = 0.0;
@@ -64,6 +70,8 @@ struct Spectrum {
 Spectrum spectrumOf(const std::vector<float>& x, const Segment& s, int rate) {
     Spectrum sp;
     sp.rate = rate;
+    sp.samples.assign(x.begin() + static_cast<std::ptrdiff_t>(s.start),
+                      x.begin() + static_cast<std::ptrdiff_t>(s.start + s.length));
     sp.windowed.resize(s.length);
     for (std::size_t j = 0; j < s.length; ++j) {
         const double w = 0.5 - 0.5 * std::cos(kTwoPi * (j + 0.5) / s.length);
@@ -81,16 +89,16 @@ Spectrum spectrumOf(const std::vector<float>& x, const Segment& s, int rate) {
     return sp;
 }
 
-// |sum x_j e^(-i 2 pi f j / rate)| of the windowed sustain, in double throughout.
-double dtftMagnitude(const Spectrum& sp, double hz) {
-    const double step = -kTwoPi * hz / sp.rate;
+// |sum x_j e^(-i 2 pi f j / rate)| over x, in double throughout.
+double dtftMagnitude(const std::vector<double>& x, double rate, double hz) {
+    const double step = -kTwoPi * hz / rate;
     const double c = std::cos(step);
     const double s = std::sin(step);
     double pr = 1.0;
     double pi = 0.0;
     double re = 0.0;
     double im = 0.0;
-    for (const double v : sp.windowed) {
+    for (const double v : x) {
         re += v * pr;
         im += v * pi;
         const double next = pr * c - pi * s;
@@ -100,14 +108,51 @@ double dtftMagnitude(const Spectrum& sp, double hz) {
     return std::hypot(re, im);
 }
 
+double dtftMagnitude(const Spectrum& sp, double hz) {
+    return dtftMagnitude(sp.windowed, sp.rate, hz);
+}
+
+// How many nepers a partial near hz falls over the sustain: from its level in the two halves.
+// Noise in a faint half only makes it seem to fall less.
+double decayOf(const Spectrum& sp, double hz) {
+    const std::size_t half = sp.samples.size() / 2;
+    std::vector<double> a(half);
+    std::vector<double> b(half);
+    for (std::size_t j = 0; j < half; ++j) {
+        const double w = 0.5 - 0.5 * std::cos(kTwoPi * (j + 0.5) / half);
+        a[j] = w * sp.samples[j];
+        b[j] = w * sp.samples[half + j];
+    }
+    const double first = dtftMagnitude(a, sp.rate, hz);
+    const double second = dtftMagnitude(b, sp.rate, hz);
+    if (!(first > 0.0 && second > 0.0)) return 0.0;
+    return std::clamp(2.0 * std::log(first / second), 0.0, kMaxDecay);
+}
+
+// The sustain weighted by the partial's own envelope, which is what a matched estimate weights
+// it by, with short raised-cosine ends against leakage. Any real window leaves the magnitude
+// even about the partial's frequency.
+std::vector<double> matchedWindow(const Spectrum& sp, double nepers) {
+    const std::size_t n = sp.samples.size();
+    std::vector<double> out(n);
+    for (std::size_t j = 0; j < n; ++j) {
+        const double u = (j + 0.5) / n;
+        const double edge = std::min(u, 1.0 - u) / (0.5 * kTaper);
+        const double taper = edge >= 1.0 ? 1.0 : 0.5 - 0.5 * std::cos(std::numbers::pi * edge);
+        out[j] = taper * std::exp(-nepers * u) * sp.samples[j];
+    }
+    return out;
+}
+
 // A decaying sinusoid's windowed spectrum has an even magnitude about its frequency, so
 // parabolas through points placed evenly about the estimate have it as their fixed point.
 double refinePeak(const Spectrum& sp, double hz) {
-    const double h = 0.1 * sp.rate / static_cast<double>(sp.windowed.size());
+    const std::vector<double> x = matchedWindow(sp, decayOf(sp, hz));
+    const double h = 0.1 * sp.rate / static_cast<double>(x.size());
     for (int i = 0; i < 8; ++i) {
-        const double lo = dtftMagnitude(sp, hz - h);
-        const double mid = dtftMagnitude(sp, hz);
-        const double hi = dtftMagnitude(sp, hz + h);
+        const double lo = dtftMagnitude(x, sp.rate, hz - h);
+        const double mid = dtftMagnitude(x, sp.rate, hz);
+        const double hi = dtftMagnitude(x, sp.rate, hz + h);
         const double curve = lo - 2.0 * mid + hi;
         if (!(curve < 0.0)) break;
         const double offset = std::clamp(0.5 * h * (lo - hi) / curve, -2.0 * h, 2.0 * h);
