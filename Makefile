@@ -53,6 +53,7 @@ run: release
 bench: release
 	build/release/merlop-bench
 	build/release/merlop-precision
+	build/release/merlop-piano-precision
 
 clean:
 	rm -rf build
