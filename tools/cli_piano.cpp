@@ -134,23 +134,34 @@ std::string parseStiffnessList(const std::string& text, std::vector<KeyStiffness
     return {};
 }
 
+// The option's field when it takes a text value, else null.
+std::string* textOption(const std::string& a, StretchArgs* s) {
+    if (a == "--b") return &s->list;
+    if (a == "--measurements") return &s->measurements;
+    if (a == "--octave") return &s->octave;
+    if (a == "--name") return &s->name;
+    if (a == "--dir") return &s->dir;
+    return nullptr;
+}
+
+bool parseReferenceA(const std::string& text, double* out) {
+    char* end = nullptr;
+    const double v = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || !(v >= 400.0 && v <= 500.0)) return false;
+    *out = v;
+    return true;
+}
+
+// 0 when the arguments make sense, else the exit status after the complaint.
 int parseStretchArgs(const Args& args, const Io& io, StretchArgs* s) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        std::string* value = a == "--b"              ? &s->list
-                             : a == "--measurements" ? &s->measurements
-                             : a == "--octave"       ? &s->octave
-                             : a == "--name"         ? &s->name
-                             : a == "--dir"          ? &s->dir
-                                                     : nullptr;
-        if (value != nullptr) {
-            if (i + 1 >= args.size()) return io.fail(a + " needs a value");
+        const bool hasValue = i + 1 < args.size();
+        if (std::string* value = textOption(a, s); value != nullptr) {
+            if (!hasValue) return io.fail(a + " needs a value");
             *value = args[++i];
         } else if (a == "--a") {
-            char* end = nullptr;
-            s->referenceA = i + 1 < args.size() ? std::strtod(args[++i].c_str(), &end) : 0.0;
-            if (end == nullptr || *end != '\0' ||
-                !(s->referenceA >= 400.0 && s->referenceA <= 500.0))
+            if (!hasValue || !parseReferenceA(args[++i], &s->referenceA))
                 return io.fail("--a takes the reference A, 400 to 500 Hz");
         } else if (a == "--no-save") {
             s->save = false;

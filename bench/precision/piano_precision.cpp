@@ -110,6 +110,30 @@ void measureOnce(const StiffString& s, double snr, unsigned seed, Errors* e) {
     e->partials = std::min(e->partials, static_cast<int>(r.partials.size()));
 }
 
+// One line of the table: one key, one B, clean or in noise.
+void measurementRow(const char* key, double hz, double b, double snr) {
+    StiffString s;
+    s.frequency = hz;
+    s.b = b;
+    Errors e;
+    const bool noisy = snr < 200.0;
+    for (int seed = 0; seed < (noisy ? kSeeds : 1); ++seed) measureOnce(s, snr, 100 + seed, &e);
+    if (e.failed) {
+        std::printf("| %s | %.3f | %g | %s | failed | | | | |\n", key, hz, b,
+                    noisy ? "20 dB" : "clean");
+    } else if (!noisy) {
+        std::printf("| %s | %.3f | %g | clean | %.4f | | %.3f | | %d |\n", key, hz, b, e.f0Cents,
+                    e.bPercent, e.partials);
+    } else {
+        double f0Bound = 0.0;
+        double bBound = 0.0;
+        bound(s, snr, &f0Bound, &bBound);
+        std::printf("| %s | %.3f | %g | 20 dB | %.4f (%.4f) | %.4f | %.3f (%.3f) | %.3f | %d |\n",
+                    key, hz, b, e.f0Cents, std::sqrt(e.f0Square / e.runs), f0Bound, e.bPercent,
+                    std::sqrt(e.bSquare / e.runs), bBound, e.partials);
+    }
+}
+
 void measurementTable() {
     std::printf(
         "| key | f0 Hz | B | noise | f0 err (cents) | f0 crb | B err (%%) | B crb (%%) | "
@@ -121,31 +145,7 @@ void measurementTable() {
     } keys[] = {{"A0", 27.5}, {"A2", 110.0}, {"A4", 440.0}, {"C6", 1046.502}, {"C8", 4186.009}};
     for (const auto& k : keys) {
         for (const double b : {1e-4, 1e-3, 1e-2}) {
-            for (const double snr : {1000.0, 20.0}) {
-                StiffString s;
-                s.frequency = k.hz;
-                s.b = b;
-                Errors e;
-                const int runs = snr < 200.0 ? kSeeds : 1;
-                for (int seed = 0; seed < runs; ++seed) measureOnce(s, snr, 100 + seed, &e);
-                if (e.failed) {
-                    std::printf("| %s | %.3f | %g | %s | failed | | |\n", k.key, k.hz, b,
-                                snr < 200.0 ? "20 dB" : "clean");
-                    continue;
-                }
-                if (snr > 200.0) {
-                    std::printf("| %s | %.3f | %g | clean | %.4f | | %.3f | | %d |\n", k.key, k.hz,
-                                b, e.f0Cents, e.bPercent, e.partials);
-                    continue;
-                }
-                double f0Bound = 0.0;
-                double bBound = 0.0;
-                bound(s, snr, &f0Bound, &bBound);
-                std::printf(
-                    "| %s | %.3f | %g | 20 dB | %.4f (%.4f) | %.4f | %.3f (%.3f) | %.3f | %d |\n",
-                    k.key, k.hz, b, e.f0Cents, std::sqrt(e.f0Square / e.runs), f0Bound, e.bPercent,
-                    std::sqrt(e.bSquare / e.runs), bBound, e.partials);
-            }
+            for (const double snr : {1000.0, 20.0}) measurementRow(k.key, k.hz, b, snr);
         }
     }
 }

@@ -84,7 +84,8 @@ Spectrum spectrumOf(const std::vector<float>& x, const Segment& s, int rate) {
     for (std::size_t j = 0; j < s.length; ++j) data[j] = static_cast<float>(sp.windowed[j]);
     RealFft(n).forward(data.data());
     sp.magnitude.assign(n / 2, 0.0f);
-    for (unsigned k = 1; k < n / 2; ++k) sp.magnitude[k] = std::hypot(data[2 * k], data[2 * k + 1]);
+    for (std::size_t k = 1; k < n / 2; ++k)
+        sp.magnitude[k] = std::hypot(data[2 * k], data[2 * k + 1]);
     sp.binHz = static_cast<double>(rate) / n;
     return sp;
 }

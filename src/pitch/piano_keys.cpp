@@ -90,8 +90,7 @@ std::string parseKeyMeasurements(std::string_view text, std::vector<KeyMeasureme
         start = end + 1;
         if (fieldsOf(entry).empty()) continue;
         KeyMeasurement m;
-        const std::string problem = parseKeyMeasurement(entry, &m);
-        if (!problem.empty()) return problem;
+        if (std::string problem = parseKeyMeasurement(entry, &m); !problem.empty()) return problem;
         const auto same = [&](const KeyMeasurement& o) { return o.midi == m.midi; };
         if (std::any_of(list.begin(), list.end(), same))
             return pianoKeyName(m.midi) + " is given twice";
@@ -110,6 +109,7 @@ std::string formatKeyMeasurements(const std::vector<KeyMeasurement>& list) {
 
 std::vector<KeyStiffness> stiffnessOf(const std::vector<KeyMeasurement>& list) {
     std::vector<KeyStiffness> keys;
+    keys.reserve(list.size());
     for (const KeyMeasurement& m : list) keys.push_back({m.midi, m.b});
     return keys;
 }
