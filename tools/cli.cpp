@@ -88,6 +88,11 @@ const Command kCommands[] = {
      "                  from the nearest note of the temperament (3 decimals) as last columns\n"
      "  --auto-sensitivity  the threshold follows the input's noise floor instead of the\n"
      "                  sensitivity setting, and noise, hum or silence alone read as no note\n"},
+    {"devices", cli::devices, "devices                    list the sound sources to listen to",
+     "usage: merlop-cli devices\n"
+     "Lists the sound sources the sound server offers, one per line: the source's id, a tab,\n"
+     "its name as the desktop shows it, and a tab and \"default\" for the system default.\n"
+     "Tools / Input Device in the tuner offers the same sources.\n"},
     {"synth", cli::synth, "synth OUT.wav [options]    write a test tone",
      "usage: merlop-cli synth OUT.wav [--freq HZ] [--seconds S] [--rate R] [--bits 8|16]\n"
      "                        [--pluck|--sine|--harmonic|--inharmonicity B] [--noise DB]\n"
@@ -105,6 +110,25 @@ const Command kCommands[] = {
      "  --hum 50|60    add mains hum with harmonics up to the 5th, each at --hum-db DB\n"
      "                 relative to full scale (default -30)\n"
      "The tone itself peaks at -6 dB of full scale.\n"},
+    {"scala", cli::scala, "scala import|export ...     Scala scales in and out",
+     "usage: merlop-cli scala import FILE.scl [--kbm FILE.kbm] [--name NAME] [--key KEY]\n"
+     "                             [--dir DIR]\n"
+     "       merlop-cli scala export INDEX [--key KEY] [--dir DIR] OUT.scl\n"
+     "       merlop-cli scala export --all [--key KEY] DIR\n"
+     "import: a scale of 12 notes with a 2/1 period becomes a user temperament, a copy in\n"
+     "DIR/scales listed after the 75 built-in ones; any other scale, or any scale with a\n"
+     "keyboard map, becomes a custom tuning added to DIR/merlo230.tng (at most 96 notes,\n"
+     "those nearest the reference; the rest are named). DIR is the settings folder (default:\n"
+     "the working directory).\n"
+     "  --kbm FILE.kbm  the keys, reference note and frequency to play the scale from\n"
+     "                  (default: degree 0 on KEY in octave 4, A at 440 Hz)\n"
+     "  --name NAME     the temperament's file name or the tuning's name (default: the\n"
+     "                  file's name)\n"
+     "  --key KEY       the note of degree 0 without --kbm, C to B (default C); on export,\n"
+     "                  the key the description names\n"
+     "export: writes temperament INDEX (0 to 74, or a user temperament from 75 on, from\n"
+     "DIR/scales) as a scale in cents; --all writes every built-in one into DIR, named\n"
+     "after it. An existing file is left unchanged (exit status 1).\n"},
     {"inharmonicity", cli::inharmonicity,
      "inharmonicity FILE.wav     a piano key's f0, B and partials",
      "usage: merlop-cli inharmonicity FILE.wav [--note KEY]\n"
@@ -147,7 +171,7 @@ bool asksForHelp(const std::vector<std::string>& args) {
 }  // namespace
 
 int runCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-           std::ostream& err) {
+           std::ostream& err, const CliServices& services) {
     if (args.empty()) {
         overview(err);
         return 2;
@@ -169,7 +193,7 @@ int runCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
             out << c.usage;
             return 0;
         }
-        const cli::Io io{in, out, err, c.name};
+        const cli::Io io{in, out, err, c.name, services.inputSources};
         try {
             const int status = c.run(rest, io);
             out.flush();

@@ -124,10 +124,15 @@ void CaptureRun::onWaveInClose() {
     owner_.runClosed(reason_);
 }
 
-void CaptureRun::onWaveInError(int /*error*/) {
+void CaptureRun::onWaveInError(int error) {
     // The device has shown the error and returns its buffers; they close it as after a stop.
     if (!recording()) return;
     move(CaptureEvent::stop);
+    if (error == kWaveInSourceChanged) {
+        reason_ = StopReason::reapplyMode;
+        owner_.inputSourceChanged();
+        return;
+    }
     reason_ = StopReason::plain;
     awaitInput();
 }

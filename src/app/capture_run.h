@@ -29,6 +29,9 @@ class CaptureRunOwner {
     virtual void blockArrived() = 0;
     // The card has closed after a stop for reason.
     virtual void runClosed(StopReason reason) = 0;
+    // The chosen sound source went or came back; the run stops and lays out again, so the next
+    // one records from the right source.
+    virtual void inputSourceChanged() {}
 };
 
 class CaptureRun final : public WaveInListener {

@@ -22,6 +22,7 @@ void FrameCapture::start() {
         return;
     }
     cycle->startRun();
+    parts_.displays.runStarting(!file.isOpen());
     if (file.isOpen()) {
         run_.fileStarted();
         file.start();

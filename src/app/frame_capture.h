@@ -25,6 +25,8 @@ class FrameCaptureOwner {
     virtual void playExercise(bool newMelody) = 0;
     // The calibration's next question, once nothing records.
     virtual void calibrationStep() = 0;
+    // See CaptureRunOwner::inputSourceChanged.
+    virtual void inputSourceChanged() = 0;
 };
 
 // The parts a run touches; they must outlive the FrameCapture.
@@ -58,6 +60,7 @@ class FrameCapture final : private CaptureRunOwner {
     void runOpened() override;
     void blockArrived() override;
     void runClosed(StopReason reason) override;
+    void inputSourceChanged() override { owner_.inputSourceChanged(); }
 
     MessageBox& messages_;
     FrameView& view_;

@@ -5,9 +5,28 @@
 
 namespace merlop {
 
+void ReadingHold::setTarget(ReadingDisplay* target) {
+    target_ = target;
+    if (target_ != nullptr && held_ && haveLast_) target_->showReading(last_);
+}
+
+void ReadingHold::setHeld(bool held) {
+    held_ = held;
+    if (held_ && haveLast_ && target_ != nullptr) target_->showReading(last_);
+}
+
+void ReadingHold::showReading(const PitchReading& reading) {
+    if (held_ || target_ == nullptr) return;
+    if (reading.note >= 0) {
+        last_ = reading;
+        haveLast_ = true;
+    }
+    target_->showReading(reading);
+}
+
 FrameDisplays::FrameDisplays(const Settings& settings, PitchModel& pitch, FrameView& view,
                              MessageBox& messages)
-    : settings_(settings), pitch_(pitch), view_(view), messages_(messages) {}
+    : settings_(settings), pitch_(pitch), view_(view), messages_(messages), levels_(view) {}
 
 void FrameDisplays::rebuild(const CaptureConfig& config, const CycleOptions& options) {
     if (cycle_ == nullptr) {
@@ -29,8 +48,12 @@ void FrameDisplays::show(DisplayRequest request) {
         request.spectrumBand = {spectrum->binWidth(), spectrum->loBin(), spectrum->hiBin()};
     }
     sinks_ = view_.createDisplays(request);
+    hold_.setTarget(sinks_.reading);
+    if (sinks_.reading != nullptr) sinks_.reading = &hold_;
     sinks_.errors = &messages_;
     sinks_.ear = nullptr;
+    sinks_.level = levelsShown_ ? &levels_ : nullptr;
+    view_.showInputLevel({levelsShown_});
     cycle_->setSinks(sinks_);
     shown_ = request.shown;
 }
@@ -38,9 +61,16 @@ void FrameDisplays::show(DisplayRequest request) {
 void FrameDisplays::drop() {
     if (!shown_.any()) return;
     view_.destroyDisplays();
+    hold_.setTarget(nullptr);
     sinks_ = {};
     if (cycle_ != nullptr) cycle_->setSinks({});
     shown_ = {};
+}
+
+void FrameDisplays::runStarting(bool live) {
+    if (cycle_ == nullptr) return;
+    const double rate = cycle_->config().effectiveRate;
+    levels_.startRun(rate > 0.0 ? cycle_->length() / rate : 0.0, live, listening_);
 }
 
 void FrameDisplays::setAnswerSink(EarAnswerSink* sink) {

@@ -5,9 +5,12 @@
 // layout keeps the custom-tuning readings it has collected.
 
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "app/frame_layout.h"
 #include "app/frame_view.h"
+#include "app/level_watch.h"
 #include "audio/analysis_cycle.h"
 
 namespace merlop {
@@ -15,6 +18,23 @@ namespace merlop {
 class MessageBox;
 class PitchModel;
 class Settings;
+
+// Between the analysis and the tuner display. Held, the display shows the last note heard
+// (pressed as the note dies away, Hold still keeps it), and so does a display built meanwhile
+// by a new layout.
+class ReadingHold final : public ReadingDisplay {
+  public:
+    void setTarget(ReadingDisplay* target);
+    void setHeld(bool held);
+    bool held() const { return held_; }
+    void showReading(const PitchReading& reading) override;
+
+  private:
+    ReadingDisplay* target_ = nullptr;
+    PitchReading last_;
+    bool haveLast_ = false;
+    bool held_ = false;
+};
 
 class FrameDisplays {
   public:
@@ -35,6 +55,15 @@ class FrameDisplays {
     bool answering() const { return sinks_.ear != nullptr; }
     // The tuner's reading, where a calibration shows its measurement; null without a tuner.
     ReadingDisplay* reading() const { return sinks_.reading; }
+    // View / "Input Level": each block's level goes to the status bar from the next show on.
+    void setLevelsShown(bool on) { levelsShown_ = on; }
+    // A run begins; a live one has its "Listening" / "Too quiet" told in the status bar, where
+    // `listening` (when not empty) says more than "Listening" does.
+    void runStarting(bool live);
+    void setListeningText(std::string listening) { listening_ = std::move(listening); }
+    // Hold: the tuner's reading stands still while capture and the other displays go on.
+    void setHeld(bool held) { hold_.setHeld(held); }
+    bool held() const { return hold_.held(); }
     AnalysisCycle* cycle() { return cycle_.get(); }
     const AnalysisCycle* cycle() const { return cycle_.get(); }
     // For those that read the analysis whenever it is there.
@@ -47,6 +76,10 @@ class FrameDisplays {
     MessageBox& messages_;
     std::unique_ptr<AnalysisCycle> cycle_;
     CycleSinks sinks_;
+    ReadingHold hold_;
+    LevelWatch levels_;
+    bool levelsShown_ = false;
+    std::string listening_;
     ShownDisplays shown_;
 };
 

@@ -32,9 +32,19 @@ struct DisplayRequest {
     DisplayRects rects;
     int customNoteIndex = -1;  // the fixed tuning note, -1 for none or "Automatic"
     bool calibrating = false;
-    CaptureConfig config;       // of the run the displays are built for
-    float inTuneCents = -1.0f;  // the meter's in-tune tolerance, negative for none
-    SpectrumBand spectrumBand;  // the analysed bins, empty when the analyser has none
+    CaptureConfig config;        // of the run the displays are built for
+    float inTuneCents = -1.0f;   // the meter's in-tune tolerance, negative for none
+    bool held = false;           // the tuner's reading is held: its meter says "HOLD"
+    bool largeReadouts = false;  // full screen: read-outs seen from across the room
+    SpectrumBand spectrumBand;   // the analysed bins, empty when the analyser has none
+};
+
+// What the status bar's level meter shows (View / "Input Level").
+struct LevelReading {
+    bool shown = false;
+    float peakDbfs = -96.0f;
+    // Full scale was reached within the last moments.
+    bool clipped = false;
 };
 
 // What the status bar's message pane reads while nothing writes an activity into it.
@@ -78,6 +88,10 @@ class FrameView {
     virtual void tunerPlayExercise(ExerciseNotes& exercise) = 0;
     // Keeps the screen awake while capture runs.
     virtual void keepScreenAwake(bool awake) = 0;
+    // The level meter in the status bar; hidden when not shown.
+    virtual void showInputLevel(const LevelReading& level) = 0;
+    // Marks the tuner's meter as held, or not (the frame holds the reading itself).
+    virtual void setTunerHeld(bool held) = 0;
     // Something the toolbar, menu or combos show has changed; see MainFrameCore::uiState().
     virtual void uiChanged() = 0;
 };

@@ -31,7 +31,12 @@ MainFrameCore::MainFrameCore(Settings& settings, TuningStore* tunings,
       displays_(settings, pitch_, services.view, services.messages),
       configFile_(settings, services.messages, services.questions),
       extensionStore_(services.extensions),
-      extensions_(services.extensions.load()) {
+      extensions_(services.extensions.load()),
+      input_(services.capture) {
+    // Before the first look at the input, so its formats are those of the source chosen.
+    input_.load(extensions_);
+    displays_.setListeningText(input_.statusText());
+    displays_.setLevelsShown(extensions_.inputLevel);
     if (tunings != nullptr) {
         custom_.emplace(settings_, *tunings, pitch_, displays_.cycleSlot(), questions_, dialogs_,
                         messages_);
@@ -72,11 +77,17 @@ void MainFrameCore::configure() {
                         custom ? custom_->noteCount() : 0);
 }
 
+ShownDisplays MainFrameCore::wanted() const {
+    if (fullScreen_) return ShownDisplays{true, false, false};
+    return views_.chosen();
+}
+
 CycleOptions MainFrameCore::cycleOptions() const {
     CycleOptions o;
-    o.tunerOn = views_.chosen().tuner;
-    o.waveOn = views_.chosen().wave;
-    o.spectrumOn = views_.chosen().spectrum;
+    const ShownDisplays shown = wanted();
+    o.tunerOn = shown.tuner;
+    o.waveOn = shown.wave;
+    o.spectrumOn = shown.spectrum;
     o.calibrating = calibrating();
     o.autoSensitivity = extensions_.autoSensitivity;
     if (custom_) custom_->addTo(o);
@@ -249,19 +260,7 @@ void MainFrameCore::applyMode() {
     displays_.rebuild(config_, cycleOptions());
     ear_.setStartPending(earTrainingOn());
 
-    DisplayRequest request;
-    request.shown = views_.chosen();
-    request.rects = layoutDisplays(clientWidth_, clientHeight_, view_.toolBarHeight(),
-                                   view_.statusBarHeight(), request.shown);
-    request.customNoteIndex = custom_ && custom_->on() ? custom_->notes().fixedNote() : -1;
-    request.calibrating = calibrating();
-    request.config = config_;
-    if (extensions_.inTuneColour) {
-        const int tenths =
-            settings_.fineTuning != 0 ? extensions_.inTuneFineTenths : extensions_.inTuneTenths;
-        request.inTuneCents = static_cast<float>(tenths) / 10.0f;
-    }
-    displays_.show(request);
+    displays_.show(displayRequest());
 
     if (deviceAvailable()) {
         if (file_.isOpen()) view_.setStatusText("WAV file display");
@@ -270,6 +269,28 @@ void MainFrameCore::applyMode() {
     }
     if (!recording()) view_.startTimer(FrameTimer::startCapture, kStartDelayMs);
     view_.uiChanged();
+}
+
+DisplayRequest MainFrameCore::displayRequest() {
+    DisplayRequest request;
+    request.shown = wanted();
+    // In full screen the window has hidden its bars.
+    request.rects = fullScreen_ ? layoutDisplays(clientWidth_, clientHeight_, 0, 0, request.shown)
+                                : layoutDisplays(clientWidth_, clientHeight_, view_.toolBarHeight(),
+                                                 view_.statusBarHeight(), request.shown);
+    request.customNoteIndex = custom_ && custom_->on() ? custom_->notes().fixedNote() : -1;
+    request.calibrating = calibrating();
+    request.config = config_;
+    if (extensions_.inTuneColour) {
+        const int tenths =
+            settings_.fineTuning != 0 ? extensions_.inTuneFineTenths : extensions_.inTuneTenths;
+        request.inTuneCents = static_cast<float>(tenths) / 10.0f;
+    }
+    // A hold ends with the tuner, and with the modes that need its reading live.
+    if (!request.shown.tuner || calibrating() || earTrainingOn()) displays_.setHeld(false);
+    request.held = displays_.held();
+    request.largeReadouts = fullScreen_;
+    return request;
 }
 
 void MainFrameCore::openSettings(const std::function<void()>& runSheet) {
@@ -300,6 +321,10 @@ FrameUiState MainFrameCore::uiState() const {
     s.autoSensitivityChecked = extensions_.autoSensitivity;
     s.keepListeningChecked = extensions_.keepListening;
     s.inTuneColourChecked = extensions_.inTuneColour;
+    s.holdChecked = displays_.held();
+    s.holdEnabled = displays_.shown().tuner && !calibrating() && !earTrainingOn();
+    s.inputLevelChecked = extensions_.inputLevel;
+    s.fullScreenChecked = fullScreen_;
     return s;
 }
 
@@ -318,7 +343,7 @@ void MainFrameCore::addPresetTuning() {
     if (!custom_) return;
     std::vector<std::string> names;
     for (const TuningPreset& p : tuningPresets()) names.push_back(p.tuning.nameText());
-    const int chosen = questions_.choose(kAddPresetCaption, "Tuning:", names);
+    const int chosen = questions_.choose(kAddPresetCaption, "Tuning:", names, 0);
     if (chosen < 0 || chosen >= static_cast<int>(names.size())) return;
     stopCapture(StopReason::plain);
     const std::string problem = custom_->addPreset(tuningPresets()[chosen]);

@@ -29,6 +29,7 @@
 #include "app/frame_displays.h"
 #include "app/frame_layout.h"
 #include "app/frame_view.h"
+#include "app/input_choice.h"
 #include "app/readings.h"
 #include "app/settings_file_keeper.h"
 #include "app/view_choice.h"
@@ -106,6 +107,16 @@ class MainFrameCore final : public TunerParent, private FrameCaptureOwner {
     void askInTuneTolerance();
     // Tools / "Add Preset Tuning...": the player picks one, which becomes the current tuning.
     void addPresetTuning();
+    // Tools / "Input Device...": the sound source to listen to, kept in merlop.conf.
+    void chooseInputDevice();
+    // View / "Input Level": a level meter and "Listening" / "Too quiet" in the status bar.
+    void toggleInputLevel();
+    // Hold (toolbar, H): the tuner's reading stands still until pressed again; capture and the
+    // other displays go on.
+    void toggleHold();
+    // View / "Full Screen": the window fills the screen with the tuner alone, read-outs large.
+    // The window shows or hides its bars; the views chosen stay for when it returns.
+    void setFullScreen(bool on);
     void applyMode();
     // Settings: the tone and capture stop, `runSheet` shows the sheet, and the layout runs again
     // whatever the sheet's answer.
@@ -177,6 +188,10 @@ class MainFrameCore final : public TunerParent, private FrameCaptureOwner {
     void endFileRun();
     void startExercise(bool newMelody);
     CycleOptions cycleOptions() const;
+    // What a layout shows: the views chosen, or the tuner alone in full screen.
+    ShownDisplays wanted() const;
+    DisplayRequest displayRequest();
+    void inputSourceChanged() override;
 
     void layOut() override { applyMode(); }
     void playExercise(bool newMelody) override { startExercise(newMelody); }
@@ -204,7 +219,9 @@ class MainFrameCore final : public TunerParent, private FrameCaptureOwner {
     ExtensionSettings extensions_;
 
     ViewChoice views_;
+    InputChoice input_;
     bool windowActive_ = true;
+    bool fullScreen_ = false;
 };
 
 }  // namespace merlop

@@ -20,6 +20,9 @@ struct FrameUiState {
     bool autoSensitivityChecked = false;
     bool keepListeningChecked = false;
     bool inTuneColourChecked = false;
+    bool holdChecked = false, holdEnabled = false;
+    bool inputLevelChecked = false;
+    bool fullScreenChecked = false;
 };
 
 enum class ModeCommand { tuner, spectrum, wave, earTraining, customTuning };

@@ -270,7 +270,26 @@ bool AnalysisCycle::analyseBuffer(int maxSample, int minSample) {
     if (options_.tunerOn || options_.waveOn) takePeriod(periodOfBlock(level));
     if (options_.tunerOn) reportReading(level);
     if (options_.spectrumOn && sinks_.spectrum) sinks_.spectrum->showSpectrum(*spectrum_);
+    if (sinks_.level) {
+        // Without a pitch estimate (the spectrum alone) there is no telling; it counts as heard.
+        const bool estimated = options_.tunerOn || options_.waveOn;
+        sinks_.level->showLevel(levelOf(maxSample, minSample, !estimated || lastPeriod_ > 0.0f));
+    }
     return true;
+}
+
+InputLevel AnalysisCycle::levelOf(int maxSample, int minSample, bool heard) {
+    // The 12-bit scale runs from -2048 to 2047; either end is as loud as the card records.
+    constexpr double kFullScale = 2048.0;
+    InputLevel level;
+    level.heard = heard;
+    level.clipped = maxSample >= 2047 || minSample <= -2048;
+    const double peak = std::max(std::abs(static_cast<double>(maxSample)),
+                                 std::abs(static_cast<double>(minSample)));
+    if (peak > 0.0) {
+        level.peakDbfs = static_cast<float>(std::max(-96.0, 20.0 * std::log10(peak / kFullScale)));
+    }
+    return level;
 }
 
 }  // namespace merlop

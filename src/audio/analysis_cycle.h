@@ -48,11 +48,26 @@ class EarAnswerSink {
     virtual void recordAnswer(int pitchClass) = 0;
 };
 
+// One block's input level: the peak in dB of full scale, whether it reached full scale, and
+// whether the analysis found a note in it.
+struct InputLevel {
+    float peakDbfs = -96.0f;
+    bool clipped = false;
+    bool heard = false;
+};
+
+class LevelDisplay {
+  public:
+    virtual ~LevelDisplay() = default;
+    virtual void showLevel(const InputLevel& level) = 0;
+};
+
 struct CycleSinks {
     ReadingDisplay* reading = nullptr;
     WaveDisplay* wave = nullptr;
     SpectrumDisplay* spectrum = nullptr;
     EarAnswerSink* ear = nullptr;  // only while an exercise waits for an answer
+    LevelDisplay* level = nullptr;
     MessageBox* errors = nullptr;
     // True when user input waits: the block is then skipped so the window stays responsive.
     std::function<bool()> inputPending;
@@ -107,6 +122,8 @@ class AnalysisCycle {
     bool analyseBuffer(int maxSample, int minSample);
     // Copies length() samples into the buffer and analyses them.
     bool analyseBlock(const int* samples, const SampleRange& range);
+    // The level of a block of that largest and smallest sample (12-bit scale).
+    static InputLevel levelOf(int maxSample, int minSample, bool heard);
 
     // Hz of the last reading as shown, -1 none.
     float currentFrequency() const { return currentFrequency_; }

@@ -44,6 +44,8 @@ std::string waveInErrorText(int error) {
             return "The capabilities of the sound recording device cannot be read.";
         case kWaveInDeviceLost:
             return "The sound recording device was removed or stopped working.";
+        case kWaveInSourceChanged:
+            return "The chosen sound source came or went; the recording moves to it or away.";
         default:
             return "Unknown sound recording device error " + std::to_string(error) + ".";
     }
@@ -76,7 +78,8 @@ void WaveInDevice::Relay::onWaveInClose() {
 
 void WaveInDevice::Relay::onWaveInError(int error) {
     device_.stopping_ = true;
-    device_.fail(error);
+    // A source that came or went is no failure: the owner moves the recording and says so.
+    if (error != kWaveInSourceChanged) device_.fail(error);
     if (device_.listener_ != nullptr) device_.listener_->onWaveInError(error);
 }
 

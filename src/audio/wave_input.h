@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace merlop {
 
@@ -69,6 +70,17 @@ enum WaveInError : int {
     kWaveInDeviceFailed = 7,
     kWaveInNoCapabilities = 8,
     kWaveInDeviceLost = 9,
+    // The chosen source went away while recording from it, or came back while recording from
+    // the default: the recording stops as after a loss, and opens on the right one next.
+    kWaveInSourceChanged = 10,
+};
+
+// A sound source the desktop offers, as its sound server names it.
+struct InputSource {
+    std::string id;
+    std::string name;
+    bool isDefault = false;
+    friend bool operator==(const InputSource&, const InputSource&) = default;
 };
 
 // The message for an error code, at most 100 characters.
@@ -80,8 +92,13 @@ class WaveCaptureService {
   public:
     virtual ~WaveCaptureService() = default;
     virtual int deviceCount() = 0;
-    // device -1 is the default input.
+    // device -1 is the input a recording opens: the chosen source when it is there, else the
+    // system default.
     virtual int capabilities(int device, WaveInCaps* caps) = 0;
+    // The sources there are now, in the sound server's order; none when it cannot tell.
+    virtual std::vector<InputSource> inputSources() { return {}; }
+    // The source the next open records from while it is there; empty for the system default.
+    virtual void chooseSource(const std::string& /*id*/) {}
     // Success posts onWaveInOpen; recording waits for start. A failure while recording posts
     // onWaveInError and then returns every queued buffer, as reset does.
     virtual int open(WaveInListener* listener, const WaveFormat& format) = 0;

@@ -15,8 +15,9 @@ class QuestionBox {
     // True for OK or Yes.
     virtual bool ask(const std::string& text, const std::string& caption, Buttons buttons) = 0;
     // The index of the item picked, -1 when cancelled; a box that cannot offer a list picks none.
+    // The list opens on item `current`.
     virtual int choose(const std::string& /*caption*/, const std::string& /*label*/,
-                       const std::vector<std::string>& /*items*/) {
+                       const std::vector<std::string>& /*items*/, int /*current*/) {
         return -1;
     }
     // A number from lo to hi with that many decimals, starting at value; false when cancelled,

@@ -20,7 +20,10 @@ constexpr double kSingle085 = 0.85f;
 
 }  // namespace
 
-MeterLayout MeterLayout::compute(int width, int height, bool fineTuning) {
+// The tallest value font for its width in large read-outs: glyphs at about 45 % of their width.
+constexpr double kLargestSqueeze = 4.2;
+
+MeterLayout MeterLayout::compute(int width, int height, bool fineTuning, bool large) {
     MeterLayout l;
     l.width = std::max(0, width);
     l.height = std::max(0, height);
@@ -32,19 +35,26 @@ MeterLayout MeterLayout::compute(int width, int height, bool fineTuning) {
     l.step = trunc(w * kSingle09 * kSingle01);
     l.left = trunc(kSingle005 * w);
     l.centre = l.left + (10 * l.step) / 2;
-    l.bar = PixelRect{l.left, trunc(0.6 * h), l.left + 10 * l.step, l.height - l.fontH - 3};
-    l.boxTop = trunc(kSingle015 * h);
-    l.boxBottom = trunc(l.bar.top - 0.1 * h);
+    // Large read-outs leave the bar a fifth of the height and the boxes nearly all the rest.
+    l.bar = PixelRect{l.left, trunc((large ? 0.75 : 0.6) * h), l.left + 10 * l.step,
+                      l.height - l.fontH - 3};
+    l.boxTop = trunc((large ? 0.03 : kSingle015) * h);
+    l.boxBottom = trunc(l.bar.top - (large ? 0.05 : 0.1) * h);
     const int c = l.centre;
     const int s = l.step;
-    l.noteBox = PixelRect{c - 5 * s, l.boxTop, trunc(c - 3.5 * s), l.boxBottom};
-    if (fineTuning) {
-        l.centsBox = PixelRect{c - s, l.boxTop, c + s, l.boxBottom};
-    } else {
-        l.centsBox = PixelRect{trunc(c - 0.5 * s), l.boxTop, trunc(c + 0.5 * s), l.boxBottom};
-    }
-    l.frequencyBox = PixelRect{c + 3 * s, l.boxTop, c + 5 * s, l.boxBottom};
+    // Large read-outs widen the boxes too, so tall digits keep their shape; the captions still
+    // fit between them.
+    const double note = large ? 2.25 : 3.5;
+    const double cents = fineTuning ? (large ? 1.1 : 1.0) : (large ? 0.75 : 0.5);
+    l.noteBox = PixelRect{c - 5 * s, l.boxTop, trunc(c - note * s), l.boxBottom};
+    l.centsBox = PixelRect{trunc(c - cents * s), l.boxTop, trunc(c + cents * s), l.boxBottom};
+    l.frequencyBox =
+        PixelRect{trunc(c + (large ? 2.25 : 3.0) * s), l.boxTop, c + 5 * s, l.boxBottom};
+    l.large = large;
     l.minHalf = trunc(std::max(2.0, kSingle005 * s));
+    const int holdLeft = l.centsBox.right + trunc(0.1 * s) + 6 * l.fontW;
+    l.holdBox = PixelRect{holdLeft, l.boxTop, std::max(holdLeft, l.frequencyBox.left - s / 4),
+                          l.boxTop + (l.boxBottom - l.boxTop) / 2};
     return l;
 }
 
@@ -69,7 +79,9 @@ std::array<int, 9> MeterLayout::gridLines() const {
 }
 
 int MeterLayout::valueFontHeight() const {
-    return trunc(kSingle085 * (boxBottom - boxTop));
+    const int height = trunc(kSingle085 * (boxBottom - boxTop));
+    // Squeezed much narrower, the glyphs' strokes would fall apart into blocks.
+    return large ? std::min(height, trunc(kLargestSqueeze * valueFontWidth())) : height;
 }
 
 int MeterLayout::valueFontWidth() const {
@@ -119,9 +131,17 @@ bool MeterModel::inTune() const {
            std::fabs(static_cast<double>(deviation_)) * 100.0 <= inTuneCents_ + 1e-4;
 }
 
+void MeterModel::setHeld(bool held) {
+    if (held == held_) return;
+    held_ = held;
+    fullPending_ = true;
+}
+
 MeterModel::Paint MeterModel::beginPaint(const MeterLayout& layout, bool fullRepaint) {
     Paint p;
-    p.full = fullRepaint || !paintedOnce_;
+    p.full = fullRepaint || !paintedOnce_ || fullPending_;
+    fullPending_ = false;
+    p.held = held_;
     p.inTune = inTune();
     if (p.inTune != shownInTune_) {
         // Every read-out and the bar change colour together.

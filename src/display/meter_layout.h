@@ -13,6 +13,7 @@ namespace merlop {
 struct MeterLayout {
     int width = 0, height = 0;
     bool fineTuning = false;
+    bool large = false;
     int fontH = 0;  // label font cell height
     int fontW = 0;  // label font average character width
     int step = 0;   // pixels per 10 cents
@@ -21,8 +22,11 @@ struct MeterLayout {
     int minHalf = 2;  // the bar always reaches this far past the centre line
     int boxTop = 0, boxBottom = 0;
     PixelRect bar, noteBox, centsBox, frequencyBox;
+    // Where "HOLD" shows while the reading is held: the top of the gap after the cents caption.
+    PixelRect holdBox;
 
-    static MeterLayout compute(int width, int height, bool fineTuning);
+    // large: the read-outs take most of the height, as seen from across a room (full screen).
+    static MeterLayout compute(int width, int height, bool fineTuning, bool large = false);
 
     // Signed bar extent in pixels from the centre; 0 when no bar is shown (no positive frequency,
     // deviation beyond half a semitone, or not a number).
@@ -57,12 +61,17 @@ class MeterModel {
         std::string noteText, frequencyText, centsText;  // empty: the box stays black
         // The reading lies within the in-tune tolerance: bar and read-outs are drawn green.
         bool inTune = false;
+        // The reading is held: a full paint draws the "HOLD" mark.
+        bool held = false;
     };
 
     // A reading within this many cents of its note is in tune; negative: no reading ever is (the
     // meter's own red throughout).
     void setInTuneCents(float cents);
     bool inTune() const;
+    // A held reading is marked; the next paint is a full one.
+    void setHeld(bool held);
+    bool held() const { return held_; }
 
     void showValues(float frequency, float deviation, int note, const std::string& name);
     // A paint of the whole window redraws the read-outs and the bar too, so an uncovered meter
@@ -88,6 +97,8 @@ class MeterModel {
     int shownBar_ = 0;
     float inTuneCents_ = -1.0f;
     bool shownInTune_ = false;
+    bool held_ = false;
+    bool fullPending_ = false;
     bool dirty_ = false;
     bool paintedOnce_ = false;
 };

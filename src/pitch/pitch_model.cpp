@@ -40,6 +40,7 @@ PitchModel::PitchModel()
       tuningCount_(0),
       sharpNotation_(0),
       temperamentIndex_(0),
+      tempered_(false),
       temperamentOffset_{} {}
 
 void PitchModel::setReferenceA(int hz) {
@@ -53,15 +54,26 @@ void PitchModel::setSharpNotation(int flag) {
 
 void PitchModel::setTemperament(int index, int key, int referenceNote) {
     if (index < 0 || index >= TemperamentTable::kRows) index = 0;
+    placeTemperament(TemperamentTable::row(index), key, referenceNote);
+    temperamentIndex_ = index;
+    tempered_ = index > 0;
+}
+
+void PitchModel::setTemperamentOffsets(const std::array<float, 12>& cents, int key,
+                                       int referenceNote, int index) {
+    placeTemperament(cents, key, referenceNote);
+    temperamentIndex_ = index;
+    tempered_ = true;
+}
+
+void PitchModel::placeTemperament(const std::array<float, 12>& t, int key, int referenceNote) {
     key = positiveMod12(key);
     referenceNote = positiveMod12(referenceNote);
-    const auto& t = TemperamentTable::row(index);
     const int r = (referenceNote - key + 12) % 12;
     for (int i = 0; i < 12; ++i) {
         temperamentOffset_[(i + key + 3) % 12] =
             static_cast<float>((static_cast<double>(t[i]) - t[r]) * 0.01);
     }
-    temperamentIndex_ = index;
 }
 
 void PitchModel::setTuningNotes(const float* frequenciesAt440, int count) {
@@ -87,7 +99,7 @@ float PitchModel::frequencyOfNoteValue(float v) const {
 
 float PitchModel::frequencyOfNote(int note, float deviation) const {
     double x = static_cast<double>(note) + deviation;
-    if (temperamentIndex_ > 0) x += temperamentOffset_[positiveMod12(note)];
+    if (tempered_) x += temperamentOffset_[positiveMod12(note)];
     return static_cast<float>(baseFrequency_ * std::pow(2.0, x / 12.0));
 }
 
@@ -103,7 +115,7 @@ int PitchModel::splitNoteValue(float v, int* note, float* deviation) const {
     const int c = static_cast<int>(std::trunc(value + 0.5));
     int n = c;
     double position = c;
-    if (temperamentIndex_ > 0) {
+    if (tempered_) {
         double best = 99999.9;
         for (int k = c - 1; k <= c + 1; ++k) {
             const double p = k + static_cast<double>(temperamentOffset_[positiveMod12(k)]);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 
 namespace merlop {
@@ -21,6 +22,12 @@ class PitchModel {
 
     // index 0..74, key and referenceNote C-based 0..11.
     void setTemperament(int index, int key, int referenceNote);
+    // Offsets of a temperament that is no row of the table (a user temperament), in cents from
+    // equal temperament per degree from the key, placed with key and reference note exactly as
+    // a row is. index is what temperamentIndex() reports, e.g. the temperament's place in a list
+    // that follows the 75 rows.
+    void setTemperamentOffsets(const std::array<float, 12>& cents, int key, int referenceNote,
+                               int index);
     int temperamentIndex() const { return temperamentIndex_; }
     // Correction in semitones per pitch class (0 = A).
     float temperamentOffset(int pitchClass) const { return temperamentOffset_[pitchClass]; }
@@ -60,6 +67,8 @@ class PitchModel {
     static int soundingNote(int writtenNote, int instrumentKey);
 
   private:
+    void placeTemperament(const std::array<float, 12>& cents, int key, int referenceNote);
+
     float baseFrequency_;
     float referenceA_;
     float tuningFrequency_[kMaxTuningNotes];
@@ -67,6 +76,7 @@ class PitchModel {
     int tuningCount_;
     int sharpNotation_;
     int temperamentIndex_;
+    bool tempered_;  // a row other than equal temperament, or given offsets
     float temperamentOffset_[12];
 };
 

@@ -53,6 +53,10 @@ ExtensionSettings readExtensionSettings(const ExtensionLookup& lookup) {
             settings.*number.member = *value;
         }
     }
+    for (const ExtensionText& entry : kExtensionTexts) {
+        const std::optional<std::string> text = lookup(entry.key);
+        if (text && text->size() <= kMaxExtensionText) settings.*entry.member = *text;
+    }
     return settings;
 }
 
@@ -65,6 +69,7 @@ void writeExtensionSettings(
     for (const ExtensionNumber& number : kExtensionNumbers) {
         put(number.key, std::to_string(settings.*number.member));
     }
+    for (const ExtensionText& entry : kExtensionTexts) put(entry.key, settings.*entry.member);
 }
 
 }  // namespace merlop

@@ -5,6 +5,7 @@
 // A missing or unreadable merlop.conf, or a value that does not read as its kind, gives the
 // defaults: with them every feature here is off and the tuner is what it always was.
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -24,6 +25,13 @@ struct ExtensionSettings {
     bool inTuneColour = false;
     int inTuneTenths = 20;
     int inTuneFineTenths = 5;
+    // The status bar shows the input's peak level and whether the tuner hears a note (View /
+    // "Input Level").
+    bool inputLevel = false;
+    // The sound source chosen in Tools / "Input Device...", as the sound server names it; empty
+    // for the system default. The name is for the messages while the source is not there.
+    std::string inputSource;
+    std::string inputSourceName;
 
     friend bool operator==(const ExtensionSettings&, const ExtensionSettings&) = default;
 };
@@ -37,6 +45,7 @@ inline constexpr ExtensionFlag kExtensionFlags[] = {
     {"analysis/autoSensitivity", &ExtensionSettings::autoSensitivity},
     {"capture/keepListeningInBackground", &ExtensionSettings::keepListening},
     {"display/inTuneColour", &ExtensionSettings::inTuneColour},
+    {"display/inputLevel", &ExtensionSettings::inputLevel},
 };
 
 struct ExtensionNumber {
@@ -47,6 +56,17 @@ struct ExtensionNumber {
 inline constexpr ExtensionNumber kExtensionNumbers[] = {
     {"display/inTuneTenthsOfACent", &ExtensionSettings::inTuneTenths, 1, 250},
     {"display/inTuneTenthsOfACentFine", &ExtensionSettings::inTuneFineTenths, 1, 250},
+};
+
+// Texts are taken as they are; one longer than kMaxExtensionText keeps the default.
+inline constexpr std::size_t kMaxExtensionText = 1024;
+struct ExtensionText {
+    const char* key;
+    std::string ExtensionSettings::*member;
+};
+inline constexpr ExtensionText kExtensionTexts[] = {
+    {"capture/inputSource", &ExtensionSettings::inputSource},
+    {"capture/inputSourceName", &ExtensionSettings::inputSourceName},
 };
 
 // A value as written in the file; nullopt when the key is missing.

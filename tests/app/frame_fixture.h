@@ -56,6 +56,8 @@ struct FakeView : FrameView {
     }
     void keepScreenAwake(bool awake) override { screenAwake = awake; }
     void uiChanged() override {}
+    void showInputLevel(const LevelReading& l) override { levels.push_back(l); }
+    void setTunerHeld(bool h) override { tunerHeld = h; }
 
     bool armed(FrameTimer t) const { return timers.count(t) != 0; }
 
@@ -71,6 +73,8 @@ struct FakeView : FrameView {
     int toneStops = 0, toneRetries = 0, autoTones = 0;
     bool screenAwake = false;
     int exercisesPlayed = 0;
+    std::vector<LevelReading> levels;
+    bool tunerHeld = false;
     TunerLogic* tuner = nullptr;  // plays exercises when set
     struct Readings : ReadingDisplay {
         void showReading(const PitchReading& r) override { shown.push_back(r); }
@@ -90,9 +94,10 @@ struct ScriptedQuestions : QuestionBox {
         Buttons buttons = Buttons::okCancel;
     };
     int choose(const std::string& caption, const std::string&,
-               const std::vector<std::string>& items) override {
+               const std::vector<std::string>& items, int current) override {
         offered.push_back(caption);
         lastItems = items;
+        lastCurrent = current;
         const int choice = choices.empty() ? -1 : choices.front();
         if (!choices.empty()) choices.erase(choices.begin());
         return choice;
@@ -112,6 +117,7 @@ struct ScriptedQuestions : QuestionBox {
     std::vector<double> numbers;          // then cancelled
     std::array<double, 3> numberAsked{};  // lo, hi, the value offered
     std::vector<int> choices;             // then cancelled
+    int lastCurrent = -1;
 };
 
 // A mono 16-bit sine of `seconds` at `rate`, as a well-formed file.

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -137,6 +138,40 @@ TEST(CliCommands, OutputThatCannotBeWrittenFailsTheCommand) {
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("cannot write"), std::string::npos) << r.err;
     EXPECT_FALSE(std::filesystem::exists(wav));
+}
+
+}  // namespace
+}  // namespace merlop
+
+namespace merlop {
+namespace {
+
+TEST(CliCommands, DevicesListsTheSourcesOfTheSoundServer) {
+    // In-process there is no desktop behind the command: it says so rather than list nothing.
+    const CliOutcome bare = runIn({"devices"});
+    EXPECT_EQ(bare.status, 2);
+    EXPECT_NE(bare.err.find("no tuner program"), std::string::npos) << bare.err;
+    EXPECT_EQ(runIn({"devices", "extra"}).status, 2);
+
+    // The program itself asks the test's private sound server, whose mono source is there.
+    const char* audio = std::getenv("MERLOP_TEST_AUDIO");
+    if (audio == nullptr || std::string(audio) != "1") GTEST_SKIP() << "no test sound server";
+    const std::string cmd = std::string("'") + MERLOP_CLI + "' devices";
+    FILE* pipe = popen(cmd.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string listing;
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, pipe) != nullptr) listing += buffer;
+    EXPECT_EQ(pclose(pipe), 0);
+    EXPECT_FALSE(listing.empty());
+    for (std::size_t at = 0; at < listing.size();) {
+        const std::size_t end = listing.find('\n', at);
+        ASSERT_NE(end, std::string::npos) << listing;
+        const std::string line = listing.substr(at, end - at);
+        EXPECT_NE(line.find('\t'), std::string::npos) << line;
+        at = end + 1;
+    }
+    EXPECT_NE(listing.find("\tdefault\n"), std::string::npos) << listing;
 }
 
 }  // namespace

@@ -46,6 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
     for (const ExtensionFlag& flag : kExtensionFlags) keep(flag.key);
     for (const ExtensionNumber& number : kExtensionNumbers) keep(number.key);
+    for (const ExtensionText& text : kExtensionTexts) keep(text.key);
     FUZZ_CHECK(readFrom(known) == read);
     return 0;
 }

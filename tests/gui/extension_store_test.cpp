@@ -31,6 +31,13 @@ TEST(IniExtensionStore, KeepsItsSettingsAndLeavesOthersAsTheyWere) {
     EXPECT_NE(text.find("futureKnob=7"), std::string::npos) << text;
     EXPECT_NE(text.find("bands=3"), std::string::npos) << text;
 
+    // Source names as sound servers give them: commas, quotes, semicolons, UTF-8.
+    ExtensionSettings named;
+    named.inputSource = "alsa_input.usb-Focusrite_Scarlett_2i2,0";
+    named.inputSourceName = "Scarlett 2i2 \"USB\", Eingang; Mikrofon \u00e0 gauche";
+    ASSERT_TRUE(store.save(named));
+    EXPECT_EQ(store.load(), named);
+
     // Bytes that are no INI file at all read as the defaults.
     std::ofstream(conf, std::ios::binary) << std::string("\0\xff\xfe[=\n==]\x01", 11);
     EXPECT_EQ(store.load(), ExtensionSettings{});

@@ -23,6 +23,7 @@
 #include <fstream>
 
 #include "app/frame_fakes.h"
+#include "app/qt/level_meter.h"
 #include "audio/riff_wave.h"
 #include "common/question_box.h"
 #include "display/qt/meter_window.h"
@@ -164,7 +165,7 @@ TEST_F(MainFrameWindow, OpensWithItsBarsAndTheTunerReadsATone) {
     }
     EXPECT_EQ(order.join(' '),
               "tuner | spectrum | wave | pause | earTraining | skip | customTuning | [combo] | "
-              "[combo] | contextHelp");
+              "[combo] | contextHelp | hold");
     EXPECT_EQ(f.action("spectrum")->toolTip(), QStringLiteral("Spectrum "));
     EXPECT_EQ(f.action("wave")->statusTip(), QStringLiteral("Wave form display - on/off "));
     EXPECT_EQ(f.tuningCombo()->width(), 200);
@@ -536,6 +537,123 @@ TEST_F(MainFrameWindow, HelpOpensTheBundledGuide) {
     EXPECT_TRUE(replayed.contains(QStringLiteral("status bar: Listen"))) << replayed.toStdString();
     save(*browser, "help_window");
     browser->close();
+}
+
+}  // namespace
+}  // namespace merlop
+
+namespace merlop {
+namespace {
+
+// Rows of the image inside r holding pixels of colour c.
+int rowsOfColour(const QImage& image, const QRect& r, const QColor& c) {
+    int rows = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        bool any = false;
+        for (int x = r.left(); x <= r.right() && !any; ++x) any = image.pixelColor(x, y) == c;
+        rows += any ? 1 : 0;
+    }
+    return rows;
+}
+
+QRect rectOf(const PixelRect& r) {
+    return QRect(r.left, r.top, r.width(), r.height());
+}
+
+TEST_F(MainFrameWindow, HoldMarksTheMeterAndKeepsItsReadingWhileTheSpectrumGoesOn) {
+    MainFrame& f = open(1000, 700);
+    f.action("spectrum")->trigger();
+    startRecording();
+    feedTone(440.0 * std::pow(2.0, 4.0 / 1200.0), 8);
+    const MeterModel& meter = f.tunerWindow()->meter()->model();
+    ASSERT_EQ(meter.name(), "A 4");
+    QAction* hold = f.action("hold");
+    ASSERT_NE(hold, nullptr);
+    EXPECT_EQ(hold->shortcut(), QKeySequence(Qt::Key_H));
+    EXPECT_TRUE(hold->isEnabled());
+    hold->trigger();
+    EXPECT_TRUE(hold->isChecked());
+    const QImage marked = f.tunerWindow()->meter()->grab().toImage();
+    const QRect mark = rectOf(f.tunerWindow()->meter()->layout().holdBox);
+    EXPECT_GT(rowsOfColour(marked, mark, QColor(255, 255, 0)), mark.height() / 4);
+
+    const float before = meter.frequency();
+    feedTone(523.25, 8);  // C 5
+    EXPECT_EQ(meter.name(), "A 4");
+    EXPECT_EQ(meter.frequency(), before);
+    EXPECT_NEAR(f.core().cycle()->currentFrequency(), 523.25f, 2.0f);
+    save(f, "main_frame_hold_1000x700");
+
+    hold->trigger();
+    EXPECT_EQ(rowsOfColour(f.tunerWindow()->meter()->grab().toImage(), mark, QColor(255, 255, 0)),
+              0);
+    feedTone(523.25, 8);
+    EXPECT_EQ(meter.name(), "C 5");
+}
+
+TEST_F(MainFrameWindow, TheLevelMeterSitsInTheStatusBarWhenAskedFor) {
+    MainFrame& f = open();
+    auto* level = f.findChild<LevelMeter*>(QStringLiteral("levelMeter"));
+    ASSERT_NE(level, nullptr);
+    EXPECT_FALSE(level->isVisible());
+    f.action("inputLevel")->trigger();
+    capture.deliver();
+    startRecording();
+    feedTone(440.0, 8);
+    EXPECT_TRUE(level->isVisible());
+    EXPECT_NEAR(level->level().peakDbfs, 20 * std::log10(12000.0 / 32768.0), 0.3);
+    EXPECT_EQ(f.statusText(), QString::fromUtf8(kListeningStatusText));
+    EXPECT_GE(level->geometry().right(), f.statusBar()->width() - 40);
+    save(f, "main_frame_input_level_800x600");
+}
+
+TEST_F(MainFrameWindow, FullScreenShowsTheTunerAloneWithReadoutsATallAsAThirdOfTheMeter) {
+    MainFrame& f = open(1000, 700);
+    f.action("spectrum")->trigger();
+    QAction* full = f.action("fullScreen");
+    ASSERT_NE(full, nullptr);
+    EXPECT_TRUE(full->shortcuts().contains(QKeySequence(Qt::Key_F11)));
+    full->trigger();
+    QApplication::processEvents();
+    f.layoutNow();
+    capture.deliver();
+    EXPECT_TRUE(full->isChecked());
+    EXPECT_FALSE(f.menuBar()->isVisible());
+    EXPECT_FALSE(f.findChild<QToolBar*>()->isVisible());
+    EXPECT_FALSE(f.statusBar()->isVisible());
+    ASSERT_NE(f.tunerWindow(), nullptr);
+    EXPECT_EQ(f.spectrumWindow(), nullptr);
+    EXPECT_GT(f.tunerWindow()->width(), f.width() - 8) << f.width() << "x" << f.height();
+    EXPECT_GT(f.tunerWindow()->height(), f.height() - 8) << f.tunerWindow()->height();
+
+    startRecording();
+    feedTone(440.0 * std::pow(2.0, 4.0 / 1200.0), 8);
+    MeterWindow* meter = f.tunerWindow()->meter();
+    ASSERT_EQ(meter->model().name(), "A 4");
+    EXPECT_TRUE(meter->layout().large);
+    save(f, "main_frame_full_screen");
+
+    // On a 1920 x 1080 screen the meter is the tuner's top 432 rows: its digits, drawn, stand a
+    // third of that high.
+    MeterWindow wide(nullptr, false, nullptr, true);
+    wide.resize(1920, 432);
+    wide.showValues(441.02f, 0.04f, 60, "A 4");
+    const QImage image = wide.grab().toImage();
+    for (const PixelRect& box : {wide.layout().noteBox, wide.layout().frequencyBox}) {
+        const int digits = rowsOfColour(image, rectOf(box), QColor(255, 0, 0));
+        EXPECT_GE(3 * digits, wide.height()) << digits;
+    }
+    image.save(QString(MERLOP_SCREENSHOT_DIR) + "/meter_full_screen_1920x432.png");
+
+    // Back from full screen, the bars and the views chosen return.
+    full->trigger();
+    f.resize(1000, 700);
+    QApplication::processEvents();
+    f.layoutNow();
+    capture.deliver();
+    EXPECT_FALSE(full->isChecked());
+    EXPECT_TRUE(f.menuBar()->isVisible());
+    EXPECT_NE(f.spectrumWindow(), nullptr);
 }
 
 }  // namespace

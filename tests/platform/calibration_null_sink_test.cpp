@@ -49,6 +49,8 @@ struct TimedView : FrameView {
     void destroyDisplays() override {}
     void focusFrame() override {}
     void postClose() override {}
+    void showInputLevel(const LevelReading&) override {}
+    void setTunerHeld(bool) override {}
     void setDisplaysPaused(bool, bool, bool) override {}
     void tunerStopTone() override {}
     void tunerRetryTone() override {}

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "audio/wave_input.h"
@@ -33,9 +34,20 @@ struct ScriptedCapture : WaveCaptureService {
         caps->formats = formats;
         return kWaveInNoError;
     }
+    std::vector<InputSource> inputSources() override { return sources; }
+    void chooseSource(const std::string& id) override { chosen = id; }
+    // What an open records from: the chosen source while it is listed, else the default.
+    std::string wantedSource() const {
+        for (const InputSource& s : sources) {
+            if (!chosen.empty() && s.id == chosen) return s.id;
+        }
+        return "default";
+    }
+
     int open(WaveInListener* l, const WaveFormat& f) override {
         calls += "open ";
         if (openError != 0) return openError;
+        openedSource = wantedSource();
         listener = l;
         format = f;
         notes.push_back('O');
@@ -93,6 +105,7 @@ struct ScriptedCapture : WaveCaptureService {
             if (n == 'D') listener->onWaveInData();
             if (n == 'C') listener->onWaveInClose();
             if (n == 'E') listener->onWaveInError(kWaveInDeviceLost);
+            if (n == 'S') listener->onWaveInError(kWaveInSourceChanged);
         }
     }
 
@@ -100,6 +113,16 @@ struct ScriptedCapture : WaveCaptureService {
     void lose() {
         recording = false;
         notes.push_back('E');
+        while (!queue.empty()) finishHead();
+    }
+
+    // A source is plugged in or out: a recording that now records from the wrong one stops as
+    // the desktop's service does.
+    void replug(std::vector<InputSource> now) {
+        sources = std::move(now);
+        if (!recording || wantedSource() == openedSource) return;
+        recording = false;
+        notes.push_back('S');
         while (!queue.empty()) finishHead();
     }
 
@@ -123,6 +146,9 @@ struct ScriptedCapture : WaveCaptureService {
     std::deque<char> notes;
     WaveInListener* listener = nullptr;
     WaveFormat format;
+    std::vector<InputSource> sources;
+    std::string chosen;
+    std::string openedSource;
 };
 
 }  // namespace merlop::testing

@@ -30,10 +30,13 @@ TEST(ExtensionSettings, FlagsReadAsWrittenAndAnythingElseKeepsTheDefault) {
     ExtensionSettings changed;
     changed.autoSensitivity = true;
     changed.inTuneFineTenths = 7;
+    changed.inputSource = "alsa_input.usb-Focusrite_Scarlett_2i2-00.analog-stereo";
+    changed.inputSourceName = "Scarlett 2i2, \"Analog\" = 1; ;";
     std::map<std::string, std::string> written;
     writeExtensionSettings(
         changed, [&written](const char* key, const std::string& value) { written[key] = value; });
-    EXPECT_EQ(written.size(), std::size(kExtensionFlags) + std::size(kExtensionNumbers));
+    EXPECT_EQ(written.size(), std::size(kExtensionFlags) + std::size(kExtensionNumbers) +
+                                  std::size(kExtensionTexts));
     EXPECT_EQ(readFrom(written), changed);
 }
 

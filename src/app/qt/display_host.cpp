@@ -69,6 +69,8 @@ CycleSinks DisplayHost::create(const DisplayRequest& request, const PitchModel& 
                             request.calibrating, request.config.calibrationFactor, sources_.midi,
                             sources_.sound, &sources_.tunerParent, &window_);
         if (request.inTuneCents >= 0.0f) tuner_->setInTuneCents(request.inTuneCents);
+        tuner_->setHeld(request.held);
+        tuner_->setLargeReadouts(request.largeReadouts);
         mount(tuner_, request.rects.tuner, QStringLiteral("tuner"));
         sinks.reading = tuner_;
     }

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "app/mainframe.h"
+#include "app/qt/level_meter.h"
 
 namespace merlop {
 
@@ -74,6 +75,34 @@ void createFileActions(QMainWindow& window, FrameBars& bars) {
     bars.exit->setShortcut(QKeySequence::Quit);
 }
 
+QAction* checkable(QMainWindow& window, const char* name, const QString& text, const char* tip) {
+    auto* a = new QAction(text, &window);
+    a->setObjectName(QString::fromUtf8(name));
+    a->setCheckable(true);
+    a->setStatusTip(QString::fromUtf8(tip));
+    return a;
+}
+
+void createPlayerActions(QMainWindow& window, FrameBars& bars) {
+    bars.inputLevel = checkable(window, "inputLevel", QStringLiteral("Input Level"),
+                                "Shows the input level and whether the tuner hears a note");
+    bars.fullScreen = checkable(window, "fullScreen", QStringLiteral("Full Screen"),
+                                "The tuner alone fills the screen");
+    // The desktop's own key, and F11 wherever that is another.
+    QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::FullScreen);
+    if (!keys.contains(QKeySequence(Qt::Key_F11))) keys.append(QKeySequence(Qt::Key_F11));
+    bars.fullScreen->setShortcuts(keys);
+    bars.inputDevice = new QAction(QString::fromUtf8("Input Device\u2026"), &window);
+    bars.inputDevice->setObjectName(QStringLiteral("inputDevice"));
+    bars.inputDevice->setStatusTip(QStringLiteral("Chooses the microphone or input to listen to"));
+    bars.hold =
+        checkable(window, "hold", QStringLiteral("Hold"), "Holds the tuner's reading - on/off (H)");
+    bars.hold->setIcon(QIcon(QStringLiteral(":/icons/hold.svg")));
+    bars.hold->setToolTip(QStringLiteral("Hold (H)"));
+    bars.hold->setWhatsThis(bars.hold->statusTip());
+    bars.hold->setShortcut(QKeySequence(Qt::Key_H));
+}
+
 void createToolsAndHelpActions(QMainWindow& window, FrameBars& bars) {
     bars.settings = new QAction(QStringLiteral("Settings"), &window);
     bars.settings->setObjectName(QStringLiteral("settings"));
@@ -133,11 +162,16 @@ void createMenus(QMainWindow& window, const FrameBars& bars) {
     QMenu* view = menus->addMenu(QStringLiteral("&View"));
     view->addAction(bars.inTuneColour);
     view->addAction(bars.inTuneTolerance);
+    view->addSeparator();
+    view->addAction(bars.inputLevel);
+    view->addAction(bars.hold);
+    view->addAction(bars.fullScreen);
     menus->addAction(bars.settings);
     QMenu* tools = menus->addMenu(QStringLiteral("&Tools"));
     tools->addAction(bars.calibration);
     tools->addAction(bars.autoSensitivity);
     tools->addAction(bars.keepListening);
+    tools->addAction(bars.inputDevice);
     tools->addSeparator();
     tools->addAction(bars.addPreset);
     QMenu* help = menus->addMenu(QStringLiteral("&Help"));
@@ -177,6 +211,8 @@ void createToolBar(QMainWindow& window, FrameBars& bars) {
     bars.noteCombo = addCombo(*bars.toolBar, "noteCombo", 150);
     bars.toolBar->addSeparator();
     bars.toolBar->addAction(bars.contextHelp);
+    bars.toolBar->addSeparator();
+    bars.toolBar->addAction(bars.hold);
 }
 
 }  // namespace
@@ -186,12 +222,16 @@ FrameBars createFrameBars(QMainWindow& window) {
     createToolActions(window, bars);
     createFileActions(window, bars);
     createToolsAndHelpActions(window, bars);
+    createPlayerActions(window, bars);
     createMenus(window, bars);
     createToolBar(window, bars);
     bars.statusPane = new QLabel(QString::fromUtf8(kIdleStatusText), &window);
     bars.statusPane->setObjectName(QStringLiteral("statusPane"));
     bars.statusPane->setMinimumWidth(1);
     window.statusBar()->addWidget(bars.statusPane, 1);
+    bars.levelMeter = new LevelMeter(&window);
+    bars.levelMeter->setVisible(false);
+    window.statusBar()->addPermanentWidget(bars.levelMeter);
     return bars;
 }
 

@@ -8,6 +8,8 @@ class QToolBar;
 
 namespace merlop {
 
+class LevelMeter;
+
 // The window's commands and bars, made once; the window connects them and keeps them current.
 struct FrameBars {
     // Toolbar commands, in toolbar order.
@@ -29,6 +31,11 @@ struct FrameBars {
     QAction* addPreset = nullptr;
     QAction* inTuneColour = nullptr;
     QAction* inTuneTolerance = nullptr;
+    QAction* inputLevel = nullptr;
+    QAction* fullScreen = nullptr;
+    QAction* inputDevice = nullptr;
+    // On the toolbar after the others, so theirs keep their places.
+    QAction* hold = nullptr;
     QAction* helpContents = nullptr;
     QAction* about = nullptr;
     QAction* contextHelp = nullptr;
@@ -37,6 +44,7 @@ struct FrameBars {
     QComboBox* tuningCombo = nullptr;
     QComboBox* noteCombo = nullptr;
     QLabel* statusPane = nullptr;
+    LevelMeter* levelMeter = nullptr;
 };
 
 // Makes the actions as children of `window` (found by object name), then its menus, toolbar

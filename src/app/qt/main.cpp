@@ -11,10 +11,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 #include "app/config_folder.h"
 #include "app/qt/main_frame.h"
+#include "audio/qt/qt_wave_capture.h"
 
 namespace {
 
@@ -45,6 +47,17 @@ void closeOnTermination(merlop::MainFrame* window) {
     sigaction(SIGINT, &action, nullptr);
 }
 
+// For merlop-cli devices: the sources as Tools / Input Device lists them, with no window.
+int listInputDevices(int argc, char** argv) {
+    const QCoreApplication app(argc, argv);
+    merlop::QtWaveCapture capture;
+    for (const merlop::InputSource& source : capture.inputSources()) {
+        std::printf("%s\t%s%s\n", source.id.c_str(), source.name.c_str(),
+                    source.isDefault ? "\tdefault" : "");
+    }
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
 bool haveDisplay() {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
         const char* value = std::getenv(name);
@@ -56,6 +69,9 @@ bool haveDisplay() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string_view(argv[1]) == "--list-input-devices") {
+        return listInputDevices(argc, argv);
+    }
     if (!haveDisplay()) {
         std::fputs(
             "merlop: no display to open the tuner's window on; merlop-cli analyses "

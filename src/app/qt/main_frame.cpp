@@ -19,6 +19,7 @@
 #include "app/qt/desktop_devices.h"
 #include "app/qt/display_host.h"
 #include "app/qt/help_boxes.h"
+#include "app/qt/level_meter.h"
 #include "app/qt/screen_awake.h"
 #include "app/qt/widget_message_box.h"
 #include "app/readings.h"
@@ -124,6 +125,7 @@ void MainFrame::connectToolCommands() {
     connectCommand(bars_.earTraining, &MainFrameCore::toggleEarTraining);
     connectCommand(bars_.skip, &MainFrameCore::skip);
     connectCommand(bars_.customTuning, &MainFrameCore::toggleCustomTuning);
+    connectCommand(bars_.hold, &MainFrameCore::toggleHold);
 }
 
 void MainFrame::connectMenuCommands() {
@@ -149,6 +151,10 @@ void MainFrame::connectMenuCommands() {
     connectCommand(bars_.addPreset, &MainFrameCore::addPresetTuning);
     connectCommand(bars_.inTuneColour, &MainFrameCore::toggleInTuneColour);
     connectCommand(bars_.inTuneTolerance, &MainFrameCore::askInTuneTolerance);
+    connectCommand(bars_.inputLevel, &MainFrameCore::toggleInputLevel);
+    connectCommand(bars_.inputDevice, &MainFrameCore::chooseInputDevice);
+    connect(bars_.fullScreen, &QAction::triggered, this,
+            [this] { setFullScreen(!isFullScreen()); });
     connect(bars_.helpContents, &QAction::triggered, this, &MainFrame::showHelp);
     connect(bars_.about, &QAction::triggered, this, &MainFrame::showAbout);
 }
@@ -200,6 +206,10 @@ void MainFrame::refreshUi() {
     bars_.autoSensitivity->setChecked(s.autoSensitivityChecked);
     bars_.keepListening->setChecked(s.keepListeningChecked);
     bars_.inTuneColour->setChecked(s.inTuneColourChecked);
+    bars_.hold->setChecked(s.holdChecked);
+    bars_.hold->setEnabled(s.holdEnabled);
+    bars_.inputLevel->setChecked(s.inputLevelChecked);
+    bars_.fullScreen->setChecked(s.fullScreenChecked);
     bars_.noteCombo->setEnabled(s.noteComboEnabled);
     bars_.tuningCombo->setEnabled(s.tuningComboEnabled);
 }
@@ -239,11 +249,29 @@ void MainFrame::closeFromOutside() {
     close();
 }
 
+void MainFrame::setFullScreen(bool on) {
+    // Hidden bars take no room; the menu's shortcuts and Escape still reach the window.
+    menuBar()->setVisible(!on);
+    bars_.toolBar->setVisible(!on);
+    statusBar()->setVisible(!on);
+    if (on) {
+        wasMaximized_ = isMaximized();
+        showFullScreen();
+    } else if (wasMaximized_) {
+        showMaximized();
+    } else {
+        showNormal();
+    }
+    core_->setFullScreen(on);
+    refreshUi();
+}
+
 void MainFrame::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
         core_->onSpaceKey();
         refreshUi();
     }
+    if (event->key() == Qt::Key_Escape && isFullScreen()) setFullScreen(false);
     QMainWindow::keyPressEvent(event);
 }
 
@@ -378,6 +406,14 @@ void MainFrame::tunerPlayTuningNote() {
 
 void MainFrame::keepScreenAwake(bool awake) {
     if (screenAwake_ != nullptr) screenAwake_->setAwake(awake);
+}
+
+void MainFrame::showInputLevel(const LevelReading& level) {
+    bars_.levelMeter->showLevel(level);
+}
+
+void MainFrame::setTunerHeld(bool held) {
+    if (TunerWindow* tuner = displays_->tuner()) tuner->setHeld(held);
 }
 
 void MainFrame::uiChanged() {

@@ -81,6 +81,8 @@ class MainFrame final : public QMainWindow, private FrameView, private TunerPare
     void openFile(const QString& path);
     void showHelp();
     void showAbout();
+    // View / "Full Screen": the bars hide and the tuner alone takes the screen.
+    void setFullScreen(bool on);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -114,6 +116,8 @@ class MainFrame final : public QMainWindow, private FrameView, private TunerPare
     void tunerRetryTone() override;
     void tunerPlayTuningNote() override;
     void keepScreenAwake(bool awake) override;
+    void showInputLevel(const LevelReading& level) override;
+    void setTunerHeld(bool held) override;
     void uiChanged() override;
     void tunerPlayExercise(ExerciseNotes& exercise) override;
 
@@ -144,6 +148,7 @@ class MainFrame final : public QMainWindow, private FrameView, private TunerPare
     FrameBars bars_;
     QPointer<QTextBrowser> help_;
     bool fillingCombos_ = false;
+    bool wasMaximized_ = false;
 
     std::unique_ptr<DisplayHost> displays_;
 

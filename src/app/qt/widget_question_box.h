@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QString>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 #include "common/question_box.h"
@@ -47,13 +48,13 @@ class WidgetQuestionBox : public QuestionBox {
     }
 
     int choose(const std::string& caption, const std::string& label,
-               const std::vector<std::string>& items) override {
+               const std::vector<std::string>& items, int current) override {
         QStringList list;
         for (const std::string& item : items) list << QString::fromStdString(item);
         bool ok = false;
-        const QString picked =
-            QInputDialog::getItem(parent_.data(), QString::fromStdString(caption),
-                                  QString::fromStdString(label), list, 0, false, &ok);
+        const QString picked = QInputDialog::getItem(
+            parent_.data(), QString::fromStdString(caption), QString::fromStdString(label), list,
+            std::clamp(current, 0, std::max(0, static_cast<int>(list.size()) - 1)), false, &ok);
         return ok ? static_cast<int>(list.indexOf(picked)) : -1;
     }
 

@@ -34,6 +34,32 @@ QtWaveCapture::QtWaveCapture(QObject* parent) : QObject(parent) {
     // Qt 6.4 does not tell a QMediaDevices of the change, so the device list is looked at.
     presence_.setInterval(kPresenceCheckMs);
     connect(&presence_, &QTimer::timeout, this, &QtWaveCapture::checkDevicePresent);
+    // Where the backend does tell, a source plugged in or out is seen at once.
+    auto* devices = new QMediaDevices(this);
+    connect(devices, &QMediaDevices::audioInputsChanged, this, &QtWaveCapture::checkDevicePresent);
+}
+
+QAudioDevice QtWaveCapture::wantedDevice() const {
+    if (!chosen_.isEmpty()) {
+        for (const QAudioDevice& d : QMediaDevices::audioInputs()) {
+            if (d.id() == chosen_) return d;
+        }
+    }
+    return QMediaDevices::defaultAudioInput();
+}
+
+std::vector<InputSource> QtWaveCapture::inputSources() {
+    std::vector<InputSource> sources;
+    const QAudioDevice fallback = QMediaDevices::defaultAudioInput();
+    for (const QAudioDevice& d : QMediaDevices::audioInputs()) {
+        sources.push_back(
+            {d.id().toStdString(), d.description().toStdString(), d.id() == fallback.id()});
+    }
+    return sources;
+}
+
+void QtWaveCapture::chooseSource(const std::string& id) {
+    chosen_ = QByteArray::fromStdString(id);
 }
 
 QtWaveCapture::~QtWaveCapture() {
@@ -47,7 +73,7 @@ int QtWaveCapture::deviceCount() {
 int QtWaveCapture::capabilities(int device, WaveInCaps* caps) {
     QAudioDevice info;
     if (device < 0) {
-        info = QMediaDevices::defaultAudioInput();
+        info = wantedDevice();
     } else {
         const QList<QAudioDevice> inputs = QMediaDevices::audioInputs();
         if (device < inputs.size()) info = inputs[device];
@@ -73,7 +99,7 @@ int QtWaveCapture::open(WaveInListener* listener, const WaveFormat& format) {
         (format.bitsPerSample != 8 && format.bitsPerSample != 16) || format.samplesPerSec == 0) {
         return kWaveInBadFormat;
     }
-    const QAudioDevice device = QMediaDevices::defaultAudioInput();
+    const QAudioDevice device = wantedDevice();
     if (device.isNull()) return kWaveInNoDevice;
     format_ = audioFormat(static_cast<int>(format.samplesPerSec), format.bitsPerSample);
     if (!device.isFormatSupported(format_)) return kWaveInBadFormat;
@@ -151,6 +177,11 @@ bool QtWaveCapture::wholeBlockWaiting() const {
 
 void QtWaveCapture::checkDevicePresent() {
     if (!recording_) return;
+    const QAudioDevice wanted = wantedDevice();
+    if (!chosen_.isEmpty() && !wanted.isNull() && wanted.id() != device_.id()) {
+        stopFor(Note::sourceChanged);
+        return;
+    }
     for (const QAudioDevice& d : QMediaDevices::audioInputs()) {
         if (d.id() == device_.id()) return;
     }
@@ -158,9 +189,13 @@ void QtWaveCapture::checkDevicePresent() {
 }
 
 void QtWaveCapture::lose() {
+    stopFor(Note::error);
+}
+
+void QtWaveCapture::stopFor(Note note) {
     if (!recording_) return;
     stopSource();
-    post(Note::error);
+    post(note);
     returnQueued();
 }
 
@@ -257,6 +292,9 @@ void QtWaveCapture::post(Note note) {
                     break;
                 case Note::error:
                     listener->onWaveInError(kWaveInDeviceLost);
+                    break;
+                case Note::sourceChanged:
+                    listener->onWaveInError(kWaveInSourceChanged);
                     break;
             }
         },

@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <deque>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "audio/wave_input.h"
 
@@ -25,6 +27,9 @@ namespace merlop {
 //
 // A device that disappears while recording (removed from the system, its sound service gone, or
 // silent for kSilenceLimitMs) ends the recording with onWaveInError and the queued buffers.
+// A chosen source that goes while recorded from, or comes back while the default stands in for
+// it, ends the recording the same way with kWaveInSourceChanged, so the next open takes the
+// right one.
 class QtWaveCapture final : public QObject, public WaveCaptureService {
     Q_OBJECT
 
@@ -38,6 +43,8 @@ class QtWaveCapture final : public QObject, public WaveCaptureService {
 
     int deviceCount() override;
     int capabilities(int device, WaveInCaps* caps) override;
+    std::vector<InputSource> inputSources() override;
+    void chooseSource(const std::string& id) override;
     int open(WaveInListener* listener, const WaveFormat& format) override;
     int addBuffer(WaveInBlock* block) override;
     int start() override;
@@ -56,12 +63,15 @@ class QtWaveCapture final : public QObject, public WaveCaptureService {
     int foreignThreadDeliveries() const { return foreignDeliveries_; }
 
   private:
-    enum class Note { open, data, close, error };
+    enum class Note { open, data, close, error, sourceChanged };
 
+    // The chosen source when it is there, else the system default (null when there is none).
+    QAudioDevice wantedDevice() const;
     void pull();
     void receive(const char* data, qint64 length);
     void checkDevicePresent();
     void lose();
+    void stopFor(Note note);
     void post(Note note);
     void stopSource();
     void returnQueued();
@@ -69,6 +79,7 @@ class QtWaveCapture final : public QObject, public WaveCaptureService {
     WaveInListener* listener_ = nullptr;
     QAudioFormat format_;
     QAudioDevice device_;
+    QByteArray chosen_;  // empty: the system default
     QAudioSource* source_ = nullptr;
     QIODevice* stream_ = nullptr;
     QTimer silence_;

@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
+#include <algorithm>
 #include <cmath>
 #include <deque>
 #include <map>
@@ -163,10 +164,26 @@ void paintMeterGrid(QPainter& p, const MeterLayout& l) {
     p.drawLine(l.centre, l.bar.top, l.centre, l.bar.bottom - 1);
 }
 
+// Yellow, as the centre line: the one thing on the meter that is not a reading.
+void paintHoldMark(QPainter& p, const PixelRect& box) {
+    if (box.width() < 8 || box.height() < 6) return;
+    fill(p, box, Qt::black);
+    drawFrame3D(p, box, false);
+    QFont font = p.font();
+    font.setBold(true);
+    font.setPixelSize(std::max(1, std::min(box.height() * 2 / 3, box.width() / 4)));
+    p.setFont(font);
+    p.setPen(QColor(255, 255, 0));
+    p.drawText(toQRect(box), Qt::AlignCenter, QStringLiteral("HOLD"));
+}
+
 }  // namespace
 
 void paintMeter(QPainter& p, const MeterLayout& l, const MeterModel::Paint& plan) {
-    if (plan.full) paintMeterFrame(p, l);
+    if (plan.full) {
+        paintMeterFrame(p, l);
+        if (plan.held) paintHoldMark(p, l.holdBox);
+    }
 
     const int valueHeight = l.valueFontHeight();
     if (valueHeight > 0) p.setFont(tunerFont(valueHeight, l.valueFontWidth(), false));
@@ -191,14 +208,14 @@ void paintMeter(QPainter& p, const MeterLayout& l, const MeterModel::Paint& plan
     if (plan.grid && l.bar.height() > 0) paintMeterGrid(p, l);
 }
 
-MeterWindow::MeterWindow(const PitchModel* /*pitch*/, bool fineTuning, QWidget* parent)
-    : QWidget(parent), fineTuning_(fineTuning) {
+MeterWindow::MeterWindow(const PitchModel* /*pitch*/, bool fineTuning, QWidget* parent, bool large)
+    : QWidget(parent), fineTuning_(fineTuning), large_(large) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    layout_ = MeterLayout::compute(width(), height(), fineTuning_);
+    layout_ = MeterLayout::compute(width(), height(), fineTuning_, large_);
 }
 
 void MeterWindow::resizeEvent(QResizeEvent*) {
-    layout_ = MeterLayout::compute(width(), height(), fineTuning_);
+    layout_ = MeterLayout::compute(width(), height(), fineTuning_, large_);
     layoutChanged_ = true;
 }
 
@@ -214,6 +231,11 @@ void MeterWindow::showValues(float frequency, float deviation, int note, const s
 
 void MeterWindow::setInTuneCents(float cents) {
     model_.setInTuneCents(cents);
+    update();
+}
+
+void MeterWindow::setHeld(bool held) {
+    model_.setHeld(held);
     update();
 }
 

@@ -18,11 +18,15 @@ void paintMeter(QPainter& painter, const MeterLayout& layout, const MeterModel::
 // only the boxes and the bar; any other exposure repaints the whole window.
 class MeterWindow : public QWidget {
   public:
-    MeterWindow(const PitchModel* pitch, bool fineTuning, QWidget* parent = nullptr);
+    // large: read-outs for full screen (MeterLayout::compute).
+    MeterWindow(const PitchModel* pitch, bool fineTuning, QWidget* parent = nullptr,
+                bool large = false);
 
     void showValues(float frequency, float deviation, int note, const std::string& name);
     // See MeterModel::setInTuneCents.
     void setInTuneCents(float cents);
+    // Shows or takes away the "HOLD" mark.
+    void setHeld(bool held);
 
     const MeterLayout& layout() const { return layout_; }
     const MeterModel& model() const { return model_; }
@@ -35,6 +39,7 @@ class MeterWindow : public QWidget {
 
   private:
     bool fineTuning_;
+    bool large_;
     MeterLayout layout_;
     MeterModel model_;
     bool layoutChanged_ = true;

@@ -53,8 +53,9 @@ TunerWindow::~TunerWindow() {
 
 void TunerWindow::createChildren() {
     childrenCreated_ = true;
-    meter_ = new MeterWindow(&pitch_, settings_.fineTuning != 0, this);
+    meter_ = new MeterWindow(&pitch_, settings_.fineTuning != 0, this, largeReadouts_);
     if (inTuneCents_ >= 0.0f) meter_->setInTuneCents(inTuneCents_);
+    meter_->setHeld(held_);
     if (logic_->pianoMode()) {
         piano_ = new PianoWnd(&pitch_, settings_.pianoFirstOctave, settings_.pianoOctaveCount,
                               false, this);
@@ -165,6 +166,11 @@ void TunerWindow::start(TunerTimer t, int ms) {
 
 void TunerWindow::stop(TunerTimer t) {
     timer(t).stop();
+}
+
+void TunerWindow::setHeld(bool held) {
+    held_ = held;
+    if (meter_) meter_->setHeld(held);
 }
 
 void TunerWindow::setInTuneCents(float cents) {

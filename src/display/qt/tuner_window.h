@@ -37,6 +37,10 @@ class TunerWindow : public QWidget, public ReadingDisplay, private TunerView, pr
     void showReading(int note, int aux, float frequency, float deviation);
     // The meter shows a reading within `cents` of its note in green; negative: never.
     void setInTuneCents(float cents);
+    // Read-outs for full screen; takes effect when the meter is made, at the first size.
+    void setLargeReadouts(bool large) { largeReadouts_ = large; }
+    // Marks the meter while the frame holds its reading (the frame stops the readings).
+    void setHeld(bool held);
 
     // id: note button id 700..711, key number on the keyboard, anything in custom tuning.
     void playNote(int id, bool switchTo);
@@ -81,6 +85,8 @@ class TunerWindow : public QWidget, public ReadingDisplay, private TunerView, pr
     QTimer endOfToneTimer_;
     MeterWindow* meter_ = nullptr;
     float inTuneCents_ = -1.0f;  // until the meter is made
+    bool held_ = false;
+    bool largeReadouts_ = false;
     PianoWnd* piano_ = nullptr;
     std::array<NoteButton*, 12> buttons_{};
     bool childrenCreated_ = false;

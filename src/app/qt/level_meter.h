@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QWidget>
+
+#include "app/frame_view.h"
+
+namespace merlop {
+
+// The status bar's input level: the block's peak on a bar from -60 to 0 dBFS with its value,
+// and a "CLIP" mark while the input reaches full scale. It paints what it is given.
+class LevelMeter final : public QWidget {
+  public:
+    static constexpr float kFloorDbfs = -60.0f;
+
+    explicit LevelMeter(QWidget* parent = nullptr);
+    void showLevel(const LevelReading& level);
+    const LevelReading& level() const { return level_; }
+    QSize sizeHint() const override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    LevelReading level_;
+};
+
+}  // namespace merlop
