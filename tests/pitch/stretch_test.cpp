@@ -72,6 +72,8 @@ TEST(Stretch, EveryOctaveIsPureByItsRuleAndStretchedOutwards) {
             EXPECT_NEAR(cents(partial(low.frequency, low.b, 2 * h), partial(up.frequency, up.b, h)),
                         0.0, 1e-6)
                 << octaveRuleName(rule) << " octave from " << lo;
+            EXPECT_NEAR(partialOfTarget(up.frequency, up.b, h), partial(up.frequency, up.b, h),
+                        1e-9 * up.frequency);
             // Each octave wider than 2:1 in partial 1, and each key above its neighbour.
             EXPECT_GT(up.frequency, 2.0 * low.frequency) << lo;
             EXPECT_GT(target(r, lo + 1).frequency, low.frequency) << lo;
