@@ -354,7 +354,8 @@ InharmonicityResult measureInharmonicity(const std::vector<float>& x, int rate,
     }
     r.valid = true;
     r.f0 = fit.f0;
-    r.b = fit.b;
+    // A harmonic tone in noise can fit a little below 0, which no string has.
+    r.b = std::max(0.0, fit.b);
     for (InharmonicPartial& p : r.partials)
         p.cents = kCentsPerLn * std::log(p.frequency / (p.number * fit.f0));
     return r;

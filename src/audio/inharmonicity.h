@@ -43,7 +43,7 @@ struct InharmonicityResult {
     bool valid = false;   // f0 and B fitted from at least kMinInharmonicPartials partials
     std::string problem;  // why not, when not valid
     double f0 = 0.0;      // Hz
-    double b = 0.0;
+    double b = 0.0;       // at least 0
     std::vector<InharmonicPartial> partials;  // those found, by number; also when not valid
 };
 

@@ -100,6 +100,19 @@ TEST(Inharmonicity, FindsTheKeyWhenNoneIsGivenAndToleratesAMistunedOne) {
     }
 }
 
+TEST(Inharmonicity, AHarmonicToneHasNoStiffness) {
+    std::vector<float> x = harmonicTone(220.0, 1.0, kRate, 8, 0.5);
+    addWhiteNoise(x, rmsDb(x) - 20.0, 8);  // a seed whose plain fit falls below 0
+    InharmonicityOptions o;
+    o.nominalF0 = 220.0;
+    const InharmonicityResult r = measureInharmonicity(x, kRate, o);
+    ASSERT_TRUE(r.valid) << r.problem;
+    EXPECT_EQ(r.partials.size(), 8u);
+    EXPECT_GE(r.b, 0.0);
+    EXPECT_LT(r.b, 1e-6);
+    EXPECT_NEAR(centsBetween(r.f0, 220.0), 0.0, 0.05);
+}
+
 TEST(Inharmonicity, RefusesWhatCannotGiveThreePartials) {
     StiffString s;
     s.frequency = 4186.009;
