@@ -54,6 +54,7 @@ bench: release
 	build/release/merlop-bench
 	build/release/merlop-precision
 	build/release/merlop-strobe-precision
+	build/release/merlop-piano-precision
 
 clean:
 	rm -rf build

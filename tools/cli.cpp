@@ -97,7 +97,8 @@ const Command kCommands[] = {
      "Tools / Input Device in the tuner offers the same sources.\n"},
     {"synth", cli::synth, "synth OUT.wav [options]    write a test tone",
      "usage: merlop-cli synth OUT.wav [--freq HZ] [--seconds S] [--rate R] [--bits 8|16]\n"
-     "                        [--pluck|--sine|--harmonic] [--noise DB] [--hum 50|60 --hum-db DB]\n"
+     "                        [--pluck|--sine|--harmonic|--inharmonicity B] [--noise DB]\n"
+     "                        [--hum 50|60 --hum-db DB]\n"
      "Writes a test tone as a PCM mono WAV file.\n"
      "  --freq HZ      fundamental, below half the sample rate (default 440)\n"
      "  --seconds S    length, default 2\n"
@@ -105,6 +106,8 @@ const Command kCommands[] = {
      "  --bits 8|16    sample size, default 16\n"
      "  --harmonic     eight harmonics falling as 1/k (default); --sine a pure tone;\n"
      "                 --pluck a plucked string\n"
+     "  --inharmonicity B  a struck stiff string instead: 16 partials at n f sqrt(1 + B n^2),\n"
+     "                 B 0 to 0.05, falling as 1/n and dying away, the higher the faster\n"
      "  --noise DB     add white noise at DB relative to full scale (RMS)\n"
      "  --hum 50|60    add mains hum with harmonics up to the 5th, each at --hum-db DB\n"
      "                 relative to full scale (default -30)\n"
@@ -128,6 +131,32 @@ const Command kCommands[] = {
      "export: writes temperament INDEX (0 to 74, or a user temperament from 75 on, from\n"
      "DIR/scales) as a scale in cents; --all writes every built-in one into DIR, named\n"
      "after it. An existing file is left unchanged (exit status 1).\n"},
+    {"inharmonicity", cli::inharmonicity,
+     "inharmonicity FILE.wav     a piano key's f0, B and partials",
+     "usage: merlop-cli inharmonicity FILE.wav [--note KEY]\n"
+     "Finds the partials (up to 16) of one piano key in a PCM mono WAV file, over up to 2 s of\n"
+     "its sustain, and fits f_n = n f0 sqrt(1 + B n^2). Prints f0, the inharmonicity B, each\n"
+     "partial's frequency and its cents from n*f0, and the key as a measurement line\n"
+     "(KEY F0 B PARTIALS) for merlop-cli stretch --measurements. At least 3 partials are\n"
+     "needed below half the sample rate.\n"
+     "  --note KEY  the key recorded, A0 to C8 (such as A4, C#3, Bb1); default: the key\n"
+     "              whose partials the recording carries most strongly\n"},
+    {"stretch", cli::stretch, "stretch [options]          a stretched piano tuning of the 88 keys",
+     "usage: merlop-cli stretch --b KEY=B,... | --measurements FILE --octave 2:1|4:2|6:3|mix\n"
+     "                          --name NAME [--dir DIR] [--a HZ] [--no-save]\n"
+     "Computes the targets of the 88 piano keys so that the chosen partials of every octave\n"
+     "coincide, A4 at the reference A, and saves them as a custom tuning of DIR/merlo230.tng.\n"
+     "Prints each key's B, target in Hz and cents from equal temperament.\n"
+     "  --b LIST        B of at least 3 keys, such as A0=0.0006,A4=0.0004,C8=0.02; between\n"
+     "                  them B follows a straight line in log B, beyond them it goes on\n"
+     "  --measurements FILE  the keys as lines KEY F0 B PARTIALS (merlop-cli inharmonicity)\n"
+     "  --octave RULE   2:1, 4:2 or 6:3: partial 2h of the lower key on partial h of the\n"
+     "                  upper; mix: 6:3 below C3, 4:2 from C3, 2:1 from C5 (lower key)\n"
+     "  --name NAME     the tuning's name, up to 15 characters\n"
+     "  --dir DIR       where merlo230.tng is (default: the working directory)\n"
+     "  --a HZ          reference A, 400 to 500 (default 440); the tuning is kept for A 440\n"
+     "  --no-save       print the targets only\n"
+     "Exit status 1 when the file already holds 32 tunings.\n"},
 };
 
 void overview(std::ostream& out) {

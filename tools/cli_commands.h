@@ -37,5 +37,7 @@ int analyse(const Args& args, const Io& io);
 int synth(const Args& args, const Io& io);
 int devices(const Args& args, const Io& io);
 int scala(const Args& args, const Io& io);
+int inharmonicity(const Args& args, const Io& io);
+int stretch(const Args& args, const Io& io);
 
 }  // namespace merlop::cli

@@ -26,7 +26,7 @@ bool takeNumber(const Args& args, std::size_t* i, double lo, double hi, double* 
     return parseNumber(args[++*i], lo, hi, out);
 }
 
-enum class Kind { harmonic, sine, pluck };
+enum class Kind { harmonic, sine, pluck, stiff };
 
 struct SynthArgs {
     std::string out;
@@ -35,6 +35,7 @@ struct SynthArgs {
     double rate = 11025.0;
     double bits = 16.0;
     Kind kind = Kind::harmonic;
+    double b = 0.0;
     bool noise = false;
     double noiseDb = 0.0;
     double humHz = 0.0;
@@ -71,6 +72,10 @@ int toneOption(const Args& args, std::size_t* i, const Io& io, SynthArgs* s) {
         s->kind = Kind::sine;
     } else if (a == "--harmonic") {
         s->kind = Kind::harmonic;
+    } else if (a == "--inharmonicity") {
+        if (!takeNumber(args, i, 0.0, 0.05, &s->b))
+            return io.fail("--inharmonicity takes B, 0 to 0.05");
+        s->kind = Kind::stiff;
     } else {
         return kNotMine;
     }
@@ -152,6 +157,13 @@ std::vector<float> makeTone(const SynthArgs& s, int r) {
         case Kind::harmonic:
             x = harmonicTone(s.frequency, s.seconds, r, 8, kAmplitude);
             break;
+        case Kind::stiff: {
+            StiffString string;
+            string.frequency = s.frequency;
+            string.b = s.b;
+            x = stiffStringTone(string, s.seconds, r, kAmplitude);
+            break;
+        }
     }
     if (s.humHz > 0.0) addHum(x, r, s.humHz, s.humDb);
     if (s.noise) addWhiteNoise(x, s.noiseDb);

@@ -133,6 +133,41 @@ std::vector<float> pluckedString(double frequency, double seconds, int rate, dou
     return x;
 }
 
+std::vector<float> stiffStringTone(const StiffString& s, double seconds, int rate,
+                                   double amplitude) {
+    const std::size_t count = sampleCountOf(seconds, rate);
+    std::vector<double> sum(count, 0.0);
+    for (int n = 1; n <= s.partials; ++n) {
+        const double f = n * s.frequency * std::sqrt(1.0 + s.b * n * n);
+        if (!(f < 0.5 * rate) ||
+            std::find(s.missing.begin(), s.missing.end(), n) != s.missing.end())
+            continue;
+        // A rotating phasor in double: exact enough over minutes, far cheaper than sin per sample.
+        const double w = kTwoPi * f / rate;
+        const double decay = std::exp(-std::log(1000.0) * std::sqrt(n) / (s.decaySeconds * rate));
+        const double rc = std::cos(w) * decay;
+        const double rs = std::sin(w) * decay;
+        // Spread phases keep the sum's peak, and so its scaling, unremarkable.
+        double re = std::cos(0.7 * n * n) / n;
+        double im = std::sin(0.7 * n * n) / n;
+        for (std::size_t i = 0; i < count; ++i) {
+            sum[i] += im;
+            const double next = re * rc - im * rs;
+            im = re * rs + im * rc;
+            re = next;
+        }
+    }
+    std::vector<float> x(sum.begin(), sum.end());
+    normalisePeak(x, amplitude);
+    return x;
+}
+
+double rmsDb(const std::vector<float>& x) {
+    double power = 0.0;
+    for (const float v : x) power += double{v} * v;
+    return 10.0 * std::log10(power / static_cast<double>(std::max<std::size_t>(x.size(), 1)));
+}
+
 void addWhiteNoise(std::vector<float>& x, double db, std::uint32_t seed) {
     // A uniform variable on [-a, a] has an RMS of a / sqrt(3).
     const double a = std::pow(10.0, db / 20.0) * std::sqrt(3.0);

@@ -42,6 +42,24 @@ std::vector<float> stretchedTone(double frequency, double inharmonicity, double 
 std::vector<float> pluckedString(double frequency, double seconds, int rate, double amplitude,
                                  double decaySeconds = 3.0, std::uint32_t seed = 1);
 
+// A struck stiff string: partials n = 1..partials at n f sqrt(1 + B n^2), those at or above half
+// the rate and those listed in `missing` left out, of amplitude 1/n, each dying away
+// exponentially, partial n by 60 dB in decaySeconds / sqrt(n).
+struct StiffString {
+    double frequency = 440.0;  // f, Hz
+    double b = 0.0;            // inharmonicity B, 0 to 0.05
+    int partials = 16;
+    double decaySeconds = 4.0;
+    std::vector<int> missing;
+};
+
+// The string's sound scaled so that its peak equals amplitude.
+std::vector<float> stiffStringTone(const StiffString& s, double seconds, int rate,
+                                   double amplitude);
+
+// RMS level of x in dB relative to full scale (-inf for silence).
+double rmsDb(const std::vector<float>& x);
+
 // Adds white noise whose RMS level is `db` relative to full scale.
 void addWhiteNoise(std::vector<float>& x, double db, std::uint32_t seed = 7);
 
