@@ -182,13 +182,6 @@ bool shownReading(const LineContext& c, const PitchReading& r) {
     return r.note >= 0 && !(c.customTuning && std::fabs(r.deviation) > 0.5f);
 }
 
-// The frequency the shown note has in the tuning in use, 0 when none is shown.
-double shownTarget(const LineContext& c, const PitchReading& r) {
-    if (!shownReading(c, r)) return 0.0;
-    if (c.customTuning && r.tuningIndex >= 0) return c.pitch.tuningFrequency(r.tuningIndex);
-    return c.pitch.frequencyOfNote(r.note, 0.0f);
-}
-
 // The strobe's rows for the block, each empty while it rests.
 void printStrobe(std::ostream& out, const StrobeAnalyser& strobe) {
     for (const StrobeRow& row : strobe.rows()) {
@@ -263,8 +256,7 @@ void printLines(std::ostream& out, const LineContext& context, WavReader& reader
         cycle.analyseBuffer(range.max, range.min);
         printReading(out, context, block, cycle.lastReading(), range.level(), cycle.rawFrequency());
         if (strobe != nullptr) {
-            strobe->analyse(cycle.sampleBuffer(), cycle.length(),
-                            shownTarget(context, cycle.lastReading()));
+            strobe->analyse(cycle.sampleBuffer(), cycle.length(), cycle.shownTargetHz());
             printStrobe(out, *strobe);
         }
         out << '\n';

@@ -124,6 +124,8 @@ void FrameCapture::blockArrived() {
     int hi = 0;
     if (run_.takeBlock(cycle->sampleBuffer(), cycle->length(), &lo, &hi)) {
         cycle->analyseBuffer(hi, lo);
+    } else {
+        cycle->blockSkipped();
     }
 }
 

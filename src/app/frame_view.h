@@ -36,6 +36,7 @@ struct DisplayRequest {
     float inTuneCents = -1.0f;   // the meter's in-tune tolerance, negative for none
     bool held = false;           // the tuner's reading is held: its meter says "HOLD"
     bool largeReadouts = false;  // full screen: read-outs seen from across the room
+    bool strobe = false;         // a strobe panel in the tuner
     SpectrumBand spectrumBand;   // the analysed bins, empty when the analyser has none
 };
 

@@ -94,6 +94,7 @@ CycleOptions MainFrameCore::cycleOptions() const {
     o.spectrumOn = shown.spectrum;
     o.calibrating = calibrating();
     o.autoSensitivity = extensions_.autoSensitivity;
+    o.strobeOn = extensions_.strobe && shown.tuner && !calibrating();
     if (custom_) custom_->addTo(o);
     return o;
 }
@@ -308,6 +309,7 @@ DisplayRequest MainFrameCore::displayRequest() {
     if (!request.shown.tuner || calibrating() || earTrainingOn()) displays_.setHeld(false);
     request.held = displays_.held();
     request.largeReadouts = fullScreen_;
+    request.strobe = extensions_.strobe && request.shown.tuner && !calibrating();
     return request;
 }
 
@@ -343,6 +345,7 @@ FrameUiState MainFrameCore::uiState() const {
     s.holdEnabled = displays_.shown().tuner && !calibrating() && !earTrainingOn();
     s.inputLevelChecked = extensions_.inputLevel;
     s.fullScreenChecked = fullScreen_;
+    s.strobeChecked = extensions_.strobe;
     return s;
 }
 

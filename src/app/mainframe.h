@@ -117,6 +117,8 @@ class MainFrameCore final : public TunerParent, private FrameCaptureOwner {
     void chooseInputDevice();
     // View / "Input Level": a level meter and "Listening" / "Too quiet" in the status bar.
     void toggleInputLevel();
+    // View / "Strobe" (and its toolbar button): a strobe panel in the tuner, following its note.
+    void toggleStrobe();
     // Hold (toolbar, H): the tuner's reading stands still until pressed again; capture and the
     // other displays go on.
     void toggleHold();

@@ -95,6 +95,11 @@ void MainFrameCore::toggleInputLevel() {
     applyMode();
 }
 
+void MainFrameCore::toggleStrobe() {
+    flipExtension(&ExtensionSettings::strobe);
+    applyMode();
+}
+
 void MainFrameCore::toggleHold() {
     if (!uiState().holdEnabled) return;
     displays_.setHeld(!displays_.held());

@@ -23,6 +23,7 @@ struct FrameUiState {
     bool holdChecked = false, holdEnabled = false;
     bool inputLevelChecked = false;
     bool fullScreenChecked = false;
+    bool strobeChecked = false;
 };
 
 enum class ModeCommand { tuner, spectrum, wave, earTraining, customTuning };

@@ -60,6 +60,7 @@ void AnalysisCycle::reconfigure(const Settings& settings, const CaptureConfig& c
     spectrum_.reset();
     cycle_.reset();
     refiner_.reset();
+    strobe_.reset();
     if (options.calibrating || n == 0) return;
 
     SpectrumParams params;
@@ -84,6 +85,14 @@ void AnalysisCycle::reconfigure(const Settings& settings, const CaptureConfig& c
         cycle_ = std::make_unique<CycleAnalyser>(n, config.effectiveRate);
         if (fineTuning_ != 0) refiner_ = std::make_unique<PeriodRefiner>(n);
     }
+    if (options.strobeOn && options.tunerOn) {
+        StrobeParams strobe;
+        strobe.effectiveRate = config.effectiveRate;
+        strobe.sampleBits = config.analysisBits;
+        strobe.sensitivityDb = static_cast<float>(settings.sensitivityDb);
+        strobe.hammingWindow = settings.hammingWindow;
+        strobe_ = std::make_unique<StrobeAnalyser>(strobe);
+    }
 }
 
 void AnalysisCycle::startRun() {
@@ -92,6 +101,19 @@ void AnalysisCycle::startRun() {
     rawFrequency_ = -1.0f;
     lastPeriod_ = -1.0f;
     smoother_.reset();
+    if (strobe_) strobe_->reset();
+}
+
+void AnalysisCycle::blockSkipped() {
+    if (strobe_) strobe_->reset();
+}
+
+double AnalysisCycle::shownTargetHz() const {
+    const PitchReading& r = lastReading_;
+    // Custom tuning shows no note for a reading beyond half a semitone of its tuning note.
+    if (r.note < 0 || (options_.customTuningOn && std::fabs(r.deviation) > 0.5f)) return 0.0;
+    if (options_.customTuningOn && r.tuningIndex >= 0) return pitch_.tuningFrequency(r.tuningIndex);
+    return pitch_.frequencyOfNote(r.note, 0.0f);
 }
 
 void AnalysisCycle::clearNoteDeviations() {
@@ -259,7 +281,10 @@ float AnalysisCycle::periodOfBlock(int level) {
 }
 
 bool AnalysisCycle::analyseBuffer(int maxSample, int minSample) {
-    if (sinks_.inputPending && sinks_.inputPending()) return false;
+    if (sinks_.inputPending && sinks_.inputPending()) {
+        blockSkipped();
+        return false;
+    }
     if (options_.calibrating || !spectrum_) return false;
 
     const int level = std::abs(maxSample - minSample);
@@ -270,6 +295,10 @@ bool AnalysisCycle::analyseBuffer(int maxSample, int minSample) {
     if (options_.tunerOn || options_.waveOn) takePeriod(periodOfBlock(level));
     if (options_.tunerOn) reportReading(level);
     if (options_.spectrumOn && sinks_.spectrum) sinks_.spectrum->showSpectrum(*spectrum_);
+    if (strobe_) {
+        strobe_->analyse(sampleBuffer_.data(), length(), shownTargetHz());
+        if (sinks_.strobe) sinks_.strobe->showStrobe(strobe_->rows());
+    }
     if (sinks_.level) {
         // Without a pitch estimate (the spectrum alone) there is no telling; it counts as heard.
         const bool estimated = options_.tunerOn || options_.waveOn;

@@ -8,6 +8,7 @@
 #include "audio/capture_config.h"
 #include "audio/reading_smoother.h"
 #include "audio/samples.h"
+#include "audio/strobe_analyser.h"
 #include "common/message_box.h"
 #include "pitch/pitch_model.h"
 
@@ -62,12 +63,20 @@ class LevelDisplay {
     virtual void showLevel(const InputLevel& level) = 0;
 };
 
+class StrobeDisplay {
+  public:
+    virtual ~StrobeDisplay() = default;
+    // The strobe's rows after a block, against the note the tuner shows.
+    virtual void showStrobe(const std::array<StrobeRow, StrobeAnalyser::kRows>& rows) = 0;
+};
+
 struct CycleSinks {
     ReadingDisplay* reading = nullptr;
     WaveDisplay* wave = nullptr;
     SpectrumDisplay* spectrum = nullptr;
     EarAnswerSink* ear = nullptr;  // only while an exercise waits for an answer
     LevelDisplay* level = nullptr;
+    StrobeDisplay* strobe = nullptr;
     MessageBox* errors = nullptr;
     // True when user input waits: the block is then skipped so the window stays responsive.
     std::function<bool()> inputPending;
@@ -87,6 +96,8 @@ struct CycleOptions {
     std::vector<int> tuningMidiKeys;
     // The threshold follows the input's noise floor instead of the sensitivity setting.
     bool autoSensitivity = false;
+    // The strobe follows the tuner's note (View / "Strobe").
+    bool strobeOn = false;
 };
 
 // What happens to every block of samples, live or from a file: spectrum, pitch estimate,
@@ -112,6 +123,12 @@ class AnalysisCycle {
 
     // Start of a capture run: no estimate yet, the smoother starts afresh.
     void startRun();
+    // A block of the run was not analysed: the strobe, which follows the sound's phase from
+    // block to block, starts again.
+    void blockSkipped();
+    // The frequency of the note the tuner shows (a custom tuning's note in custom tuning), 0
+    // when it shows none.
+    double shownTargetHz() const;
 
     // The block to analyse: length() samples on the 12-bit scale.
     int* sampleBuffer() { return sampleBuffer_.data(); }
@@ -176,6 +193,7 @@ class AnalysisCycle {
     std::vector<int> sampleBuffer_;
     std::vector<int> workBuffer_;
     std::unique_ptr<AutoSensitivity> autoSensitivity_;  // only with automatic sensitivity
+    std::unique_ptr<StrobeAnalyser> strobe_;            // only with the strobe
 
     float currentFrequency_ = -1.0f;
     float currentNoteValue_ = -1.0f;

@@ -28,6 +28,8 @@ struct ExtensionSettings {
     // The status bar shows the input's peak level and whether the tuner hears a note (View /
     // "Input Level").
     bool inputLevel = false;
+    // A strobe under the tuner's meter (View / "Strobe").
+    bool strobe = false;
     // The sound source chosen in Tools / "Input Device...", as the sound server names it; empty
     // for the system default. The name is for the messages while the source is not there.
     std::string inputSource;
@@ -49,6 +51,7 @@ inline constexpr ExtensionFlag kExtensionFlags[] = {
     {"capture/keepListeningInBackground", &ExtensionSettings::keepListening},
     {"display/inTuneColour", &ExtensionSettings::inTuneColour},
     {"display/inputLevel", &ExtensionSettings::inputLevel},
+    {"display/strobe", &ExtensionSettings::strobe},
 };
 
 struct ExtensionNumber {

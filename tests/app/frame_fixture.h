@@ -41,6 +41,7 @@ struct FakeView : FrameView {
         built = r.shown;
         CycleSinks sinks;
         if (r.shown.tuner) sinks.reading = &readings;
+        if (r.strobe) sinks.strobe = &strobes;
         return sinks;
     }
     void destroyDisplays() override { built = {}; }
@@ -76,6 +77,12 @@ struct FakeView : FrameView {
     std::vector<LevelReading> levels;
     bool tunerHeld = false;
     TunerLogic* tuner = nullptr;  // plays exercises when set
+    struct Strobes : StrobeDisplay {
+        void showStrobe(const std::array<StrobeRow, StrobeAnalyser::kRows>& r) override {
+            shown.push_back(r);
+        }
+        std::vector<std::array<StrobeRow, StrobeAnalyser::kRows>> shown;
+    } strobes;
     struct Readings : ReadingDisplay {
         void showReading(const PitchReading& r) override { shown.push_back(r); }
         std::vector<PitchReading> shown;

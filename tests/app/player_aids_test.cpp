@@ -212,3 +212,44 @@ TEST_F(PlayerAids, AChosenSourceMissingAtStartIsToldAndTheDefaultListens) {
 
 }  // namespace
 }  // namespace merlop
+
+namespace merlop {
+namespace {
+
+// The strobe's target is the note as the tuner shows it: in a temperament, E is not the equal-
+// tempered E, and a tone on the tempered E a third of a cent sharp reads a third of a cent.
+TEST_F(PlayerAids, TheStrobeFollowsTheNoteInTheTemperamentInUse) {
+    Settings s;
+    s.temperamentIndex = 1;
+    writeConfig(s);
+    extensions.stored.strobe = true;
+    startRecording();
+    ASSERT_TRUE(view.last.strobe);
+    const int e4 = 55;  // five semitones under the reference A
+    const double tempered = frame->pitch().frequencyOfNote(e4, 0.0f);
+    ASSERT_GT(std::fabs(1200.0 * std::log2(tempered / (440.0 * std::pow(2.0, -5.0 / 12)))), 1.5);
+    const double sharp = tempered * std::pow(2.0, 0.3 / 1200.0);
+    for (int i = 0; i < blocksFor(2.5); ++i) feedBlock(sharp);
+    ASSERT_FALSE(view.strobes.shown.empty());
+    const StrobeRow& row = view.strobes.shown.back()[0];
+    ASSERT_FALSE(row.resting);
+    EXPECT_NEAR(row.cents, 0.3, 0.03);
+    EXPECT_GT(row.rate, 0.0);  // sharp: the bands drift right
+
+    // Silence: every row rests.
+    for (int i = 0; i < blocksFor(1.0); ++i) feedLevel(440.0, 0.0);
+    for (const StrobeRow& r : view.strobes.shown.back()) EXPECT_TRUE(r.resting);
+
+    // Off, the tuner has no strobe and the analysis runs none.
+    frame->toggleStrobe();
+    capture.deliver();
+    EXPECT_FALSE(view.last.strobe);
+    const std::size_t shown = view.strobes.shown.size();
+    fire(FrameTimer::startCapture);
+    capture.deliver();
+    feedBlock(sharp);
+    EXPECT_EQ(view.strobes.shown.size(), shown);
+}
+
+}  // namespace
+}  // namespace merlop

@@ -27,7 +27,9 @@
 #include "audio/riff_wave.h"
 #include "common/question_box.h"
 #include "display/qt/meter_window.h"
+#include "display/qt/piano_wnd.h"
 #include "display/qt/spectrum_window.h"
+#include "display/qt/strobe_panel.h"
 #include "display/qt/tuner_window.h"
 #include "display/qt/wave_form_window.h"
 #include "gui/tone_fakes.h"
@@ -164,7 +166,8 @@ TEST_F(MainFrameWindow, OpensWithItsBarsAndTheTunerReadsATone) {
         }
     }
     EXPECT_EQ(order.join(' '),
-              "tuner | spectrum | wave | pause | earTraining | skip | customTuning | [combo] | "
+              "tuner | spectrum | wave | strobe | pause | earTraining | skip | customTuning | "
+              "[combo] | "
               "[combo] | contextHelp | hold");
     EXPECT_EQ(f.action("spectrum")->toolTip(), QStringLiteral("Spectrum "));
     EXPECT_EQ(f.action("wave")->statusTip(), QStringLiteral("Wave form display - on/off "));
@@ -654,6 +657,37 @@ TEST_F(MainFrameWindow, FullScreenShowsTheTunerAloneWithReadoutsATallAsAThirdOfT
     EXPECT_FALSE(full->isChecked());
     EXPECT_TRUE(f.menuBar()->isVisible());
     EXPECT_NE(f.spectrumWindow(), nullptr);
+}
+
+}  // namespace
+}  // namespace merlop
+
+namespace merlop {
+namespace {
+
+TEST_F(MainFrameWindow, TheStrobeSitsUnderTheKeysAndDriftsWithTheNote) {
+    MainFrame& f = open(1000, 700);
+    QAction* strobe = f.action("strobe");
+    ASSERT_NE(strobe, nullptr);
+    strobe->trigger();
+    EXPECT_TRUE(strobe->isChecked());
+    ASSERT_NE(f.tunerWindow()->strobe(), nullptr);
+    const QRect panel = f.tunerWindow()->strobe()->geometry();
+    const QRect piano = f.tunerWindow()->piano()->geometry();
+    EXPECT_GE(panel.top(), piano.bottom());
+    EXPECT_LE(panel.bottom(), f.tunerWindow()->height());
+    EXPECT_GT(panel.height(), f.tunerWindow()->height() / 6);
+
+    startRecording();
+    feedTone(440.0 * std::pow(2.0, 0.5 / 1200.0), 24);  // half a cent sharp
+    const std::vector<StrobeRowState>& rows = f.tunerWindow()->strobe()->rows();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_FALSE(rows[0].resting);
+    EXPECT_GT(rows[0].rate, 0.0);
+    save(f, "main_frame_strobe_1000x700");
+
+    feedTone(440.0 * std::pow(2.0, -2.0 / 1200.0), 24);
+    EXPECT_LT(f.tunerWindow()->strobe()->rows()[0].rate, 0.0);
 }
 
 }  // namespace

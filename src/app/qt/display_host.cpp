@@ -71,8 +71,10 @@ CycleSinks DisplayHost::create(const DisplayRequest& request, const PitchModel& 
         if (request.inTuneCents >= 0.0f) tuner_->setInTuneCents(request.inTuneCents);
         tuner_->setHeld(request.held);
         tuner_->setLargeReadouts(request.largeReadouts);
+        tuner_->setStrobeShown(request.strobe);
         mount(tuner_, request.rects.tuner, QStringLiteral("tuner"));
         sinks.reading = tuner_;
+        if (request.strobe) sinks.strobe = tuner_;
     }
     if (request.shown.spectrum) {
         spectrum_ = new SpectrumWindow(sources_.settings, request.spectrumBand, &window_,

@@ -35,6 +35,7 @@ const CommandText kToolCommands[] = {
     {&FrameBars::spectrum, "spectrum", "Spectrum", "Spectrum ", "Spectrum display - on/off",
      "spectrum"},
     {&FrameBars::wave, "wave", "Wave form", "Wave form", "Wave form display - on/off ", "wave"},
+    {&FrameBars::strobe, "strobe", "Strobe", "Strobe", "Strobe under the tuner - on/off", "strobe"},
     {&FrameBars::pause, "pause", "Pause", "Pause", "Pause or resume ", "pause"},
     {&FrameBars::earTraining, "earTraining", "Ear training", "Ear training",
      "Ear training - on/off", "ear"},
@@ -176,6 +177,7 @@ void createMenus(QMainWindow& window, const FrameBars& bars) {
     view->addAction(bars.inTuneColour);
     view->addAction(bars.inTuneTolerance);
     view->addSeparator();
+    view->addAction(bars.strobe);
     view->addAction(bars.inputLevel);
     view->addAction(bars.hold);
     view->addAction(bars.fullScreen);

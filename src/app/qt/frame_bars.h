@@ -16,6 +16,7 @@ struct FrameBars {
     QAction* tuner = nullptr;
     QAction* spectrum = nullptr;
     QAction* wave = nullptr;
+    QAction* strobe = nullptr;  // View / "Strobe" too
     QAction* pause = nullptr;
     QAction* earTraining = nullptr;
     QAction* skip = nullptr;

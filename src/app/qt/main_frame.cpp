@@ -126,6 +126,7 @@ void MainFrame::connectToolCommands() {
     connectCommand(bars_.skip, &MainFrameCore::skip);
     connectCommand(bars_.customTuning, &MainFrameCore::toggleCustomTuning);
     connectCommand(bars_.hold, &MainFrameCore::toggleHold);
+    connectCommand(bars_.strobe, &MainFrameCore::toggleStrobe);
 }
 
 void MainFrame::connectMenuCommands() {
@@ -212,6 +213,7 @@ void MainFrame::refreshUi() {
     bars_.hold->setEnabled(s.holdEnabled);
     bars_.inputLevel->setChecked(s.inputLevelChecked);
     bars_.fullScreen->setChecked(s.fullScreenChecked);
+    bars_.strobe->setChecked(s.strobeChecked);
     bars_.noteCombo->setEnabled(s.noteComboEnabled);
     bars_.tuningCombo->setEnabled(s.tuningComboEnabled);
 }

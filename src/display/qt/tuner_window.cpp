@@ -1,11 +1,14 @@
 #include "display/qt/tuner_window.h"
 
 #include <QPainter>
+#include <algorithm>
+#include <vector>
 
 #include "display/note_buttons.h"
 #include "display/qt/meter_window.h"
 #include "display/qt/note_button.h"
 #include "display/qt/piano_wnd.h"
+#include "display/qt/strobe_panel.h"
 #include "settings/settings.h"
 #include "tone/reference_tone.h"
 
@@ -45,6 +48,14 @@ TunerWindow::TunerWindow(const Settings& settings, const PitchModel& pitch,
     connect(&repeatTimer_, &QTimer::timeout, this, [this] { logic_->onTimer(TunerTimer::repeat); });
     connect(&endOfToneTimer_, &QTimer::timeout, this,
             [this] { logic_->onTimer(TunerTimer::endOfTone); });
+    // The bands move on between blocks by the rate the last block measured, from the time
+    // that has really passed, so a late frame does not slow them.
+    strobeFrames_.setInterval(kStrobeFrameMs);
+    strobeFrames_.setTimerType(Qt::PreciseTimer);
+    connect(&strobeFrames_, &QTimer::timeout, this, [this] {
+        if (strobe_ == nullptr) return;
+        strobe_->advance(static_cast<double>(strobeClock_.restart()) / 1000.0);
+    });
 }
 
 TunerWindow::~TunerWindow() {
@@ -56,6 +67,12 @@ void TunerWindow::createChildren() {
     meter_ = new MeterWindow(&pitch_, settings_.fineTuning != 0, this, largeReadouts_);
     if (inTuneCents_ >= 0.0f) meter_->setInTuneCents(inTuneCents_);
     meter_->setHeld(held_);
+    if (strobeShown_) {
+        strobe_ = new StrobePanel(this);
+        strobe_->setObjectName(QStringLiteral("strobePanel"));
+        strobeClock_.start();
+        strobeFrames_.start();
+    }
     if (logic_->pianoMode()) {
         piano_ = new PianoWnd(&pitch_, settings_.pianoFirstOctave, settings_.pianoOctaveCount,
                               false, this);
@@ -71,6 +88,7 @@ void TunerWindow::createChildren() {
     }
     placeChildren();
     meter_->show();
+    if (strobe_) strobe_->show();
     if (piano_) piano_->show();
     for (NoteButton* b : buttons_) {
         if (b) b->show();
@@ -78,8 +96,16 @@ void TunerWindow::createChildren() {
 }
 
 void TunerWindow::placeChildren() {
+    // The strobe takes the bottom quarter; meter and keys lay out above it as ever.
+    const int strobeHeight = strobe_ != nullptr ? std::max(40, height() / 4) : 0;
+    const int above = std::max(0, height() - strobeHeight);
     const TunerLayout l =
-        TunerLayout::compute(width(), height(), logic_->pianoMode() ? 0 : logic_->buttonCount());
+        TunerLayout::compute(width(), above, logic_->pianoMode() ? 0 : logic_->buttonCount());
+    if (strobe_ != nullptr) {
+        const int margin = width() / 20;
+        strobe_->setGeometry(margin, above, std::max(0, width() - 2 * margin),
+                             std::max(0, strobeHeight - std::max(2, height() / 60)));
+    }
     const auto rect = [](const PixelRect& r) {
         return QRect(r.left, r.top, r.width(), r.height());
     };
@@ -166,6 +192,13 @@ void TunerWindow::start(TunerTimer t, int ms) {
 
 void TunerWindow::stop(TunerTimer t) {
     timer(t).stop();
+}
+
+void TunerWindow::showStrobe(const std::array<StrobeRow, StrobeAnalyser::kRows>& rows) {
+    if (strobe_ == nullptr) return;
+    std::vector<StrobeRowState> states;
+    for (const StrobeRow& r : rows) states.push_back({r.partial, r.resting, r.phase, r.rate});
+    strobe_->setRows(states);
 }
 
 void TunerWindow::setHeld(bool held) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -16,6 +17,7 @@ class NoteButton;
 class PianoWnd;
 class PitchModel;
 class ReferenceTone;
+class StrobePanel;
 class Settings;
 class TuningStore;
 class WaveSound;
@@ -24,7 +26,11 @@ class WaveSound;
 // buttons, created at the first size. Readings arrive through showReading; clicks on buttons or
 // keys play reference tones through the ReferenceTone it owns. Settings, pitch model, tunings,
 // the two sound outputs and the parent must outlive it; parent may be null.
-class TunerWindow : public QWidget, public ReadingDisplay, private TunerView, private TunerTimers {
+class TunerWindow : public QWidget,
+                    public ReadingDisplay,
+                    public StrobeDisplay,
+                    private TunerView,
+                    private TunerTimers {
   public:
     TunerWindow(const Settings& settings, const PitchModel& pitch, const TuningStore* tunings,
                 int customNoteIndex, bool calibrationMode, float calibrationFactor,
@@ -41,6 +47,12 @@ class TunerWindow : public QWidget, public ReadingDisplay, private TunerView, pr
     void setLargeReadouts(bool large) { largeReadouts_ = large; }
     // Marks the meter while the frame holds its reading (the frame stops the readings).
     void setHeld(bool held);
+    // View / "Strobe": a strobe panel under the meter and keys, animated at kStrobeFrameMs;
+    // takes effect when the children are made, at the first size.
+    void setStrobeShown(bool shown) { strobeShown_ = shown; }
+    void showStrobe(const std::array<StrobeRow, StrobeAnalyser::kRows>& rows) override;
+    StrobePanel* strobe() const { return strobe_; }
+    static constexpr int kStrobeFrameMs = 25;
 
     // id: note button id 700..711, key number on the keyboard, anything in custom tuning.
     void playNote(int id, bool switchTo);
@@ -87,6 +99,10 @@ class TunerWindow : public QWidget, public ReadingDisplay, private TunerView, pr
     float inTuneCents_ = -1.0f;  // until the meter is made
     bool held_ = false;
     bool largeReadouts_ = false;
+    bool strobeShown_ = false;
+    StrobePanel* strobe_ = nullptr;
+    QTimer strobeFrames_;
+    QElapsedTimer strobeClock_;
     PianoWnd* piano_ = nullptr;
     std::array<NoteButton*, 12> buttons_{};
     bool childrenCreated_ = false;
