@@ -53,6 +53,7 @@ void FrameDisplays::show(DisplayRequest request) {
     sinks_.errors = &messages_;
     sinks_.ear = nullptr;
     sinks_.level = levelsShown_ ? &levels_ : nullptr;
+    sinks_.tap = tap_;
     view_.showInputLevel({levelsShown_});
     cycle_->setSinks(sinks_);
     shown_ = request.shown;
@@ -71,6 +72,12 @@ void FrameDisplays::runStarting(bool live) {
     if (cycle_ == nullptr) return;
     const double rate = cycle_->config().effectiveRate;
     levels_.startRun(rate > 0.0 ? cycle_->length() / rate : 0.0, live, listening_);
+}
+
+void FrameDisplays::setBlockTap(BlockTap* tap) {
+    tap_ = tap;
+    sinks_.tap = tap;
+    if (cycle_ != nullptr) cycle_->setSinks(sinks_);
 }
 
 void FrameDisplays::setAnswerSink(EarAnswerSink* sink) {

@@ -61,6 +61,8 @@ class FrameDisplays {
     // `listening` (when not empty) says more than "Listening" does.
     void runStarting(bool live);
     void setListeningText(std::string listening) { listening_ = std::move(listening); }
+    // Every block goes to tap too, from now on; none for null.
+    void setBlockTap(BlockTap* tap);
     // Hold: the tuner's reading stands still while capture and the other displays go on.
     void setHeld(bool held) { hold_.setHeld(held); }
     bool held() const { return hold_.held(); }
@@ -79,6 +81,7 @@ class FrameDisplays {
     ReadingHold hold_;
     LevelWatch levels_;
     bool levelsShown_ = false;
+    BlockTap* tap_ = nullptr;
     std::string listening_;
     ShownDisplays shown_;
 };

@@ -24,6 +24,7 @@ enum class FrameTimer {
     fileFeed,         // one buffer of a WAV file per buffer period
     inputRetry,       // looks for the sound input again while it is gone
     calibrationStep,  // the calibration's next question, once the run has closed
+    measurement,      // a piano key's samples are in: measure, outside the device's notice
 };
 
 // What a layout asks the window to build.

@@ -477,6 +477,10 @@ void MainFrameCore::onTimer(FrameTimer timer) {
             ear_.answerTimeOver();
             stopCapture(StopReason::nextExercise);
             return;
+        case FrameTimer::measurement:
+            view_.killTimer(FrameTimer::measurement);
+            measurementTaken();
+            return;
     }
 }
 

@@ -30,6 +30,7 @@
 #include "app/frame_layout.h"
 #include "app/frame_view.h"
 #include "app/input_choice.h"
+#include "app/piano_measure.h"
 #include "app/readings.h"
 #include "app/scala_files.h"
 #include "app/settings_file_keeper.h"
@@ -113,6 +114,14 @@ class MainFrameCore final : public TunerParent, private FrameCaptureOwner {
     void importScalaScale();
     // File / "Export Scala Scale...": the temperament in use, with its key.
     void exportScalaScale();
+    // Tools / "Measure Inharmonicity...": the player names the key (the one the tuner shows is
+    // offered), plays it, and keeps f0 and B in merlop.conf; a key measured again is replaced.
+    void measureInharmonicity();
+    // Tools / "Create Stretched Tuning...": from three keys measured or more, an octave rule and
+    // a name, a custom tuning of the 88 keys.
+    void createStretchedTuning();
+    // Tools / "Clear Inharmonicity Measurements".
+    void clearInharmonicity();
     // Tools / "Input Device...": the sound source to listen to, kept in merlop.conf.
     void chooseInputDevice();
     // View / "Input Level": a level meter and "Listening" / "Too quiet" in the status bar.
@@ -201,6 +210,8 @@ class MainFrameCore final : public TunerParent, private FrameCaptureOwner {
     ShownDisplays wanted() const;
     DisplayRequest displayRequest();
     void inputSourceChanged() override;
+    // The key's samples are in: measured, shown and, when the player keeps it, stored.
+    void measurementTaken();
     // The user temperament named in merlop.conf, in place of the built-in row.
     void useUserTemperament();
     // The temperament in use: a built-in row or the user temperament.
@@ -234,6 +245,7 @@ class MainFrameCore final : public TunerParent, private FrameCaptureOwner {
     ViewChoice views_;
     InputChoice input_;
     ScalaFiles scala_;
+    PianoMeasure piano_;
     bool windowActive_ = true;
     bool fullScreen_ = false;
 };

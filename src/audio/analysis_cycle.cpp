@@ -281,6 +281,8 @@ float AnalysisCycle::periodOfBlock(int level) {
 }
 
 bool AnalysisCycle::analyseBuffer(int maxSample, int minSample) {
+    // Before the skip below: a measurement needs every block.
+    if (sinks_.tap) sinks_.tap->takeBlock(sampleBuffer_.data(), length());
     if (sinks_.inputPending && sinks_.inputPending()) {
         blockSkipped();
         return false;

@@ -70,6 +70,14 @@ class StrobeDisplay {
     virtual void showStrobe(const std::array<StrobeRow, StrobeAnalyser::kRows>& rows) = 0;
 };
 
+// Every block handed to the analysis, before anything is made of it: for measurements over
+// several blocks.
+class BlockTap {
+  public:
+    virtual ~BlockTap() = default;
+    virtual void takeBlock(const int* samples, int n) = 0;
+};
+
 struct CycleSinks {
     ReadingDisplay* reading = nullptr;
     WaveDisplay* wave = nullptr;
@@ -77,6 +85,7 @@ struct CycleSinks {
     EarAnswerSink* ear = nullptr;  // only while an exercise waits for an answer
     LevelDisplay* level = nullptr;
     StrobeDisplay* strobe = nullptr;
+    BlockTap* tap = nullptr;
     MessageBox* errors = nullptr;
     // True when user input waits: the block is then skipped so the window stays responsive.
     std::function<bool()> inputPending;

@@ -20,6 +20,11 @@ class QuestionBox {
                        const std::vector<std::string>& /*items*/, int /*current*/) {
         return -1;
     }
+    // A line of text, starting at *value; false when cancelled, as by a box that cannot ask.
+    virtual bool askText(const std::string& /*caption*/, const std::string& /*label*/,
+                         std::string* /*value*/) {
+        return false;
+    }
     // A number from lo to hi with that many decimals, starting at value; false when cancelled,
     // as by a box that cannot ask.
     virtual bool askNumber(const std::string& /*caption*/, const std::string& /*label*/,

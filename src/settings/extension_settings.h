@@ -37,6 +37,8 @@ struct ExtensionSettings {
     // The user temperament in use (File / "Import Scala Scale..."): its file in the "scales"
     // folder; empty for the built-in one merlo301.cfg names.
     std::string userTemperament;
+    // The piano keys measured in Tools / "Measure Inharmonicity..." (see pitch/piano_keys.h).
+    std::string pianoMeasurements;
 
     friend bool operator==(const ExtensionSettings&, const ExtensionSettings&) = default;
 };
@@ -65,7 +67,7 @@ inline constexpr ExtensionNumber kExtensionNumbers[] = {
 };
 
 // Texts are taken as they are; one longer than kMaxExtensionText keeps the default.
-inline constexpr std::size_t kMaxExtensionText = 1024;
+inline constexpr std::size_t kMaxExtensionText = 8192;
 struct ExtensionText {
     const char* key;
     std::string ExtensionSettings::*member;
@@ -74,6 +76,7 @@ inline constexpr ExtensionText kExtensionTexts[] = {
     {"capture/inputSource", &ExtensionSettings::inputSource},
     {"capture/inputSourceName", &ExtensionSettings::inputSourceName},
     {"tuning/userTemperament", &ExtensionSettings::userTemperament},
+    {"piano/measurements", &ExtensionSettings::pianoMeasurements},
 };
 
 // A value as written in the file; nullopt when the key is missing.

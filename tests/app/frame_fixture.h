@@ -120,6 +120,14 @@ struct ScriptedQuestions : QuestionBox {
         numbers.erase(numbers.begin());
         return true;
     }
+    bool askText(const std::string& caption, const std::string&, std::string* value) override {
+        offered.push_back(caption);
+        if (texts.empty()) return false;
+        *value = texts.front();
+        texts.erase(texts.begin());
+        return true;
+    }
+    std::vector<std::string> texts;  // then cancelled
     std::vector<std::string> offered, lastItems;
     std::vector<double> numbers;          // then cancelled
     std::array<double, 3> numberAsked{};  // lo, hi, the value offered

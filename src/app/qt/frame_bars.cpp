@@ -189,6 +189,10 @@ void createMenus(QMainWindow& window, const FrameBars& bars) {
     tools->addAction(bars.inputDevice);
     tools->addSeparator();
     tools->addAction(bars.addPreset);
+    tools->addSeparator();
+    tools->addAction(bars.measurePiano);
+    tools->addAction(bars.stretchPiano);
+    tools->addAction(bars.clearPiano);
     QMenu* help = menus->addMenu(QStringLiteral("&Help"));
     help->addAction(bars.helpContents);
     help->addSeparator();

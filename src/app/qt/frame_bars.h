@@ -37,6 +37,9 @@ struct FrameBars {
     QAction* inputLevel = nullptr;
     QAction* fullScreen = nullptr;
     QAction* inputDevice = nullptr;
+    QAction* measurePiano = nullptr;
+    QAction* stretchPiano = nullptr;
+    QAction* clearPiano = nullptr;
     // On the toolbar after the others, so theirs keep their places.
     QAction* hold = nullptr;
     QAction* helpContents = nullptr;

@@ -86,9 +86,9 @@ MainFrame::MainFrame(const std::filesystem::path& folder, const FrameDevices& de
 
 void MainFrame::createTimers() {
     // In the order of FrameTimer.
-    constexpr const char* kNames[kFrameTimers] = {"startCaptureTimer", "earAnswerTimer",
-                                                  "fileFeedTimer", "inputRetryTimer",
-                                                  "calibrationStepTimer"};
+    constexpr const char* kNames[kFrameTimers] = {"startCaptureTimer",    "earAnswerTimer",
+                                                  "fileFeedTimer",        "inputRetryTimer",
+                                                  "calibrationStepTimer", "measurementTimer"};
     for (int i = 0; i < kFrameTimers; ++i) {
         QTimer& t = frameTimers_[static_cast<std::size_t>(i)];
         t.setParent(this);  // found by name, as the window's own
@@ -156,6 +156,9 @@ void MainFrame::connectMenuCommands() {
     connectCommand(bars_.inTuneTolerance, &MainFrameCore::askInTuneTolerance);
     connectCommand(bars_.inputLevel, &MainFrameCore::toggleInputLevel);
     connectCommand(bars_.inputDevice, &MainFrameCore::chooseInputDevice);
+    connectCommand(bars_.measurePiano, &MainFrameCore::measureInharmonicity);
+    connectCommand(bars_.stretchPiano, &MainFrameCore::createStretchedTuning);
+    connectCommand(bars_.clearPiano, &MainFrameCore::clearInharmonicity);
     connect(bars_.fullScreen, &QAction::triggered, this,
             [this] { setFullScreen(!isFullScreen()); });
     connect(bars_.helpContents, &QAction::triggered, this, &MainFrame::showHelp);

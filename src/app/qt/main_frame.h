@@ -140,7 +140,7 @@ class MainFrame final : public QMainWindow, private FrameView, private TunerPare
     bool closingFromOutside_ = false;
 
     ScreenAwake* screenAwake_ = nullptr;
-    static constexpr int kFrameTimers = static_cast<int>(FrameTimer::calibrationStep) + 1;
+    static constexpr int kFrameTimers = static_cast<int>(FrameTimer::measurement) + 1;
     std::array<QTimer, kFrameTimers> frameTimers_;
     // Coalesces the resizes of one pass of the event loop into one layout.
     QTimer layoutTimer_;

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -56,6 +57,16 @@ class WidgetQuestionBox : public QuestionBox {
             parent_.data(), QString::fromStdString(caption), QString::fromStdString(label), list,
             std::clamp(current, 0, std::max(0, static_cast<int>(list.size()) - 1)), false, &ok);
         return ok ? static_cast<int>(list.indexOf(picked)) : -1;
+    }
+
+    bool askText(const std::string& caption, const std::string& label,
+                 std::string* value) override {
+        bool ok = false;
+        const QString answer = QInputDialog::getText(
+            parent_.data(), QString::fromStdString(caption), QString::fromStdString(label),
+            QLineEdit::Normal, QString::fromStdString(*value), &ok);
+        if (ok) *value = answer.toStdString();
+        return ok;
     }
 
     bool askNumber(const std::string& caption, const std::string& label, double lo, double hi,

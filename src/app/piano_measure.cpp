@@ -1,0 +1,64 @@
+#include "app/piano_measure.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <utility>
+
+namespace merlop {
+
+void PianoMeasure::begin(int midi, double rate, std::function<void()> whenFull) {
+    whenFull_ = std::move(whenFull);
+    midi_ = midi;
+    rate_ = rate;
+    samples_.clear();
+    samples_.reserve(static_cast<std::size_t>(std::max(0.0, rate * kSeconds)) + 1);
+}
+
+bool PianoMeasure::full() const {
+    return midi_ >= 0 && static_cast<double>(samples_.size()) >= rate_ * kSeconds;
+}
+
+void PianoMeasure::takeBlock(const int* samples, int n) {
+    if (!taking()) return;
+    for (int i = 0; i < n; ++i) samples_.push_back(static_cast<float>(samples[i]));
+    if (full() && whenFull_) whenFull_();
+}
+
+InharmonicityResult PianoMeasure::measure(double referenceA) {
+    InharmonicityOptions options;
+    // The key as named: the search for its partials starts there, not an octave off.
+    options.nominalF0 = referenceA * std::pow(2.0, (midi_ - 69) / 12.0);
+    options.maxSeconds = kSeconds;
+    const InharmonicityResult result =
+        measureInharmonicity(samples_, static_cast<int>(std::lround(rate_)), options);
+    samples_.clear();
+    midi_ = -1;
+    return result;
+}
+
+std::string measurementText(int midi, const InharmonicityResult& result) {
+    char line[128];
+    std::snprintf(line, sizeof line, "%s: f0 %.3f Hz, B %.3g, from %zu partials\n\n",
+                  pianoKeyName(midi).c_str(), result.f0, result.b, result.partials.size());
+    std::string text = line;
+    text += "partial   Hz   cents from n x f0\n";
+    for (const InharmonicPartial& p : result.partials) {
+        std::snprintf(line, sizeof line, "%2d   %.2f   %+.1f\n", p.number, p.frequency, p.cents);
+        text += line;
+    }
+    return text;
+}
+
+std::vector<KeyMeasurement> withMeasurement(std::vector<KeyMeasurement> list,
+                                            const KeyMeasurement& m) {
+    list.erase(std::remove_if(list.begin(), list.end(),
+                              [&](const KeyMeasurement& k) { return k.midi == m.midi; }),
+               list.end());
+    list.push_back(m);
+    std::sort(list.begin(), list.end(),
+              [](const KeyMeasurement& a, const KeyMeasurement& b) { return a.midi < b.midi; });
+    return list;
+}
+
+}  // namespace merlop
