@@ -122,6 +122,8 @@ class MainFrameCore final : public TunerParent, private FrameCaptureOwner {
     void createStretchedTuning();
     // Tools / "Clear Inharmonicity Measurements".
     void clearInharmonicity();
+    // Where the window was at its close, for the next start; written when it moved.
+    void keepWindowPlace(int x, int y, int width, int height, bool maximized);
     // Tools / "Input Device...": the sound source to listen to, kept in merlop.conf.
     void chooseInputDevice();
     // View / "Input Level": a level meter and "Listening" / "Too quiet" in the status bar.

@@ -1,6 +1,7 @@
 // The main frame's commands for the player at the instrument: the input source, the level,
 // Hold and full screen.
 #include <algorithm>
+#include <cstdio>
 
 #include "app/mainframe.h"
 #include "pitch/temperament_table.h"
@@ -93,6 +94,19 @@ void MainFrameCore::toggleInputLevel() {
     flipExtension(&ExtensionSettings::inputLevel);
     displays_.setLevelsShown(extensions_.inputLevel);
     applyMode();
+}
+
+void MainFrameCore::keepWindowPlace(int x, int y, int width, int height, bool maximized) {
+    ExtensionSettings e = extensions_;
+    e.windowX = x;
+    e.windowY = y;
+    e.windowWidth = width;
+    e.windowHeight = height;
+    e.windowMaximized = maximized;
+    if (e == extensions_) return;
+    extensions_ = e;
+    // Only noted: the window is closing, and a box now would be in the way of the session.
+    if (!extensionStore_.save(extensions_)) std::fputs("merlop: merlop.conf not written\n", stderr);
 }
 
 void MainFrameCore::toggleStrobe() {

@@ -39,6 +39,9 @@ struct ExtensionSettings {
     std::string userTemperament;
     // The piano keys measured in Tools / "Measure Inharmonicity..." (see pitch/piano_keys.h).
     std::string pianoMeasurements;
+    // Where the window was when last closed; width 0 for never.
+    int windowX = 0, windowY = 0, windowWidth = 0, windowHeight = 0;
+    bool windowMaximized = false;
 
     friend bool operator==(const ExtensionSettings&, const ExtensionSettings&) = default;
 };
@@ -54,6 +57,7 @@ inline constexpr ExtensionFlag kExtensionFlags[] = {
     {"display/inTuneColour", &ExtensionSettings::inTuneColour},
     {"display/inputLevel", &ExtensionSettings::inputLevel},
     {"display/strobe", &ExtensionSettings::strobe},
+    {"window/maximized", &ExtensionSettings::windowMaximized},
 };
 
 struct ExtensionNumber {
@@ -64,6 +68,10 @@ struct ExtensionNumber {
 inline constexpr ExtensionNumber kExtensionNumbers[] = {
     {"display/inTuneTenthsOfACent", &ExtensionSettings::inTuneTenths, 1, 250},
     {"display/inTuneTenthsOfACentFine", &ExtensionSettings::inTuneFineTenths, 1, 250},
+    {"window/x", &ExtensionSettings::windowX, -100000, 100000},
+    {"window/y", &ExtensionSettings::windowY, -100000, 100000},
+    {"window/width", &ExtensionSettings::windowWidth, 0, 100000},
+    {"window/height", &ExtensionSettings::windowHeight, 0, 100000},
 };
 
 // Texts are taken as they are; one longer than kMaxExtensionText keeps the default.

@@ -692,3 +692,32 @@ TEST_F(MainFrameWindow, TheStrobeSitsUnderTheKeysAndDriftsWithTheNote) {
 
 }  // namespace
 }  // namespace merlop
+
+namespace merlop {
+namespace {
+
+TEST_F(MainFrameWindow, TheWindowOpensWhereItWasClosedOrAtTheDefaultWhenThatIsOffScreen) {
+    {
+        MainFrame& f = open();
+        f.setGeometry(40, 50, 700, 500);
+        f.close();
+    }
+    std::ifstream in(dir / "merlop.conf");
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("width=700"), std::string::npos) << text;
+    frame.reset();
+
+    MainFrame& again = open();
+    again.showAtSavedPlace();
+    EXPECT_EQ(again.geometry(), QRect(40, 50, 700, 500));
+    frame.reset();
+
+    // A place on a monitor that has gone: the default size.
+    std::ofstream(dir / "merlop.conf") << "[window]\nx=9000\ny=50\nwidth=700\nheight=500\n";
+    MainFrame& lost = open();
+    lost.showAtSavedPlace();
+    EXPECT_EQ(lost.size(), QSize(MainFrame::kDefaultWidth, MainFrame::kDefaultHeight));
+}
+
+}  // namespace
+}  // namespace merlop

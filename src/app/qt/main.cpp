@@ -111,8 +111,7 @@ int main(int argc, char** argv) {
 
     merlop::MainFrame frame(folder);
     closeOnTermination(&frame);
-    frame.resize(820, 640);
-    frame.show();
+    frame.showAtSavedPlace();
     frame.activateWindow();
     if (!wavFile.isEmpty()) {
         QTimer::singleShot(0, &frame, [&frame, wavFile] { frame.openFile(wavFile); });

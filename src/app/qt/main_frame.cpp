@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -23,6 +24,7 @@
 #include "app/qt/screen_awake.h"
 #include "app/qt/widget_message_box.h"
 #include "app/readings.h"
+#include "app/window_place.h"
 #include "display/qt/spectrum_window.h"
 #include "display/qt/tuner_window.h"
 #include "display/qt/wave_form_window.h"
@@ -242,7 +244,30 @@ void MainFrame::closeEvent(QCloseEvent* event) {
         return;
     }
     if (help_ != nullptr) help_->close();
+    const QRect place = isFullScreen() || isMaximized() ? normalGeometry() : geometry();
+    core_->keepWindowPlace(place.x(), place.y(), place.width(), place.height(),
+                           isMaximized() || (isFullScreen() && wasMaximized_));
     event->accept();
+}
+
+void MainFrame::showAtSavedPlace() {
+    const ExtensionSettings& e = core_->extensions();
+    std::vector<PlaceRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect r = screen->availableGeometry();
+        screens.push_back({r.x(), r.y(), r.width(), r.height()});
+    }
+    if (const auto place =
+            restoredPlace({e.windowX, e.windowY, e.windowWidth, e.windowHeight}, screens)) {
+        setGeometry(place->x, place->y, place->width, place->height);
+    } else {
+        resize(kDefaultWidth, kDefaultHeight);
+    }
+    if (e.windowMaximized) {
+        showMaximized();
+    } else {
+        show();
+    }
 }
 
 void MainFrame::closeFromOutside() {

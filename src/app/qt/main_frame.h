@@ -72,6 +72,11 @@ class MainFrame final : public QMainWindow, private FrameView, private TunerPare
     QAction* action(const QString& objectName) const;
     // Lays out at once what a resize has asked for (tests; the event loop does it otherwise).
     void layoutNow();
+    // Shows the window where it was last closed (maximised if it was), or at the default size
+    // when that place is on no screen now.
+    void showAtSavedPlace();
+    static constexpr int kDefaultWidth = 820;
+    static constexpr int kDefaultHeight = 640;
 
     // Closes as File / Exit does, for the session's end or a signal: any modal box or dialog is
     // cancelled first, since nobody is there to answer it.
