@@ -122,6 +122,10 @@ class MainFrameCore final : public TunerParent, private FrameCaptureOwner {
     void createStretchedTuning();
     // Tools / "Clear Inharmonicity Measurements".
     void clearInharmonicity();
+    // The user temperaments for the General page of Settings, and the one it chose (-1: the
+    // built-in row the settings name).
+    UserTemperamentChoice userTemperamentChoice() const;
+    void chooseUserTemperament(int chosen);
     // Where the window was at its close, for the next start; written when it moved.
     void keepWindowPlace(int x, int y, int width, int height, bool maximized);
     // Tools / "Input Device...": the sound source to listen to, kept in merlop.conf.

@@ -25,6 +25,28 @@ int MainFrameCore::temperamentShown() const {
     return index >= 0 ? index : settings_.temperamentIndex;
 }
 
+UserTemperamentChoice MainFrameCore::userTemperamentChoice() const {
+    UserTemperamentChoice choice;
+    const std::vector<UserTemperament> all = scala_.temperaments();
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        choice.names.push_back(all[i].name);
+        if (all[i].file.filename() == extensions_.userTemperament) {
+            choice.chosen = static_cast<int>(i);
+        }
+    }
+    return choice;
+}
+
+void MainFrameCore::chooseUserTemperament(int chosen) {
+    const std::vector<UserTemperament> all = scala_.temperaments();
+    const std::string file = chosen >= 0 && chosen < static_cast<int>(all.size())
+                                 ? all[static_cast<std::size_t>(chosen)].file.filename().string()
+                                 : std::string();
+    if (file == extensions_.userTemperament) return;
+    extensions_.userTemperament = file;
+    if (!extensionStore_.save(extensions_)) messages_.show(kExtensionsNotSavedText, "Merlop");
+}
+
 void MainFrameCore::importScalaScale() {
     if (calibrating()) return;
     const std::optional<ScalaFiles::Imported> imported = scala_.import(settings_.temperamentKey);

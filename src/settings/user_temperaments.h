@@ -27,6 +27,13 @@ struct UserTemperamentImport {
     std::filesystem::path file;
 };
 
+// The user temperaments as the General page of Settings lists them after the 75 rows: their
+// names, and the one in use (-1: a built-in row).
+struct UserTemperamentChoice {
+    std::vector<std::string> names;
+    int chosen = -1;
+};
+
 class UserTemperaments {
   public:
     static constexpr const char* kFolderName = "scales";

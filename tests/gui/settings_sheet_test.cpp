@@ -25,6 +25,7 @@
 
 #include "common/message_box.h"
 #include "common/question_box.h"
+#include "pitch/temperament_table.h"
 #include "settings/qt/settings_sheet_dialog.h"
 #include "settings/qt/up_down.h"
 #include "settings/settings.h"
@@ -808,6 +809,39 @@ TEST_F(CustomPageTest, RecordReadingsCheckGoesToTheCurrentTuningOnOk) {
     EXPECT_FALSE(sheet_->page(4)->isEnabled());
     pressOk();
     EXPECT_TRUE(closedWithOk());
+}
+
+}  // namespace
+}  // namespace merlop
+
+namespace merlop {
+namespace {
+
+// The user's Scala temperaments follow the 75 rows on the General page; choosing one leaves
+// merlo301.cfg's index on a built-in row, as the file's readers expect.
+TEST_F(SheetTest, UserTemperamentsFollowTheBuiltInOnesAndLeaveTheIndexBuiltIn) {
+    settings_.temperamentIndex = 7;
+    open();
+    UserTemperamentChoice user{{"Pythagorean on C", "Werckmeister mine"}, 1};
+    sheet_->setUserTemperaments(&user);
+    QComboBox* list = at<QComboBox>(0, 1062);
+    ASSERT_EQ(list->count(), TemperamentTable::kRows + 2);
+    EXPECT_EQ(list->itemText(TemperamentTable::kRows), "Pythagorean on C");
+    EXPECT_EQ(list->currentIndex(), TemperamentTable::kRows + 1);
+
+    choose(0, 1062, TemperamentTable::kRows);
+    pressOk();
+    ASSERT_TRUE(closedWithOk());
+    EXPECT_EQ(user.chosen, 0);
+    EXPECT_EQ(settings_.temperamentIndex, 7);
+
+    // A built-in row chosen: no user temperament, and the index is that row.
+    open();
+    sheet_->setUserTemperaments(&user);
+    choose(0, 1062, 3);
+    pressOk();
+    EXPECT_EQ(user.chosen, -1);
+    EXPECT_EQ(settings_.temperamentIndex, 3);
 }
 
 }  // namespace

@@ -145,8 +145,11 @@ void MainFrame::connectMenuCommands() {
     connectCommand(bars_.exportScala, &MainFrameCore::exportScalaScale);
     connect(bars_.settings, &QAction::triggered, this, [this] {
         core_->openSettings([this] {
-            runSettingsSheet(this, *settings_, tunings_.get(), core_->candidates(),
-                             *devices_.questions, *devices_.messages);
+            UserTemperamentChoice user = core_->userTemperamentChoice();
+            if (runSettingsSheet(this, *settings_, tunings_.get(), core_->candidates(),
+                                 *devices_.questions, *devices_.messages, &user)) {
+                core_->chooseUserTemperament(user.chosen);
+            }
         });
         refreshUi();
     });

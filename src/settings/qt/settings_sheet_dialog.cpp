@@ -319,9 +319,16 @@ class GeneralSheetPage : public TablePage<GeneralPage> {
         control<QComboBox>(1077)->addItems({"50 Hz", "60 Hz"});
         connect(control<QPushButton>(1041), &QPushButton::clicked, this, [this] {
             v_.defaults();
+            if (user_ != nullptr) user_->chosen = -1;
             init();
             enter();
         });
+    }
+
+    void setUserTemperaments(UserTemperamentChoice* user) {
+        user_ = user;
+        init();
+        enter();
     }
 
   protected:
@@ -337,9 +344,19 @@ class GeneralSheetPage : public TablePage<GeneralPage> {
         for (int i = 0; i < TemperamentTable::kRows; ++i) {
             temperaments->addItem(QString::fromStdString(temperamentName(i)));
         }
+        if (user_ == nullptr) return;
+        for (const std::string& name : user_->names) {
+            temperaments->addItem(QString::fromStdString(name));
+        }
     }
 
     void enterMore() override {
+        // merlo301.cfg keeps a built-in row whatever else is in use.
+        builtIn_ = v_.temperament;
+        if (user_ != nullptr && user_->chosen >= 0 &&
+            user_->chosen < static_cast<int>(user_->names.size())) {
+            control<QComboBox>(1062)->setCurrentIndex(TemperamentTable::kRows + user_->chosen);
+        }
         control<QLineEdit>(1068)->setText(QString::fromStdString(v_.calibration));
         auto* rate = control<QComboBox>(1005);
         rate->setCurrentIndex(rate->findText(QString::fromStdString(v_.sampleRateText)));
@@ -348,10 +365,19 @@ class GeneralSheetPage : public TablePage<GeneralPage> {
     }
 
     void leaveMore() override {
+        if (user_ != nullptr) {
+            const int shown = control<QComboBox>(1062)->currentIndex();
+            user_->chosen = shown >= TemperamentTable::kRows ? shown - TemperamentTable::kRows : -1;
+            if (user_->chosen >= 0) v_.temperament = builtIn_;
+        }
         v_.calibration = control<QLineEdit>(1068)->text().toStdString();
         v_.sampleRateText = control<QComboBox>(1005)->currentText().toStdString();
         v_.sampleSizeText = control<QComboBox>(1006)->currentText().toStdString();
     }
+
+  private:
+    UserTemperamentChoice* user_ = nullptr;
+    int builtIn_ = 0;
 };
 
 // ---- Spectrum --------------------------------------------------------------------------------
@@ -532,6 +558,10 @@ class CustomSheetPage : public SheetPage, public CustomPageControls {
 
 // ---- SettingsSheet ---------------------------------------------------------------------------
 
+void SettingsSheet::setUserTemperaments(UserTemperamentChoice* user) {
+    static_cast<GeneralSheetPage*>(pages_[0])->setUserTemperaments(user);
+}
+
 SettingsSheet::SettingsSheet(QWidget* parent, Settings& settings, TuningStore* tunings,
                              const std::array<int, 3>& sampleRates,
                              const std::array<int, 2>& sampleSizes, QuestionBox& questions,
@@ -614,14 +644,19 @@ void SettingsSheet::accept() {
 
 bool runSettingsSheet(QWidget* parent, Settings& settings, TuningStore* tunings,
                       const CaptureCandidates& candidates, QuestionBox& questions,
-                      MessageBox& messages) {
+                      MessageBox& messages, UserTemperamentChoice* user) {
     const std::array<int, 3> rates = {static_cast<int>(candidates.rates[0]),
                                       static_cast<int>(candidates.rates[1]),
                                       static_cast<int>(candidates.rates[2])};
     const std::array<int, 2> sizes = {static_cast<int>(candidates.bits[0]),
                                       static_cast<int>(candidates.bits[1])};
     SettingsSheet sheet(parent, settings, tunings, rates, sizes, questions, messages);
-    return sheet.exec() == QDialog::Accepted;
+    // A copy, so that Cancel leaves the choice as it was.
+    UserTemperamentChoice choice = user != nullptr ? *user : UserTemperamentChoice{};
+    if (user != nullptr) sheet.setUserTemperaments(&choice);
+    const bool accepted = sheet.exec() == QDialog::Accepted;
+    if (accepted && user != nullptr) *user = choice;
+    return accepted;
 }
 
 }  // namespace merlop

@@ -9,6 +9,7 @@
 
 #include "settings/custom_tuning_page.h"
 #include "settings/settings_sheet.h"
+#include "settings/user_temperaments.h"
 
 class QTabWidget;
 class QDialogButtonBox;
@@ -98,6 +99,9 @@ class SettingsSheet : public QDialog {
     const DialogUnits& units() const { return units_; }
 
     void accept() override;
+    // The General page lists these after the 75 temperaments and keeps the one chosen in
+    // `user`, which must outlive the sheet.
+    void setUserTemperaments(UserTemperamentChoice* user);
 
   private:
     void pageChanged(int index);
@@ -116,8 +120,9 @@ class SettingsSheet : public QDialog {
 
 // Runs the sheet modally over parent. True when it ended with OK (the settings then hold the new
 // values). The caller re-applies the mode in either case.
+// user, when given, lists the user temperaments and takes the one chosen (only on OK).
 bool runSettingsSheet(QWidget* parent, Settings& settings, TuningStore* tunings,
                       const CaptureCandidates& candidates, QuestionBox& questions,
-                      MessageBox& messages);
+                      MessageBox& messages, UserTemperamentChoice* user = nullptr);
 
 }  // namespace merlop
