@@ -30,7 +30,7 @@ InharmonicityResult PianoMeasure::measure(double referenceA) {
     // The key as named: the search for its partials starts there, not an octave off.
     options.nominalF0 = referenceA * std::pow(2.0, (midi_ - 69) / 12.0);
     options.maxSeconds = kSeconds;
-    const InharmonicityResult result =
+    InharmonicityResult result =
         measureInharmonicity(samples_, static_cast<int>(std::lround(rate_)), options);
     samples_.clear();
     midi_ = -1;
