@@ -197,6 +197,7 @@ void TunerWindow::stop(TunerTimer t) {
 void TunerWindow::showStrobe(const std::array<StrobeRow, StrobeAnalyser::kRows>& rows) {
     if (strobe_ == nullptr) return;
     std::vector<StrobeRowState> states;
+    states.reserve(rows.size());
     for (const StrobeRow& r : rows) states.push_back({r.partial, r.resting, r.phase, r.rate});
     strobe_->setRows(states);
 }
