@@ -5,6 +5,7 @@
 
 #include "display/qt/frame3d_painter.h"
 #include "display/qt/tuner_font.h"
+#include "display/reading_words.h"
 #include "pitch/pitch_model.h"
 
 namespace merlop {
@@ -71,6 +72,22 @@ PianoWnd::PianoWnd(const PitchModel* pitch, int firstOctave, int octaveCount, bo
     setAttribute(Qt::WA_OpaquePaintEvent);
     layout_ = PianoLayout::compute(width(), height(), firstOctave_, octaveCount_);
     state_.setFirstKeyShown(layout_.firstKey);
+    setAccessibleName(QStringLiteral("Keyboard"));
+    describe();
+}
+
+void PianoWnd::describe() {
+    static const PitchModel defaultPitch;
+    const PitchModel& pitch = pitch_ ? *pitch_ : defaultPitch;
+    QString text = QStringLiteral("Piano keyboard of %1 keys.").arg(layout_.numKeys);
+    const int key = state_.markKey();
+    if (key >= 0 && state_.markState() != 'C') {
+        const std::string name = spokenNoteName(pitch.fullNoteName(key - PitchModel::midiNumber(0)));
+        text += state_.markState() == 'P' ? QStringLiteral(" Playing ") : QStringLiteral(" Detected ");
+        text += QString::fromStdString(name) + QLatin1Char('.');
+    }
+    if (!clicksDisabled_) text += QStringLiteral(" Click a key to hear its reference tone.");
+    if (text != accessibleDescription()) setAccessibleDescription(text);
 }
 
 void PianoWnd::resizeEvent(QResizeEvent*) {
@@ -79,6 +96,7 @@ void PianoWnd::resizeEvent(QResizeEvent*) {
 
 void PianoWnd::setKey(int key, char state) {
     if (state_.setKey(key, state)) repaint();
+    describe();
 }
 
 void PianoWnd::paintEvent(QPaintEvent*) {

@@ -36,6 +36,8 @@ class PianoWnd : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
+    void describe();
+
     const PitchModel* pitch_;
     int firstOctave_, octaveCount_;
     bool clicksDisabled_;
