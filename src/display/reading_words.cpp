@@ -37,7 +37,8 @@ std::string spokenNoteName(const std::string& name) {
     const char accidental = name[1];
     if (accidental != '#' && accidental != 'b') return name;
     // "Bbass" is someone's own caption, not B flat.
-    const bool octaveNext = name.size() > 2 && (name[2] == '-' || (name[2] >= '0' && name[2] <= '9'));
+    const bool octaveNext =
+        name.size() > 2 && (name[2] == '-' || (name[2] >= '0' && name[2] <= '9'));
     if (name.size() > 2 && name[2] != ' ' && !octaveNext) return name;
     std::string spoken(1, name[0]);
     spoken += accidental == '#' ? " sharp" : " flat";

@@ -9,9 +9,9 @@
 namespace merlop {
 namespace {
 
-const ReadingWordsStyle kWhole{};                  // whole cents, only zero is in tune
-const ReadingWordsStyle kFine{-1.0f, true};        // tenths of a cent
-const ReadingWordsStyle kTolerant{2.0f, false};    // green within 2 cents
+const ReadingWordsStyle kWhole{};                // whole cents, only zero is in tune
+const ReadingWordsStyle kFine{-1.0f, true};      // tenths of a cent
+const ReadingWordsStyle kTolerant{2.0f, false};  // green within 2 cents
 
 TEST(ReadingWords, SaysNoteCentsAndFrequency) {
     EXPECT_EQ(readingWords(441.3f, 0.03f, 48, "A 4", kWhole), "A 4, 3 cents sharp, 441.3 Hz");
@@ -19,7 +19,8 @@ TEST(ReadingWords, SaysNoteCentsAndFrequency) {
     EXPECT_EQ(readingWords(440.26f, 0.01f, 48, "A 4", kWhole), "A 4, 1 cent sharp, 440.3 Hz");
     EXPECT_EQ(readingWords(440.0f, 0.0f, 48, "A 4", kWhole), "A 4, in tune, 440.0 Hz");
     // Accidentals are spoken, not spelt.
-    EXPECT_EQ(readingWords(277.2f, -0.1f, 40, "C# 4", kWhole), "C sharp 4, 10 cents flat, 277.2 Hz");
+    EXPECT_EQ(readingWords(277.2f, -0.1f, 40, "C# 4", kWhole),
+              "C sharp 4, 10 cents flat, 277.2 Hz");
     EXPECT_EQ(readingWords(233.1f, 0.2f, 37, "Bb 3", kWhole), "B flat 3, 20 cents sharp, 233.1 Hz");
 }
 
@@ -70,7 +71,8 @@ TEST(AnnouncementGate, NewNotesAtOnceButNeverTwiceInHalfASecond) {
     EXPECT_TRUE(gate.offer(-1, "no note", 20.0));
     // A flood of changing notes, every 20 ms for 3 s: at most about two a second.
     int said = 0;
-    for (int i = 0; i < 150; ++i) said += gate.offer(i % 12, "note " + std::to_string(i % 12), 30.0 + 0.02 * i);
+    for (int i = 0; i < 150; ++i)
+        said += gate.offer(i % 12, "note " + std::to_string(i % 12), 30.0 + 0.02 * i);
     EXPECT_GE(said, 5);
     EXPECT_LE(said, 7);
     EXPECT_EQ(gate.count(), 3 + said);
@@ -81,7 +83,8 @@ TEST(AnnouncementGate, SameNoteWaitsForTheCentsToSettle) {
     ASSERT_TRUE(gate.offer(48, "A 4, 5 cents flat", 0.0));
     // Wobbling cents on the same note: nothing, however long it goes on.
     for (int i = 1; i <= 100; ++i) {
-        EXPECT_FALSE(gate.offer(48, "A 4, " + std::to_string(i % 3 + 1) + " cents sharp", 1.0 + 0.1 * i))
+        EXPECT_FALSE(
+            gate.offer(48, "A 4, " + std::to_string(i % 3 + 1) + " cents sharp", 1.0 + 0.1 * i))
             << i;
     }
     // Held for kSettle: announced.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QAccessibleValueInterface>
 #include <QApplication>
 #include <memory>
@@ -143,6 +144,50 @@ TEST_F(AccessibilityTest, DetectedNoteIsToldOnButtonsAndKeys) {
     piano->showReading(61, -1, 466.2f, 0.0f);
     EXPECT_TRUE(text(piano->piano(), QAccessible::Description).contains("Detected B flat 4."))
         << text(piano->piano(), QAccessible::Description).toStdString();
+}
+
+TEST_F(AccessibilityTest, PianoKeysAreChildrenNamedPlacedAndPressable) {
+    settings.pianoFirstOctave = 3;
+    settings.pianoOctaveCount = 2;
+    auto t = make(true);
+    PianoWnd* piano = t->piano();
+    ASSERT_NE(piano, nullptr);
+    QAccessibleInterface* keyboard = QAccessible::queryAccessibleInterface(piano);
+    ASSERT_NE(keyboard, nullptr);
+    ASSERT_EQ(keyboard->childCount(), 24);
+    QAccessibleInterface* c3 = keyboard->child(0);
+    QAccessibleInterface* cSharp3 = keyboard->child(1);
+    QAccessibleInterface* a3 = keyboard->child(9);
+    ASSERT_TRUE(c3 && cSharp3 && a3);
+    EXPECT_EQ(c3->text(QAccessible::Name), "C 3");
+    EXPECT_EQ(cSharp3->text(QAccessible::Name), "D flat 3");
+    EXPECT_EQ(a3->text(QAccessible::Name), "A 3");
+    EXPECT_EQ(a3->role(), QAccessible::Button);
+    EXPECT_EQ(a3->parent(), keyboard);
+    EXPECT_EQ(keyboard->indexOfChild(a3), 9);
+    EXPECT_EQ(keyboard->child(9), a3);  // one interface per key, not a new one each time
+    // Each key's rect lies on the keyboard, and the keyboard finds the key there.
+    const QRect board(piano->mapToGlobal(QPoint(0, 0)), piano->size());
+    for (int i = 0; i < keyboard->childCount(); ++i) {
+        QAccessibleInterface* key = keyboard->child(i);
+        const QRect r = key->rect();
+        EXPECT_TRUE(board.contains(r)) << i;
+        const bool white = !key->text(QAccessible::Name).contains("flat");
+        const QPoint probe(r.center().x(), white ? r.bottom() - 1 : r.center().y());
+        EXPECT_EQ(keyboard->childAt(probe.x(), probe.y()), key) << i;
+    }
+    // The detected key says so.
+    t->showReading(48, -1, 220.0f, 0.0f);
+    EXPECT_EQ(a3->text(QAccessible::Description), "Detected");
+    EXPECT_EQ(c3->text(QAccessible::Description), "");
+    // Pressing a key is a click on it.
+    std::vector<int> clicked;
+    QObject::connect(piano, &PianoWnd::keyClicked, [&](int key) { clicked.push_back(key); });
+    QAccessibleActionInterface* press = c3->actionInterface();
+    ASSERT_NE(press, nullptr);
+    ASSERT_TRUE(press->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    press->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(clicked, std::vector<int>{48});
 }
 
 TEST_F(AccessibilityTest, TunerValueIsTheReadingInWords) {
