@@ -90,6 +90,14 @@ int PianoLayout::keyAt(int x, int y, int firstKeyDrawn) const {
     return key;
 }
 
+PixelRect PianoLayout::keyRect(int key, int firstKeyDrawn) const {
+    const int d = key - firstKeyDrawn;
+    if (d < 0 || d >= numKeys) return {};
+    const int left = x0 + keyOffset(key, firstKeyDrawn);
+    if (isWhite(key)) return PixelRect{left, y0, left + whiteW, y0 + whiteH};
+    return PixelRect{left, y0, left + blackW, y0 + blackH};
+}
+
 int PianoLayout::nameFontWidth() const {
     return static_cast<int>(0.4 * blackW);
 }

@@ -34,6 +34,9 @@ struct PianoLayout {
     int keyOffset(int key, int firstKeyDrawn) const;
     // Key under a click, -1 when the click misses the keys.
     int keyAt(int x, int y, int firstKeyDrawn) const;
+    // Where a key lies, the part of a white key under its black neighbours included; empty for
+    // a key outside the octaves drawn.
+    PixelRect keyRect(int key, int firstKeyDrawn) const;
     // Character width of the key-name and octave fonts.
     int nameFontWidth() const;
 };

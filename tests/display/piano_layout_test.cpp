@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "pitch/pitch_model.h"
 
 namespace merlop {
@@ -130,6 +132,36 @@ TEST(PianoState, MarksAndTheirPaint) {
     EXPECT_EQ(p.markKey, -1);
     ASSERT_TRUE(s.setKey(60, 'T'));
     EXPECT_EQ(s.beginPaint(l, pitch).firstKeyDrawn, 36);
+}
+
+}  // namespace
+}  // namespace merlop
+
+namespace merlop {
+namespace {
+
+TEST(PianoKeyRects, EveryKeyRectIsWhereAClickFindsThatKey) {
+    for (auto [w, h, octaves] :
+         {std::tuple{800, 300, 4}, std::tuple{1920, 400, 7}, std::tuple{333, 120, 2}}) {
+        const PianoLayout l = PianoLayout::compute(w, h, 2, octaves);
+        const int first = l.firstKey + 12;  // the view moved an octave up
+        int whiteSeen = 0;
+        for (int key = first; key < first + l.numKeys; ++key) {
+            const PixelRect r = l.keyRect(key, first);
+            ASSERT_GT(r.width(), 0) << key;
+            ASSERT_GT(r.height(), 0) << key;
+            // White keys below the black ones, black keys in their middle.
+            const bool white = PianoLayout::isWhite(key);
+            const int y = white ? r.bottom - 2 : (r.top + r.bottom) / 2;
+            EXPECT_EQ(l.keyAt((r.left + r.right) / 2, y, first), key) << w << " " << key;
+            EXPECT_GE(r.left, l.whiteArea.left);
+            EXPECT_LE(r.right, l.whiteArea.right);
+            whiteSeen += white;
+        }
+        EXPECT_EQ(whiteSeen, l.numWhite);
+        EXPECT_EQ(l.keyRect(first - 1, first), PixelRect{});
+        EXPECT_EQ(l.keyRect(first + l.numKeys, first), PixelRect{});
+    }
 }
 
 }  // namespace

@@ -211,6 +211,9 @@ void paintMeter(QPainter& p, const MeterLayout& l, const MeterModel::Paint& plan
 MeterWindow::MeterWindow(const PitchModel* /*pitch*/, bool fineTuning, QWidget* parent, bool large)
     : QWidget(parent), fineTuning_(fineTuning), large_(large) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAccessibleName(QStringLiteral("Cent meter"));
+    setAccessibleDescription(
+        QStringLiteral("The detected note, its frequency and how many cents it is sharp or flat"));
     layout_ = MeterLayout::compute(width(), height(), fineTuning_, large_);
 }
 

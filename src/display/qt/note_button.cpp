@@ -7,6 +7,7 @@
 #include "display/note_buttons.h"
 #include "display/qt/frame3d_painter.h"
 #include "display/qt/tuner_font.h"
+#include "display/reading_words.h"
 
 namespace merlop {
 
@@ -30,16 +31,32 @@ NoteButton::NoteButton(const QString& label, Rgb colour, int style, int id, bool
       id_(id),
       clicksDisabled_(clicksDisabled) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    describe();
+}
+
+void NoteButton::describe() {
+    // The colour is the button's state; a screen reader cannot see it.
+    setAccessibleName(QString::fromStdString(spokenNoteName(label_.toStdString())));
+    QString state;
+    if (colour_ == kButtonRed) {
+        state = QStringLiteral("Detected. ");
+    } else if (colour_ == kButtonYellow) {
+        state = QStringLiteral("Playing its reference tone. ");
+    }
+    if (!clicksDisabled_) state += QStringLiteral("Click to hear its reference tone.");
+    setAccessibleDescription(state.trimmed());
 }
 
 void NoteButton::setColor(Rgb colour) {
     colour_ = colour;
+    describe();
     repaint();
 }
 
 void NoteButton::setLabel(const QString& label, Rgb colour) {
     label_ = label.left(kMaxLabel);
     colour_ = colour;
+    describe();
     repaint();
 }
 

@@ -39,6 +39,8 @@ class NoteButton : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
+    void describe();
+
     QString label_;
     Rgb colour_;
     int style_;

@@ -4,7 +4,9 @@
 #include <QPainter>
 
 #include "display/qt/frame3d_painter.h"
+#include "display/qt/piano_accessible.h"
 #include "display/qt/tuner_font.h"
+#include "display/reading_words.h"
 #include "pitch/pitch_model.h"
 
 namespace merlop {
@@ -71,6 +73,40 @@ PianoWnd::PianoWnd(const PitchModel* pitch, int firstOctave, int octaveCount, bo
     setAttribute(Qt::WA_OpaquePaintEvent);
     layout_ = PianoLayout::compute(width(), height(), firstOctave_, octaveCount_);
     state_.setFirstKeyShown(layout_.firstKey);
+    usePianoAccessible(this);
+    setAccessibleName(QStringLiteral("Keyboard"));
+    describe();
+}
+
+QString PianoWnd::keyName(int key) const {
+    static const PitchModel defaultPitch;
+    const PitchModel& pitch = pitch_ ? *pitch_ : defaultPitch;
+    return QString::fromStdString(
+        spokenNoteName(pitch.fullNoteName(key - PitchModel::midiNumber(0))));
+}
+
+QString PianoWnd::keyState(int key) const {
+    if (key < 0 || key != state_.markKey()) return {};
+    if (state_.markState() == 'P') return QStringLiteral("Playing");
+    return state_.markState() == 'T' ? QStringLiteral("Detected") : QString();
+}
+
+QRect PianoWnd::keyRect(int key) const {
+    return toQRect(layout_.keyRect(key, state_.firstKeyShown()));
+}
+
+void PianoWnd::pressKey(int key) {
+    if (!clicksDisabled_ && key >= 0) emit keyClicked(key);
+}
+
+void PianoWnd::describe() {
+    QString text = QStringLiteral("Piano keyboard of %1 keys.").arg(layout_.numKeys);
+    const QString mark = keyState(state_.markKey());
+    if (!mark.isEmpty())
+        text += QLatin1Char(' ') + mark + QLatin1Char(' ') + keyName(state_.markKey()) +
+                QLatin1Char('.');
+    if (!clicksDisabled_) text += QStringLiteral(" Click a key to hear its reference tone.");
+    if (text != accessibleDescription()) setAccessibleDescription(text);
 }
 
 void PianoWnd::resizeEvent(QResizeEvent*) {
@@ -79,6 +115,7 @@ void PianoWnd::resizeEvent(QResizeEvent*) {
 
 void PianoWnd::setKey(int key, char state) {
     if (state_.setKey(key, state)) repaint();
+    describe();
 }
 
 void PianoWnd::paintEvent(QPaintEvent*) {

@@ -25,6 +25,14 @@ class PianoWnd : public QWidget {
     void setKey(int key, char state);
 
     const PianoLayout& layout() const { return layout_; }
+    bool clicksDisabled() const { return clicksDisabled_; }
+
+    // For assistive technology, by MIDI key number: the spoken note name, whether it is
+    // marked, where it is drawn (empty outside the octaves shown), and pressing it as a click.
+    QString keyName(int key) const;
+    QString keyState(int key) const;
+    QRect keyRect(int key) const;
+    void pressKey(int key);
     const PianoState& state() const { return state_; }
 
   signals:
@@ -36,6 +44,8 @@ class PianoWnd : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
+    void describe();
+
     const PitchModel* pitch_;
     int firstOctave_, octaveCount_;
     bool clicksDisabled_;

@@ -19,6 +19,8 @@ SpectrumWindow::SpectrumWindow(const Settings& settings, const SpectrumBand& ban
       band_(band),
       errors_(errors) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAccessibleName(QStringLiteral("Spectrum"));
+    setAccessibleDescription(QStringLiteral("Level of the input over frequency"));
     rebuild();
 }
 

@@ -1,5 +1,6 @@
 #include "display/qt/tuner_window.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <algorithm>
 #include <vector>
@@ -9,6 +10,8 @@
 #include "display/qt/note_button.h"
 #include "display/qt/piano_wnd.h"
 #include "display/qt/strobe_panel.h"
+#include "display/qt/tuner_accessible.h"
+#include "display/reading_words.h"
 #include "settings/settings.h"
 #include "tone/reference_tone.h"
 
@@ -43,6 +46,11 @@ TunerWindow::TunerWindow(const Settings& settings, const PitchModel& pitch,
           std::make_unique<TunerLogic>(settings, pitch, tunings, customNoteIndex, calibrationMode,
                                        TunerLogic::Services{this, player_.get(), this, parent})) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAccessibleName(QStringLiteral("Tuner"));
+    setAccessibleDescription(QStringLiteral("The reading of the tuner: note, cents and frequency"));
+    useTunerAccessible(this);
+    announcementClock_.start();
+    clock_ = [this] { return static_cast<double>(announcementClock_.elapsed()) / 1000.0; };
     connect(&nextNoteTimer_, &QTimer::timeout, this,
             [this] { logic_->onTimer(TunerTimer::nextNote); });
     connect(&repeatTimer_, &QTimer::timeout, this, [this] { logic_->onTimer(TunerTimer::repeat); });
@@ -70,6 +78,10 @@ void TunerWindow::createChildren() {
     if (strobeShown_) {
         strobe_ = new StrobePanel(this);
         strobe_->setObjectName(QStringLiteral("strobePanel"));
+        strobe_->setAccessibleName(QStringLiteral("Strobe"));
+        strobe_->setAccessibleDescription(
+            QStringLiteral("Bands of the first, second and fourth partial: they drift right when "
+                           "sharp, left when flat and stand still in tune"));
         strobeClock_.start();
         strobeFrames_.start();
     }
@@ -156,6 +168,17 @@ void TunerWindow::playExercise(ExerciseNotes& exercise) {
 void TunerWindow::showMeterValues(float frequency, float deviation, int note,
                                   const std::string& name) {
     if (meter_) meter_->showValues(frequency, deviation, note, name);
+    announceReading(frequency, deviation, note, name);
+}
+
+void TunerWindow::announceReading(float frequency, float deviation, int note,
+                                  const std::string& name) {
+    const ReadingWordsStyle style{inTuneCents_, settings_.fineTuning != 0};
+    readingWords_ = merlop::readingWords(frequency, deviation, note, name, style);
+    const int key = readingWords_ == "no note" ? -1 : note;
+    if (!announcements_.offer(key, readingWords_, clock_())) return;
+    QAccessibleValueChangeEvent event(this, QString::fromStdString(readingWords_));
+    QAccessible::updateAccessibility(&event);
 }
 
 void TunerWindow::setPianoKey(int key, char state) {

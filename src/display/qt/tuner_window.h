@@ -4,9 +4,12 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "audio/analysis_cycle.h"
+#include "display/announcement_gate.h"
 #include "display/tuner_state.h"
 
 namespace merlop {
@@ -60,6 +63,14 @@ class TunerWindow : public QWidget,
     void stopTone();
     void playExercise(ExerciseNotes& exercise);
 
+    // The meter's reading in words, as assistive technology gets it (readingWords).
+    const std::string& readingWords() const { return readingWords_; }
+    // Seconds on the clock that paces announcements of the reading; tests set their own.
+    void setAnnouncementClock(std::function<double()> seconds) { clock_ = std::move(seconds); }
+    // What has been announced so far (announced always, as events only while assistive
+    // technology listens).
+    const AnnouncementGate& announcements() const { return announcements_; }
+
     MeterWindow* meter() const { return meter_; }
     PianoWnd* piano() const { return piano_; }
     NoteButton* button(int i) const { return i >= 0 && i < 12 ? buttons_[i] : nullptr; }
@@ -76,6 +87,7 @@ class TunerWindow : public QWidget,
     class TonePlayerAdapter;
 
     void createChildren();
+    void announceReading(float frequency, float deviation, int note, const std::string& name);
     void placeChildren();
     QTimer& timer(TunerTimer t);
 
@@ -106,6 +118,10 @@ class TunerWindow : public QWidget,
     PianoWnd* piano_ = nullptr;
     std::array<NoteButton*, 12> buttons_{};
     bool childrenCreated_ = false;
+    std::string readingWords_ = "no note";
+    AnnouncementGate announcements_;
+    QElapsedTimer announcementClock_;
+    std::function<double()> clock_;
 };
 
 }  // namespace merlop

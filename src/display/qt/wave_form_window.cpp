@@ -14,6 +14,8 @@ WaveFormWindow::WaveFormWindow(const Settings& settings, int capacity, QWidget* 
                                MessageBox* errors)
     : QWidget(parent), capacity_(capacity), dbHigh_(settings.spectrumDbHigh), errors_(errors) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAccessibleName(QStringLiteral("Wave form"));
+    setAccessibleDescription(QStringLiteral("The input signal over time"));
     rebuild();
 }
 
