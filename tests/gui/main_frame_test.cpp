@@ -446,6 +446,10 @@ TEST_F(MainFrameWindow, ToolsTicksAreKeptInTheirOwnFile) {
     ASSERT_NE(f.action("addPreset"), nullptr);
     EXPECT_TRUE(tools->actions().contains(f.action("addPreset")));
     EXPECT_EQ(f.action("addPreset")->text(), QString::fromUtf8("Add Preset Tuning\u2026"));
+    for (const char* piano : {"measurePiano", "stretchPiano", "clearPiano", "inputDevice"}) {
+        ASSERT_NE(f.action(piano), nullptr) << piano;
+        EXPECT_TRUE(tools->actions().contains(f.action(piano))) << piano;
+    }
     EXPECT_TRUE(autoSensitivity->isCheckable());
     EXPECT_TRUE(f.action("keepListening")->isCheckable());
     EXPECT_FALSE(autoSensitivity->isChecked());

@@ -113,6 +113,22 @@ void createPlayerActions(QMainWindow& window, FrameBars& bars) {
     bars.hold->setShortcut(QKeySequence(Qt::Key_H));
 }
 
+QAction* command(QMainWindow& window, const char* name, const char* text, const char* tip) {
+    auto* a = new QAction(QString::fromUtf8(text), &window);
+    a->setObjectName(QString::fromUtf8(name));
+    a->setStatusTip(QString::fromUtf8(tip));
+    return a;
+}
+
+void createPianoActions(QMainWindow& window, FrameBars& bars) {
+    bars.measurePiano = command(window, "measurePiano", "Measure Inharmonicity\u2026",
+                                "Measures how far a piano string's partials run sharp");
+    bars.stretchPiano = command(window, "stretchPiano", "Create Stretched Tuning\u2026",
+                                "Makes a piano tuning stretched for the keys measured");
+    bars.clearPiano = command(window, "clearPiano", "Clear Inharmonicity Measurements",
+                              "Forgets the piano keys measured");
+}
+
 void createToolsAndHelpActions(QMainWindow& window, FrameBars& bars) {
     bars.settings = new QAction(QStringLiteral("Settings"), &window);
     bars.settings->setObjectName(QStringLiteral("settings"));
@@ -242,6 +258,7 @@ FrameBars createFrameBars(QMainWindow& window) {
     createFileActions(window, bars);
     createToolsAndHelpActions(window, bars);
     createPlayerActions(window, bars);
+    createPianoActions(window, bars);
     createMenus(window, bars);
     createToolBar(window, bars);
     bars.statusPane = new QLabel(QString::fromUtf8(kIdleStatusText), &window);
