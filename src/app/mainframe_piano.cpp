@@ -72,7 +72,7 @@ void MainFrameCore::measurementTaken() {
     extensions_.pianoMeasurements = formatKeyMeasurements(list);
     if (!extensionStore_.save(extensions_)) messages_.show(kExtensionsNotSavedText, "Merlop");
     view_.setStatusText(pianoKeyName(midi) + " measured; " + std::to_string(list.size()) +
-                        " keys so far");
+                        (list.size() == 1 ? " key" : " keys") + " so far");
 }
 
 void MainFrameCore::createStretchedTuning() {

@@ -44,7 +44,9 @@ std::string measurementText(int midi, const InharmonicityResult& result) {
     std::string text = line;
     text += "partial   Hz   cents from n x f0\n";
     for (const InharmonicPartial& p : result.partials) {
-        std::snprintf(line, sizeof line, "%2d   %.2f   %+.1f\n", p.number, p.frequency, p.cents);
+        // + 0.0: a deviation that rounds to nothing is never shown as -0.0.
+        std::snprintf(line, sizeof line, "%2d   %.2f   %+.1f\n", p.number, p.frequency,
+                      std::round(p.cents * 10.0) / 10.0 + 0.0);
         text += line;
     }
     return text;
