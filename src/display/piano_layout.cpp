@@ -139,10 +139,14 @@ PianoState::Paint PianoState::beginPaint(const PianoLayout& l, const PitchModel&
         const int left = l.x0 + l.keyOffset(k, p.firstKeyDrawn);
         p.blackKeys.push_back(PixelRect{left, l.y0, left + l.blackW, l.y0 + l.blackH});
     }
+    const int natural = 2 * p.nameFontW;
+    p.octaveFontH = natural >= PianoLayout::kMinLabelPixels
+                        ? natural
+                        : std::min(PianoLayout::kMinLabelPixels, std::max(0, l.y0));
     for (int j = 0; j < l.octaveCount; ++j) {
         const std::string number = std::to_string(p.firstOctaveShown + j);
         p.octaves.push_back(OctaveLabel{static_cast<int>(0.2 * l.whiteW + l.x0 + 7 * j * l.whiteW),
-                                        l.y0 - 2 * p.nameFontW, number.substr(0, 1)});
+                                        l.y0 - p.octaveFontH, number.substr(0, 1)});
     }
     shownKey_ = markKey_;
     shownState_ = markState_;

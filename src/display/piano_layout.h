@@ -39,6 +39,8 @@ struct PianoLayout {
     PixelRect keyRect(int key, int firstKeyDrawn) const;
     // Character width of the key-name and octave fonts.
     int nameFontWidth() const;
+    // Octave numbers in a smaller cell (a font under 9 pixels) are not read.
+    static constexpr int kMinLabelPixels = 11;
 };
 
 // The mark on the keyboard and what the last paint drew.
@@ -62,6 +64,9 @@ class PianoState {
         std::vector<PixelRect> blackKeys;
         std::vector<OctaveLabel> octaves;
         int nameFontW = 0;  // key name font: height 4x, octave font: height 2x this width
+        // The octave numbers' cell height: 2 x nameFontW, but no less than kMinLabelPixels
+        // while there is room above the keys.
+        int octaveFontH = 0;
     };
     // Works out one paint and records it as drawn.
     Paint beginPaint(const PianoLayout& layout, const PitchModel& pitch);

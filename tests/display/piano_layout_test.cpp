@@ -166,3 +166,31 @@ TEST(PianoKeyRects, EveryKeyRectIsWhereAClickFindsThatKey) {
 
 }  // namespace
 }  // namespace merlop
+
+namespace merlop {
+namespace {
+
+// The octave numbers stay readable on a small keyboard while there is room above the keys, and
+// keep their old size where they were large enough.
+TEST(PianoState, OctaveNumbersAreReadableWhereThereIsRoom) {
+    PitchModel pitch;
+    for (const int width : {320, 440, 800, 1900}) {
+        const PianoLayout l = PianoLayout::compute(width, width / 3, 2, 4);
+        PianoState s;
+        const PianoState::Paint p = s.beginPaint(l, pitch);
+        ASSERT_FALSE(p.octaves.empty());
+        if (2 * p.nameFontW >= PianoLayout::kMinLabelPixels) {
+            EXPECT_EQ(p.octaveFontH, 2 * p.nameFontW) << width;
+        } else {
+            EXPECT_EQ(p.octaveFontH, std::min(PianoLayout::kMinLabelPixels, l.y0)) << width;
+        }
+        EXPECT_GE(p.octaves[0].y, 0) << width;
+        EXPECT_EQ(p.octaves[0].y + p.octaveFontH, l.y0) << width;
+    }
+    const PianoLayout small = PianoLayout::compute(440, 150, 2, 4);
+    PianoState s;
+    EXPECT_GE(s.beginPaint(small, pitch).octaveFontH, PianoLayout::kMinLabelPixels);
+}
+
+}  // namespace
+}  // namespace merlop

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "display/qt/frame3d_painter.h"
 #include "display/qt/piano_accessible.h"
@@ -53,8 +54,9 @@ void paintPiano(QPainter& p, const PianoLayout& l, const PianoState::Paint& plan
     p.setPen(QPen(Qt::black, 1));
     p.drawLine(a.left, a.top, a.right - 1, a.top);
     p.drawLine(a.left, a.top, a.left, a.bottom - 1);
-    if (plan.nameFontW > 0) {
-        p.setFont(tunerFont(2 * plan.nameFontW, plan.nameFontW, true));
+    if (plan.octaveFontH > 0) {
+        p.setFont(
+            tunerFont(plan.octaveFontH, std::max(plan.nameFontW, plan.octaveFontH / 2), true));
         for (const PianoState::OctaveLabel& o : plan.octaves) {
             p.drawText(QRect(o.x, o.y, 10000, 10000),
                        Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
