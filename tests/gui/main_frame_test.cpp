@@ -725,3 +725,26 @@ TEST_F(MainFrameWindow, TheWindowOpensWhereItWasClosedOrAtTheDefaultWhenThatIsOf
 
 }  // namespace
 }  // namespace merlop
+
+namespace merlop {
+namespace {
+
+// Without a mouse every toolbar command is still reached, through a menu or its own key.
+TEST_F(MainFrameWindow, EveryToolbarCommandIsInAMenuOrHasAKey) {
+    MainFrame& f = open();
+    QList<QAction*> inMenus;
+    for (QAction* top : f.menuBar()->actions()) {
+        if (top->menu() != nullptr) inMenus += top->menu()->actions();
+    }
+    for (QAction* a : f.findChild<QToolBar*>()->actions()) {
+        if (a->isSeparator() || a->objectName().isEmpty()) continue;
+        EXPECT_TRUE(inMenus.contains(a) || !a->shortcut().isEmpty())
+            << a->objectName().toStdString();
+    }
+    // The combo boxes take the keyboard focus.
+    EXPECT_EQ(f.tuningCombo()->focusPolicy(), Qt::StrongFocus);
+    EXPECT_EQ(f.noteCombo()->focusPolicy(), Qt::StrongFocus);
+}
+
+}  // namespace
+}  // namespace merlop

@@ -190,6 +190,9 @@ void createMenus(QMainWindow& window, const FrameBars& bars) {
     file->addSeparator();
     file->addAction(bars.exit);
     QMenu* view = menus->addMenu(QStringLiteral("&View"));
+    // The toolbar's commands too, so that the keyboard alone reaches every one.
+    view->addActions({bars.tuner, bars.spectrum, bars.wave, bars.pause});
+    view->addSeparator();
     view->addAction(bars.inTuneColour);
     view->addAction(bars.inTuneTolerance);
     view->addSeparator();
@@ -209,6 +212,8 @@ void createMenus(QMainWindow& window, const FrameBars& bars) {
     tools->addAction(bars.measurePiano);
     tools->addAction(bars.stretchPiano);
     tools->addAction(bars.clearPiano);
+    tools->addSeparator();
+    tools->addActions({bars.earTraining, bars.customTuning, bars.skip});
     QMenu* help = menus->addMenu(QStringLiteral("&Help"));
     help->addAction(bars.helpContents);
     help->addSeparator();
