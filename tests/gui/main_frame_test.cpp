@@ -741,9 +741,18 @@ TEST_F(MainFrameWindow, EveryToolbarCommandIsInAMenuOrHasAKey) {
         EXPECT_TRUE(inMenus.contains(a) || !a->shortcut().isEmpty())
             << a->objectName().toStdString();
     }
-    // The combo boxes take the keyboard focus.
+    // The combo boxes take the keyboard focus, and so does each display by Tab (not its keys),
+    // while Space on a display still reaches the frame.
     EXPECT_EQ(f.tuningCombo()->focusPolicy(), Qt::StrongFocus);
     EXPECT_EQ(f.noteCombo()->focusPolicy(), Qt::StrongFocus);
+    f.action("spectrum")->trigger();
+    EXPECT_EQ(f.tunerWindow()->focusPolicy(), Qt::TabFocus);
+    EXPECT_EQ(f.spectrumWindow()->focusPolicy(), Qt::TabFocus);
+    EXPECT_EQ(f.tunerWindow()->meter()->focusPolicy(), Qt::NoFocus);
+    startRecording();
+    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    QApplication::sendEvent(f.spectrumWindow(), &space);
+    EXPECT_TRUE(f.core().paused());
 }
 
 }  // namespace

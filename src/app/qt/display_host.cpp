@@ -16,9 +16,11 @@ namespace merlop {
 
 namespace {
 
-// The frame keeps the keyboard, so that Space always reaches it.
+// Space must always reach the frame: the displays' buttons and keys never take the keyboard.
+// The display itself may, by Tab, so a screen reader can be brought to it; the keys it leaves
+// alone (Space among them) go on to the frame.
 void leaveFocusToFrame(QWidget* display) {
-    display->setFocusPolicy(Qt::NoFocus);
+    display->setFocusPolicy(Qt::TabFocus);
     for (QWidget* child : display->findChildren<QWidget*>()) child->setFocusPolicy(Qt::NoFocus);
 }
 
