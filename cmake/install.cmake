@@ -1,5 +1,6 @@
 # What `cmake --install` puts where (DESTDIR honoured), and the Debian package `make package`
-# builds with CPack from it. The desktop files live in res/linux/, the icon in res/icons/.
+# builds with CPack from it. The desktop files live in res/linux/, the icon in res/icons/; the
+# manual pages and the AppStream metadata are .in templates that take the project's version.
 include(GNUInstallDirs)
 
 set(MERLOP_APP_ID io.github.merlop.Merlop)
@@ -16,7 +17,10 @@ endif()
 
 install(FILES ${merlop_linux}/${MERLOP_APP_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${merlop_linux}/${MERLOP_APP_ID}.metainfo.xml
+foreach(page merlop.1 merlop-cli.1 ${MERLOP_APP_ID}.metainfo.xml)
+  configure_file(${merlop_linux}/${page}.in ${merlop_gen}/${page} @ONLY)
+endforeach()
+install(FILES ${merlop_gen}/${MERLOP_APP_ID}.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # Icon themes look the icon up by the application id.
@@ -44,8 +48,10 @@ find_program(MERLOP_GZIP gzip)
 function(merlop_install_gzipped source destination)
   get_filename_component(name ${source} NAME)
   if(MERLOP_GZIP)
-    set(out ${merlop_gen}/${name})
+    set(out ${merlop_gen}/gz/${name})
+    # A folder of its own: the generated pages beside it must stay as they are.
     add_custom_command(OUTPUT ${out}.gz
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${merlop_gen}/gz
       COMMAND ${CMAKE_COMMAND} -E copy ${source} ${out}
       COMMAND ${MERLOP_GZIP} -9nf ${out}
       DEPENDS ${source} VERBATIM)
@@ -55,8 +61,8 @@ function(merlop_install_gzipped source destination)
     install(FILES ${source} DESTINATION ${destination})
   endif()
 endfunction()
-merlop_install_gzipped(${merlop_linux}/merlop.1 ${CMAKE_INSTALL_MANDIR}/man1)
-merlop_install_gzipped(${merlop_linux}/merlop-cli.1 ${CMAKE_INSTALL_MANDIR}/man1)
+merlop_install_gzipped(${merlop_gen}/merlop.1 ${CMAKE_INSTALL_MANDIR}/man1)
+merlop_install_gzipped(${merlop_gen}/merlop-cli.1 ${CMAKE_INSTALL_MANDIR}/man1)
 merlop_install_gzipped(${merlop_linux}/changelog ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${merlop_linux}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 add_custom_target(merlop_desktop_files ALL DEPENDS ${merlop_generated})

@@ -13,10 +13,6 @@
 
 #include "cli_commands.h"
 
-#ifndef MERLOP_VERSION
-#define MERLOP_VERSION "unknown"
-#endif
-
 namespace merlop {
 
 namespace cli {
@@ -184,7 +180,7 @@ int runCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
         return 0;
     }
     if (name == "--version" || name == "version") {
-        out << "merlop-cli " << MERLOP_VERSION << '\n';
+        out << "merlop-cli " MERLOP_VERSION_TEXT << '\n';
         return 0;
     }
     const std::string wanted = name == "analyze" ? "analyse" : name;

@@ -149,7 +149,7 @@ class MainFrameWindow : public ::testing::Test {
 
 TEST_F(MainFrameWindow, OpensWithItsBarsAndTheTunerReadsATone) {
     MainFrame& f = open();
-    EXPECT_EQ(f.windowTitle(), QStringLiteral("Merlop 3.01"));
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Merlop " MERLOP_VERSION_TEXT));
     EXPECT_EQ(f.statusText(), QStringLiteral("For Help, press F1"));
 
     // The toolbar in its order, each command separated from the next.
@@ -224,7 +224,7 @@ TEST_F(MainFrameWindow, AboutBoxIsTitledForTheProgram) {
     });
     f.action("about")->trigger();
     EXPECT_EQ(title, QStringLiteral("About Merlop"));
-    EXPECT_EQ(text, QStringLiteral("Merlop Version 3.01"));
+    EXPECT_EQ(text, QStringLiteral("Merlop Version " MERLOP_VERSION_TEXT));
 }
 
 TEST_F(MainFrameWindow, EachDisplayStandsInAPanelOfItsOwn) {

@@ -33,7 +33,7 @@ void runAboutBox(QWidget* parent) {
     box.setWindowTitle(QStringLiteral("About Merlop"));
     auto* icon = new QLabel(&box);
     icon->setPixmap(parent->windowIcon().pixmap(32, 32));
-    auto* text = new QLabel(QStringLiteral("Merlop Version 3.01"), &box);
+    auto* text = new QLabel(QStringLiteral("Merlop Version " MERLOP_VERSION_TEXT), &box);
     auto* ok = new QPushButton(QStringLiteral("OK"), &box);
     ok->setDefault(true);
     QObject::connect(ok, &QPushButton::clicked, &box, &QDialog::accept);

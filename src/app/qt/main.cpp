@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("merlop"));
-    QApplication::setApplicationVersion(QStringLiteral("3.01"));
+    QApplication::setApplicationVersion(QStringLiteral(MERLOP_VERSION_TEXT));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.merlop.Merlop"));
     Q_INIT_RESOURCE(merlop);
 

@@ -41,7 +41,7 @@ MainFrame::MainFrame(const std::filesystem::path& folder, const FrameDevices& de
                      QWidget* parent)
     : QMainWindow(parent), devices_(devices), layoutTimer_(this) {
     setObjectName(QStringLiteral("MainFrame"));
-    setWindowTitle(QString::asprintf("Merlop %4.2f", 3.01));
+    setWindowTitle(QStringLiteral("Merlop " MERLOP_VERSION_TEXT));
     setWindowIcon(QIcon(QStringLiteral(":/icons/merlop.svg")));
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(true);
