@@ -20,30 +20,6 @@ using namespace merlop;
 
 constexpr double kTone = 196.0;
 
-struct Blocks {
-    std::vector<std::vector<int>> samples;
-    std::vector<SampleRange> ranges;
-};
-
-// Eight consecutive blocks of a guitar-like tone with a little noise, on the 12-bit scale.
-Blocks makeBlocks(int n, int rate, double tone) {
-    std::vector<float> x = harmonicTone(tone, 8.0 * n / rate + 0.01, rate, 8, 0.5);
-    addWhiteNoise(x, -40.0);
-    Blocks s;
-    for (int b = 0; b < 8; ++b) {
-        std::vector<int> block(n);
-        SampleRange r;
-        for (int i = 0; i < n; ++i) {
-            block[i] = static_cast<int>(std::lround(x[b * n + i] * 2047.0));
-            r.min = std::min(r.min, block[i]);
-            r.max = std::max(r.max, block[i]);
-        }
-        s.samples.push_back(std::move(block));
-        s.ranges.push_back(r);
-    }
-    return s;
-}
-
 StrobeParams strobeParams(int rate) {
     StrobeParams p;
     p.effectiveRate = static_cast<float>(rate);
@@ -54,7 +30,7 @@ void BM_StrobeBlock(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     const int rate = static_cast<int>(state.range(1));
     const double tone = static_cast<double>(state.range(2));
-    const Blocks blocks = makeBlocks(n, rate, tone);
+    const bench::ToneBlocks blocks = bench::toneBlocks(n, rate, tone);
     StrobeAnalyser strobe(strobeParams(rate));
     std::size_t k = 0;
     for (auto _ : state) {
@@ -76,7 +52,7 @@ void BM_AnalyseBlockWithStrobe(benchmark::State& state) {
     AnalysisCycle cycle(settings, config, pitch, CycleOptions{});
     cycle.startRun();
     StrobeAnalyser strobe(strobeParams(rate));
-    const Blocks blocks = makeBlocks(n, rate, kTone);
+    const bench::ToneBlocks blocks = bench::toneBlocks(n, rate, kTone);
     std::size_t k = 0;
     for (auto _ : state) {
         cycle.analyseBlock(blocks.samples[k].data(), blocks.ranges[k]);

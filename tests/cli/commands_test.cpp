@@ -12,27 +12,14 @@
 #include <vector>
 
 #include "cli.h"
+#include "cli/cli_run.h"
 #include "settings/test_files.h"
 
 namespace merlop {
 namespace {
 
-struct CliOutcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-CliOutcome runIn(const std::vector<std::string>& args, const std::string& input = "") {
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    CliOutcome r;
-    r.status = runCli(args, in, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
+using testing::CliOutcome;
+using testing::runIn;
 
 // The cents field of one line of pitch output.
 int centsOf(const std::string& line) {

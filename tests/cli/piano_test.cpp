@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli.h"
+#include "cli/cli_run.h"
 #include "pitch/piano_keys.h"
 #include "settings/test_files.h"
 #include "settings/tuning_store.h"
@@ -19,22 +20,8 @@ namespace {
 using testing::readBytes;
 using testing::TempDir;
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-Outcome run(const std::vector<std::string>& args) {
-    std::istringstream in;
-    std::ostringstream out;
-    std::ostringstream err;
-    Outcome r;
-    r.status = runCli(args, in, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
+using testing::CliOutcome;
+using testing::runIn;
 
 // The text after `label` up to the end of its line.
 std::string after(const std::string& text, const std::string& label) {
@@ -47,31 +34,31 @@ std::string after(const std::string& text, const std::string& label) {
 const char* const kCurve = "A0=0.0006,A2=0.00015,A4=0.0004,C8=0.02";
 
 TEST(CliPiano, HelpNamesEveryOption) {
-    const Outcome i = run({"inharmonicity", "--help"});
+    const CliOutcome i = runIn({"inharmonicity", "--help"});
     EXPECT_EQ(i.status, 0);
     EXPECT_EQ(i.out.rfind("usage: merlop-cli inharmonicity", 0), 0u);
     EXPECT_NE(i.out.find("--note"), std::string::npos);
-    const Outcome s = run({"stretch", "-h"});
+    const CliOutcome s = runIn({"stretch", "-h"});
     EXPECT_EQ(s.status, 0);
     for (const char* option :
          {"--b", "--measurements", "--octave", "--name", "--dir", "--a", "--no-save"})
         EXPECT_NE(s.out.find(option), std::string::npos) << option;
-    EXPECT_NE(run({"--help"}).out.find("  stretch "), std::string::npos);
-    EXPECT_NE(run({"synth", "--help"}).out.find("--inharmonicity B"), std::string::npos);
+    EXPECT_NE(runIn({"--help"}).out.find("  stretch "), std::string::npos);
+    EXPECT_NE(runIn({"synth", "--help"}).out.find("--inharmonicity B"), std::string::npos);
 }
 
 TEST(CliPiano, InharmonicityOfASynthesisedKeyGivesAMeasurementLine) {
     TempDir dir;
     const std::string wav = (dir / "c2.wav").string();
-    ASSERT_EQ(run({"synth", wav, "--freq", "65.40639", "--inharmonicity", "0.0007", "--rate",
-                   "44100", "--seconds", "1.5", "--noise", "-50"})
+    ASSERT_EQ(runIn({"synth", wav, "--freq", "65.40639", "--inharmonicity", "0.0007", "--rate",
+                     "44100", "--seconds", "1.5", "--noise", "-50"})
                   .status,
               0);
     for (const std::vector<std::string>& extra :
          {std::vector<std::string>{}, std::vector<std::string>{"--note", "C2"}}) {
         std::vector<std::string> args{"inharmonicity", wav};
         args.insert(args.end(), extra.begin(), extra.end());
-        const Outcome r = run(args);
+        const CliOutcome r = runIn(args);
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_NE(r.out.find(extra.empty() ? "key C2 (nearest)" : "key C2 (given)"),
                   std::string::npos)
@@ -89,22 +76,22 @@ TEST(CliPiano, InharmonicityOfASynthesisedKeyGivesAMeasurementLine) {
 TEST(CliPiano, InharmonicityRefusesWhatItCannotMeasure) {
     TempDir dir;
     const std::string wav = (dir / "c8.wav").string();
-    ASSERT_EQ(run({"synth", wav, "--freq", "4186", "--sine", "--rate", "11025"}).status, 0);
-    const Outcome few = run({"inharmonicity", wav, "--note", "C8"});
+    ASSERT_EQ(runIn({"synth", wav, "--freq", "4186", "--sine", "--rate", "11025"}).status, 0);
+    const CliOutcome few = runIn({"inharmonicity", wav, "--note", "C8"});
     EXPECT_EQ(few.status, 2);
     EXPECT_NE(few.err.find("at least 3"), std::string::npos) << few.err;
     EXPECT_EQ(few.out, "");
-    EXPECT_EQ(run({"inharmonicity", wav, "--note", "H2"}).status, 2);
-    EXPECT_EQ(run({"inharmonicity", wav, "--note"}).status, 2);
-    EXPECT_EQ(run({"inharmonicity"}).status, 2);
-    EXPECT_EQ(run({"inharmonicity", (dir / "none.wav").string()}).status, 2);
-    EXPECT_EQ(run({"synth", wav, "--inharmonicity", "0.2"}).status, 2);
+    EXPECT_EQ(runIn({"inharmonicity", wav, "--note", "H2"}).status, 2);
+    EXPECT_EQ(runIn({"inharmonicity", wav, "--note"}).status, 2);
+    EXPECT_EQ(runIn({"inharmonicity"}).status, 2);
+    EXPECT_EQ(runIn({"inharmonicity", (dir / "none.wav").string()}).status, 2);
+    EXPECT_EQ(runIn({"synth", wav, "--inharmonicity", "0.2"}).status, 2);
 }
 
 TEST(CliPiano, StretchSavesTheTuningAndPrintsEveryKey) {
     TempDir dir;
-    const Outcome r = run({"stretch", "--b", kCurve, "--octave", "mix", "--name", "Mix 442", "--a",
-                           "442", "--dir", dir.path().string()});
+    const CliOutcome r = runIn({"stretch", "--b", kCurve, "--octave", "mix", "--name", "Mix 442",
+                                "--a", "442", "--dir", dir.path().string()});
     ASSERT_EQ(r.status, 0) << r.err;
     std::istringstream lines(r.out);
     int rows = 0;
@@ -123,8 +110,8 @@ TEST(CliPiano, StretchSavesTheTuningAndPrintsEveryKey) {
 
     // --no-save prints the same table and touches nothing.
     const auto before = readBytes(store.path());
-    const Outcome dry = run({"stretch", "--b", kCurve, "--octave", "mix", "--a", "442", "--no-save",
-                             "--dir", dir.path().string()});
+    const CliOutcome dry = runIn({"stretch", "--b", kCurve, "--octave", "mix", "--a", "442",
+                                  "--no-save", "--dir", dir.path().string()});
     ASSERT_EQ(dry.status, 0) << dry.err;
     EXPECT_EQ(dry.out, r.out.substr(0, r.out.rfind(store.path().string())));
     EXPECT_EQ(readBytes(store.path()), before);
@@ -135,11 +122,11 @@ TEST(CliPiano, StretchFromMeasurementsMatchesTheSameCurveGivenByHand) {
     const std::string file = (dir / "keys.txt").string();
     std::ofstream(file) << "A0 27.49 0.0006 12\nA2 110.01 0.00015 16\nA4 440.1 0.0004 16\n"
                            "C8 4190 0.02 4\n";
-    const Outcome measured =
-        run({"stretch", "--measurements", file, "--octave", "4:2", "--no-save"});
+    const CliOutcome measured =
+        runIn({"stretch", "--measurements", file, "--octave", "4:2", "--no-save"});
     ASSERT_EQ(measured.status, 0) << measured.err;
-    EXPECT_EQ(measured.out, run({"stretch", "--b", kCurve, "--octave", "4:2", "--no-save"}).out);
-    EXPECT_NE(measured.out, run({"stretch", "--b", kCurve, "--octave", "2:1", "--no-save"}).out);
+    EXPECT_EQ(measured.out, runIn({"stretch", "--b", kCurve, "--octave", "4:2", "--no-save"}).out);
+    EXPECT_NE(measured.out, runIn({"stretch", "--b", kCurve, "--octave", "2:1", "--no-save"}).out);
 }
 
 TEST(CliPiano, StretchRefusesBadInputAndWritesNothing) {
@@ -163,22 +150,22 @@ TEST(CliPiano, StretchRefusesBadInputAndWritesNothing) {
     for (const auto& c : cases) {
         std::vector<std::string> args{"stretch", "--octave", "mix", "--name", "X", "--dir", d};
         args.insert(args.end(), c.args.begin(), c.args.end());
-        const Outcome r = run(args);
+        const CliOutcome r = runIn(args);
         EXPECT_EQ(r.status, 2) << c.says;
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
         EXPECT_EQ(r.out, "") << c.says;
     }
-    EXPECT_EQ(run({"stretch", "--b", kCurve, "--octave", "3:1", "--name", "X", "--dir", d}).status,
-              2);
-    EXPECT_EQ(run({"stretch", "--b", kCurve, "--octave", "mix", "--dir", d}).status, 2);
-    EXPECT_EQ(run({"stretch", "--b", kCurve, "--octave", "mix", "--name", "Far too long a name",
-                   "--dir", d})
+    EXPECT_EQ(
+        runIn({"stretch", "--b", kCurve, "--octave", "3:1", "--name", "X", "--dir", d}).status, 2);
+    EXPECT_EQ(runIn({"stretch", "--b", kCurve, "--octave", "mix", "--dir", d}).status, 2);
+    EXPECT_EQ(runIn({"stretch", "--b", kCurve, "--octave", "mix", "--name", "Far too long a name",
+                     "--dir", d})
                   .status,
               2);
-    EXPECT_EQ(
-        run({"stretch", "--b", kCurve, "--octave", "mix", "--name", "X", "--a", "390", "--dir", d})
-            .status,
-        2);
+    EXPECT_EQ(runIn({"stretch", "--b", kCurve, "--octave", "mix", "--name", "X", "--a", "390",
+                     "--dir", d})
+                  .status,
+              2);
     // None of these made a tunings file.
     EXPECT_FALSE(std::filesystem::exists(dir / TuningStore::kFileName));
 }
@@ -188,10 +175,11 @@ TEST(CliPiano, StretchIntoAFullFileIsRefusedWithStatusOne) {
     const std::string d = dir.path().string();
     for (int i = 3; i < TuningStore::kMaxTunings; ++i)
         ASSERT_EQ(
-            run({"stretch", "--b", kCurve, "--octave", "2:1", "--name", "S", "--dir", d}).status,
+            runIn({"stretch", "--b", kCurve, "--octave", "2:1", "--name", "S", "--dir", d}).status,
             0);
     const auto full = readBytes(dir / TuningStore::kFileName);
-    const Outcome r = run({"stretch", "--b", kCurve, "--octave", "2:1", "--name", "S", "--dir", d});
+    const CliOutcome r =
+        runIn({"stretch", "--b", kCurve, "--octave", "2:1", "--name", "S", "--dir", d});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("already holds 32"), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "");

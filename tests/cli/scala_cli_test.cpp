@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli.h"
+#include "cli/cli_run.h"
 #include "pitch/temperament_table.h"
 #include "settings/scala_convert.h"
 #include "settings/scala_scale.h"
@@ -21,22 +22,8 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TempDir;
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-Outcome cli(const std::vector<std::string>& args) {
-    std::istringstream in;
-    std::ostringstream out;
-    std::ostringstream err;
-    Outcome r;
-    r.status = runCli(args, in, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
+using testing::CliOutcome;
+using testing::runIn;
 
 fs::path put(const TempDir& dir, const std::string& name, const std::string& text) {
     const fs::path p = dir / name;
@@ -60,28 +47,28 @@ TEST(CliScala, TwelveNoteOctaveScaleBecomesTheNextUserTemperament) {
     const fs::path pyth = put(dir, "pyth.scl",
                               "Pythagorean\n12\n256/243\n9/8\n32/27\n81/64\n4/3\n729/512\n3/2\n"
                               "128/81\n27/16\n16/9\n243/128\n2/1\n");
-    Outcome r = cli({"scala", "import", pyth.string(), "--dir", dir.path().string()});
+    CliOutcome r = runIn({"scala", "import", pyth.string(), "--dir", dir.path().string()});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("user temperament 75 Pythagorean"), std::string::npos) << r.out;
     EXPECT_EQ(text(dir / "scales/pyth.scl"), text(pyth));
-    r = cli({"scala", "import", pyth.string(), "--dir", dir.path().string(), "--name", "A pyth"});
+    r = runIn({"scala", "import", pyth.string(), "--dir", dir.path().string(), "--name", "A pyth"});
     ASSERT_EQ(r.status, 0) << r.err;
     // "A_pyth.scl" sorts before "pyth.scl".
     EXPECT_NE(r.out.find("scales/A_pyth.scl: user temperament 75"), std::string::npos) << r.out;
     // The same name again is refused and leaves the copy as it was.
-    r = cli({"scala", "import", pyth.string(), "--dir", dir.path().string()});
+    r = runIn({"scala", "import", pyth.string(), "--dir", dir.path().string()});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("already exists"), std::string::npos);
 
     // Exporting the user temperament gives its offsets back.
     const fs::path out = dir / "back.scl";
-    r = cli({"scala", "export", "76", "--key", "G", "--dir", dir.path().string(), out.string()});
+    r = runIn({"scala", "export", "76", "--key", "G", "--dir", dir.path().string(), out.string()});
     ASSERT_EQ(r.status, 0) << r.err;
     ScalaScale back;
     ASSERT_FALSE(loadScalaScale(out, &back).failed());
     EXPECT_EQ(back.description, "Pythagorean, key G");
     EXPECT_NEAR(temperamentOffsets(back)[7], 1200.0 * std::log2(1.5) - 700.0, 0.001);
-    r = cli({"scala", "export", "77", "--dir", dir.path().string(), (dir / "x.scl").string()});
+    r = runIn({"scala", "export", "77", "--dir", dir.path().string(), (dir / "x.scl").string()});
     EXPECT_EQ(r.status, 2);
     EXPECT_FALSE(fs::exists(dir / "x.scl"));
 }
@@ -89,7 +76,7 @@ TEST(CliScala, TwelveNoteOctaveScaleBecomesTheNextUserTemperament) {
 TEST(CliScala, OtherScalesBecomeCustomTuningsAndSayWhatWasLeftOut) {
     TempDir dir;
     const fs::path edo = put(dir, "19edo.scl", equalScale(19));
-    Outcome r = cli({"scala", "import", edo.string(), "--dir", dir.path().string()});
+    CliOutcome r = runIn({"scala", "import", edo.string(), "--dir", dir.path().string()});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("custom tuning 3 19edo, 96 notes"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("MIDI keys 0-11, 108-127"), std::string::npos) << r.out;
@@ -99,8 +86,8 @@ TEST(CliScala, OtherScalesBecomeCustomTuningsAndSayWhatWasLeftOut) {
     const fs::path map = put(dir, "a.kbm",
                              "12\n60\n71\n60\n69\n432\n12\n0\n1\n2\n3\n4\n5\n6\n7\n"
                              "8\n9\n10\n11\n");
-    r = cli({"scala", "import", put(dir, "12.scl", equalScale(12)).string(), "--kbm", map.string(),
-             "--name", "A432", "--dir", dir.path().string()});
+    r = runIn({"scala", "import", put(dir, "12.scl", equalScale(12)).string(), "--kbm",
+               map.string(), "--name", "A432", "--dir", dir.path().string()});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("custom tuning 4 A432, 12 notes"), std::string::npos) << r.out;
     TuningStore store(dir.path());
@@ -110,9 +97,9 @@ TEST(CliScala, OtherScalesBecomeCustomTuningsAndSayWhatWasLeftOut) {
 
     // Full at 32 tunings: refused with the store's message, nothing added.
     for (int i = store.tuningsInFile(); i < TuningStore::kMaxTunings; ++i) {
-        ASSERT_EQ(cli({"scala", "import", edo.string(), "--dir", dir.path().string()}).status, 0);
+        ASSERT_EQ(runIn({"scala", "import", edo.string(), "--dir", dir.path().string()}).status, 0);
     }
-    r = cli({"scala", "import", edo.string(), "--dir", dir.path().string()});
+    r = runIn({"scala", "import", edo.string(), "--dir", dir.path().string()});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("32 tunings"), std::string::npos) << r.err;
 }
@@ -120,23 +107,23 @@ TEST(CliScala, OtherScalesBecomeCustomTuningsAndSayWhatWasLeftOut) {
 TEST(CliScala, BadFilesAndArgumentsAreRefusedNamingFileAndLine) {
     TempDir dir;
     const fs::path bad = put(dir, "bad.scl", "d\n2\n3/2\n3/0\n");
-    Outcome r = cli({"scala", "import", bad.string(), "--dir", dir.path().string()});
+    CliOutcome r = runIn({"scala", "import", bad.string(), "--dir", dir.path().string()});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err,
               "merlop-cli scala: " + bad.string() + ": line 4: a ratio with a zero denominator\n");
     const fs::path edo = put(dir, "19.scl", equalScale(19));
     const fs::path badMap = put(dir, "bad.kbm", "1\n0\n127\n60\n69\n440\n0\n0\n1\n");
-    r = cli(
+    r = runIn(
         {"scala", "import", edo.string(), "--kbm", badMap.string(), "--dir", dir.path().string()});
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("bad.kbm: line 9:"), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(dir / TuningStore::kFileName));
-    r = cli({"scala", "import", (dir / "none.scl").string(), "--dir", dir.path().string()});
+    r = runIn({"scala", "import", (dir / "none.scl").string(), "--dir", dir.path().string()});
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("none.scl: cannot open"), std::string::npos);
-    EXPECT_EQ(cli({"scala", "export", "3", "--key", "H", "o.scl"}).status, 2);
-    EXPECT_EQ(cli({"scala", "frobnicate"}).status, 2);
-    EXPECT_EQ(cli({"scala", "import", edo.string(), "--dir", (dir / "nowhere").string()}).status,
+    EXPECT_EQ(runIn({"scala", "export", "3", "--key", "H", "o.scl"}).status, 2);
+    EXPECT_EQ(runIn({"scala", "frobnicate"}).status, 2);
+    EXPECT_EQ(runIn({"scala", "import", edo.string(), "--dir", (dir / "nowhere").string()}).status,
               2);
 }
 
@@ -144,7 +131,7 @@ TEST(CliScala, ExportAllWritesEveryRowOnceAndTheyImportBack) {
     TempDir dir;
     const fs::path out = dir / "out";
     fs::create_directory(out);
-    Outcome r = cli({"scala", "export", "--all", out.string()});
+    CliOutcome r = runIn({"scala", "export", "--all", out.string()});
     ASSERT_EQ(r.status, 0) << r.err;
     const UserTemperaments user(dir.path());
     for (int i = 0; i < TemperamentTable::kRows; ++i) {
@@ -167,10 +154,10 @@ TEST(CliScala, ExportAllWritesEveryRowOnceAndTheyImportBack) {
     // A second run finds the files in the way and writes nothing.
     const fs::path first = out / "Equal_temperament.scl";
     testing::writeBytes(first, {'x'});
-    r = cli({"scala", "export", "--all", out.string()});
+    r = runIn({"scala", "export", "--all", out.string()});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(text(first), "x");
-    r = cli({"scala", "export", "0", first.string()});
+    r = runIn({"scala", "export", "0", first.string()});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(text(first), "x");
 }
