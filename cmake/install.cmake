@@ -108,7 +108,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The reference tones need a General MIDI soundfont; shlibdeps cannot know that.
 # The SVG icon engine is a plugin, which shlibdeps cannot see.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fluid-soundfont-gm | sf2-soundfont-gm, libqt6svg6")
-# Native Wayland windows; without it Qt runs through XWayland.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+# Native Wayland windows; without it Qt runs through XWayland. Qt's own texts (the standard
+# buttons, the file dialog) in the player's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -23,6 +23,7 @@
 #include <fstream>
 
 #include "app/frame_fakes.h"
+#include "app/qt/language.h"
 #include "app/qt/level_meter.h"
 #include "audio/riff_wave.h"
 #include "common/question_box.h"
@@ -32,6 +33,7 @@
 #include "display/qt/strobe_panel.h"
 #include "display/qt/tuner_window.h"
 #include "display/qt/wave_form_window.h"
+#include "gui/catalogue.h"
 #include "gui/tone_fakes.h"
 #include "platform/scripted_capture.h"
 #include "settings/settings.h"
@@ -753,6 +755,21 @@ TEST_F(MainFrameWindow, EveryToolbarCommandIsInAMenuOrHasAKey) {
     QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
     QApplication::sendEvent(f.spectrumWindow(), &space);
     EXPECT_TRUE(f.core().paused());
+}
+
+// A text that skipped the translation shows in English on a German desktop; every window part,
+// menu entry, tool tip and accessible name must be one of the catalogue's translations.
+TEST_F(MainFrameWindow, UnderAGermanLocaleEveryTextIsGerman) {
+    const Language german(QLocale(QLocale::German, QLocale::Germany));
+    ASSERT_FALSE(german.catalogue().isEmpty()) << "no merlop_de.qm in the build";
+    MainFrame& f = open();
+    EXPECT_EQ(f.menuBar()->actions().front()->text(), "&Datei");
+    std::vector<testing::ShownText> shown = testing::shownTexts(f);
+    shown.push_back({"status bar", f.statusBar()->currentMessage()});
+    const QStringList missing =
+        testing::untranslated(shown, testing::readCatalogue(testing::germanCatalogue()));
+    EXPECT_TRUE(missing.isEmpty()) << missing.join('\n').toStdString();
+    save(f, "german-main-window");
 }
 
 }  // namespace

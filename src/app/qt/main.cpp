@@ -15,6 +15,7 @@
 #include <system_error>
 
 #include "app/config_folder.h"
+#include "app/qt/language.h"
 #include "app/qt/main_frame.h"
 #include "audio/qt/qt_wave_capture.h"
 
@@ -80,6 +81,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     QApplication app(argc, argv);
+    const merlop::Language language(QLocale::system());
     QApplication::setApplicationName(QStringLiteral("merlop"));
     QApplication::setApplicationVersion(QStringLiteral(MERLOP_VERSION_TEXT));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.merlop.Merlop"));
