@@ -45,7 +45,7 @@ class LongerTranslator : public QTranslator {
         const QString s = QString::fromUtf8(source);
         const QString text = rightTrimmed(s);
         if (text.trimmed().isEmpty()) return {};
-        const QString out = text + text.left((text.size() * 35 + 99) / 100) + s.mid(text.size());
+        QString out = text + text.left((text.size() * 35 + 99) / 100) + s.mid(text.size());
         given_.insert(out);
         return out;
     }
