@@ -17,6 +17,9 @@ class TemperamentTable {
     static const std::array<float, 12>& row(int index);
     // The row's name padded with blanks to exactly 25 characters.
     static std::string name(int index);
+    // The row's name in the player's language, unpadded, for lists the player reads; name()
+    // stays English, as files take it.
+    static std::string shownName(int index);
     // Every row's name, in row order.
     static std::vector<std::string> names();
 };

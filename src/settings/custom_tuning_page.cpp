@@ -8,6 +8,7 @@
 
 #include "common/message_box.h"
 #include "common/question_box.h"
+#include "common/translation.h"
 #include "pitch/pitch_model.h"
 #include "settings/cp1252.h"
 #include "settings/settings_sheet.h"
@@ -48,8 +49,10 @@ CustomTuningPage::CustomTuningPage(TuningStore& store, CustomPageControls& contr
 bool CustomTuningPage::fitName(std::string& text, int id) {
     const Cp1252Text stored = toCp1252(text);
     if (!stored.firstUnmappable.empty()) {
-        messages_.show("The name can only hold letters of Western European languages: \"" +
-                           stored.firstUnmappable + "\" has no place in it.",
+        messages_.show(fill(translate("SettingsSheet",
+                                      "The name can only hold letters of Western European "
+                                      "languages: \"%1\" has no place in it."),
+                            {stored.firstUnmappable}),
                        "Merlop");
         controls_.focus(id);
         return false;
@@ -65,7 +68,7 @@ bool CustomTuningPage::saveControls() {
     if (!fitName(f.name, 1015) || !fitName(f.description, 1017)) return false;
     const std::optional<int32_t> octave = parseInteger(f.octave);
     if (!octave || *octave < 1 || *octave > 8) {
-        messages_.show(octave ? integerRangeMessage(1, 8) : std::string(kIntegerMessage), "Merlop");
+        messages_.show(octave ? integerRangeMessage(1, 8) : integerMessage(), "Merlop");
         controls_.focus(1021);
         return false;
     }
@@ -178,12 +181,13 @@ CustomTuningPage::Commit CustomTuningPage::commitTuning(bool ask) {
     store(t.recordReadings, fields_.recordReadings);
     if (!commitNote()) return Commit::invalid;
     if (!modified_) return Commit::unchanged;
-    if (ask && !questions_.ask("Save changes to " + fields_.name + " ?", " ",
-                               QuestionBox::Buttons::okCancel)) {
+    if (ask &&
+        !questions_.ask(fill(translate("SettingsSheet", "Save changes to %1 ?"), {fields_.name}),
+                        " ", QuestionBox::Buttons::okCancel)) {
         return Commit::declined;
     }
     if (store_.saveCurrent(creatingNew_) != 0) {
-        messages_.show("savetng failed", "");
+        messages_.show(translate("SettingsSheet", "savetng failed"), "");
         return Commit::failed;
     }
     creatingNew_ = false;
@@ -200,12 +204,12 @@ void CustomTuningPage::newTuning() {
     const Commit c = commitTuning(true);
     if (c == Commit::invalid || c == Commit::failed) return;
     if (store_.tuningsInFile() >= TuningStore::kMaxTunings) {
-        messages_.show("Cannot add more than 32 tunings", " ");
+        messages_.show(translate("SettingsSheet", "Cannot add more than 32 tunings"), " ");
         return;
     }
     creatingNew_ = true;
-    if (questions_.ask("Base new tuning on " + fields_.name + " ?", " ",
-                       QuestionBox::Buttons::yesNo)) {
+    if (questions_.ask(fill(translate("SettingsSheet", "Base new tuning on %1 ?"), {fields_.name}),
+                       " ", QuestionBox::Buttons::yesNo)) {
         showFirstNote();
     } else {
         store_.clearCurrent();
@@ -222,11 +226,12 @@ void CustomTuningPage::newTuning() {
 void CustomTuningPage::deleteTuning() {
     if (creatingNew_) return;
     if (!saveControls()) return;
-    if (!questions_.ask("Delete " + fields_.name + " ?", " ", QuestionBox::Buttons::okCancel)) {
+    if (!questions_.ask(fill(translate("SettingsSheet", "Delete %1 ?"), {fields_.name}), " ",
+                        QuestionBox::Buttons::okCancel)) {
         return;
     }
     if (store_.deleteTuning(controls_.tuningSelection()) != 0) {
-        messages_.show("Cannot delete " + fields_.name, " ");
+        messages_.show(fill(translate("SettingsSheet", "Cannot delete %1"), {fields_.name}), " ");
         return;
     }
     // Tuning 0 is current now, as the file holds it.
@@ -261,7 +266,7 @@ void CustomTuningPage::save() {
 void CustomTuningPage::insertNote() {
     Tuning& t = store_.current();
     if (t.noteCount >= Tuning::kMaxNotes) {
-        messages_.show("Cannot insert more notes", " ");
+        messages_.show(translate("SettingsSheet", "Cannot insert more notes"), " ");
         return;
     }
     if (!saveControls()) return;

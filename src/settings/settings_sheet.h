@@ -20,15 +20,19 @@
 #include <string_view>
 #include <vector>
 
+#include "common/translation.h"
 #include "settings/settings.h"
 
 namespace merlop {
 
 class TuningStore;
 
-// "Please enter an integer between lo and hi."
+// "Please enter an integer between lo and hi.", in the player's language.
 std::string integerRangeMessage(int lo, int hi);
-inline constexpr const char* kIntegerMessage = "Please enter an integer.";
+inline constexpr const char* kIntegerMessage =
+    MERLOP_TR_NOOP("SettingsSheet", "Please enter an integer.");
+// kIntegerMessage in the player's language.
+std::string integerMessage();
 
 // A whole decimal integer with optional sign and surrounding blanks; nothing else.
 std::optional<int32_t> parseInteger(std::string_view text);
@@ -84,6 +88,7 @@ inline constexpr int32_t kLastPianoOctave = keptRange(&Settings::pianoFirstOctav
 
 // One control of a page as its dialog template places it, in dialog units; controls are made
 // in template order, which is also the order the focus moves through them.
+// The text is the English source; the window shows it translated in context "SettingsSheet".
 struct ControlSpec {
     enum Kind { label, edit, spin, dropList, check, radio, slider, button, listBox };
     int id;  // 0 for labels
@@ -278,6 +283,7 @@ struct EarPage : PageRecord {
     void writeBack(Settings& s) const;
 };
 
+// English sources, shown translated in context "SettingsSheet".
 extern const std::array<const char*, 7> kEarScales;
 
 enum class SheetPageIndex { general = 0, spectrum, tone, ear, custom };

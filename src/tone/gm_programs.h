@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace merlop {
 
 constexpr int kGmProgramCount = 128;
@@ -10,5 +12,8 @@ constexpr int kGmEntryChars = 20;
 // padded with blanks to 15 characters); an empty string outside that range. A list showing the
 // entries in order has the program number as its index.
 const char* gmProgramEntry(int program);
+// The program's name alone in the player's language (entries stay English); empty outside
+// 0..127.
+std::string gmProgramName(int program);
 
 }  // namespace merlop

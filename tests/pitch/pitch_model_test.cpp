@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "common/translation.h"
 #include "pitch/temperament_table.h"
 
 namespace merlop {
@@ -151,6 +152,26 @@ TEST(Temperament, CatalogueNamesArePaddedAndComplete) {
     EXPECT_EQ(TemperamentTable::row(29)[1], -23.95f);
     // Two rows share their offsets under different names.
     EXPECT_EQ(TemperamentTable::row(4), TemperamentTable::row(65));
+}
+
+std::string bracketed(const char* context, const char* source) {
+    return std::string("[") + context + "]" + source;
+}
+
+// Scala files take the English names; lists take them in the player's language, unpadded.
+TEST(Temperament, ShownNamesAreTranslatedAndFileNamesStayEnglish) {
+    EXPECT_EQ(TemperamentTable::shownName(3), "Artusi Monochord");
+    installTranslator(&bracketed);
+    EXPECT_EQ(TemperamentTable::shownName(0), "[Temperaments]Equal temperament");
+    EXPECT_EQ(TemperamentTable::shownName(74), "[Temperaments]Zazal");
+    EXPECT_EQ(TemperamentTable::name(0), "Equal temperament        ");
+    EXPECT_EQ(TemperamentTable::names()[74], "Zazal                    ");
+    installTranslator(nullptr);
+    for (int i = 0; i < TemperamentTable::kRows; ++i) {
+        std::string padded = TemperamentTable::shownName(i);
+        padded.resize(TemperamentTable::kNameLength, ' ');
+        EXPECT_EQ(padded, TemperamentTable::name(i)) << i;
+    }
 }
 
 TEST(Temperament, PlacedRowsKeepTheReferenceNoteFixed) {

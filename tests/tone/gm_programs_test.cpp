@@ -5,6 +5,8 @@
 #include <set>
 #include <string>
 
+#include "common/translation.h"
+
 namespace merlop {
 namespace {
 
@@ -23,6 +25,27 @@ TEST(GmPrograms, EntriesAreNumberBlankAndNamePaddedToFifteen) {
         names.insert(entry.substr(number.size()));
     }
     EXPECT_EQ(names.size(), 128u);
+}
+
+std::string bracketed(const char* context, const char* source) {
+    return std::string("[") + context + "]" + source;
+}
+
+TEST(GmPrograms, NamesAreShownTranslatedWhileEntriesStayEnglish) {
+    EXPECT_EQ(gmProgramName(0), "Acou.Piano");
+    EXPECT_EQ(gmProgramName(127), "Gun Shot");
+    installTranslator(&bracketed);
+    EXPECT_EQ(gmProgramName(40), "[GmPrograms]Violin");
+    EXPECT_EQ(gmProgramName(-1), "");
+    EXPECT_EQ(gmProgramName(128), "");
+    EXPECT_STREQ(gmProgramEntry(40), "41 Violin         ");
+    installTranslator(nullptr);
+    // Every name is the tail of its English entry, so the two lists never part.
+    for (int i = 0; i < kGmProgramCount; ++i) {
+        const std::string entry = gmProgramEntry(i);
+        const std::string name = gmProgramName(i);
+        EXPECT_EQ(entry.substr(std::to_string(i + 1).size() + 1, name.size()), name) << entry;
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFontMetrics>
 #include <QLabel>
@@ -37,9 +38,25 @@ QStringList itemsOf(const auto& texts) {
     return out;
 }
 
+// A template's text or a list item in the player's language; the sources are English.
+QString sheetText(const char* source) {
+    if (*source == '\0') return {};
+    return QCoreApplication::translate("SettingsSheet", source);
+}
+
+QStringList translatedItems(const auto& sources) {
+    QStringList out;
+    for (const char* t : sources) out << sheetText(t);
+    return out;
+}
+
+// As the English entries are laid out: number, blank, the name padded to 15 characters.
 QStringList gmItems() {
     QStringList out;
-    for (int i = 0; i < kGmProgramCount; ++i) out << QString::fromLatin1(gmProgramEntry(i));
+    for (int i = 0; i < kGmProgramCount; ++i) {
+        out << QString::number(i + 1) + ' ' +
+                   QString::fromStdString(gmProgramName(i)).leftJustified(15);
+    }
     return out;
 }
 
@@ -64,7 +81,7 @@ SheetPage::SheetPage(const QString& caption, int widthDlu, int heightDlu,
         QWidget* w = nullptr;
         switch (c.kind) {
             case ControlSpec::label:
-                w = new QLabel(QString::fromLatin1(c.text), this);
+                w = new QLabel(sheetText(c.text), this);
                 break;
             case ControlSpec::edit:
                 w = new QLineEdit(this);
@@ -77,10 +94,10 @@ SheetPage::SheetPage(const QString& caption, int widthDlu, int heightDlu,
                 break;
             }
             case ControlSpec::check:
-                w = new QCheckBox(QString::fromLatin1(c.text), this);
+                w = new QCheckBox(sheetText(c.text), this);
                 break;
             case ControlSpec::radio: {
-                auto* r = new QRadioButton(QString::fromLatin1(c.text), this);
+                auto* r = new QRadioButton(sheetText(c.text), this);
                 if (radios == nullptr) radios = new QButtonGroup(this);
                 radios->addButton(r, radios->buttons().size());
                 w = r;
@@ -94,7 +111,7 @@ SheetPage::SheetPage(const QString& caption, int widthDlu, int heightDlu,
             }
             case ControlSpec::button: {
                 // Auto-default, as in any dialog: Enter presses the focused button.
-                w = new QPushButton(QString::fromLatin1(c.text), this);
+                w = new QPushButton(sheetText(c.text), this);
                 break;
             }
             case ControlSpec::listBox:
@@ -128,6 +145,12 @@ void SheetPage::layoutControls(const DialogUnits& u) {
                 r.setHeight(need);
             }
         }
+        // A text longer than its template's (another language) runs on to the right first, so
+        // that the whole page stretches only where that is not room enough.
+        const int textWidth = textWidthNeeded(widgets_[i]);
+        if (textWidth > r.width()) {
+            r.setRight(std::min(u.x(c.x + roomDlu(i)), r.left() + textWidth) - 1);
+        }
         widgets_[i]->setGeometry(r);
         previous = r;
     }
@@ -145,6 +168,10 @@ int SheetPage::textWidthNeeded(const QWidget* w) {
     QString text;
     if (const auto* l = qobject_cast<const QLabel*>(w)) text = l->text();
     if (const auto* b = qobject_cast<const QAbstractButton*>(w)) text = b->text();
+    return textWidthNeeded(w, text);
+}
+
+int SheetPage::textWidthNeeded(const QWidget* w, QString text) {
     while (text.endsWith(' ')) text.chop(1);
     if (text.isEmpty()) return 0;
     const QFontMetrics fm(w->font());
@@ -160,10 +187,31 @@ int SheetPage::textWidthNeeded(const QWidget* w) {
 int SheetPage::stretchNeeded(const DialogUnits& u) const {
     int stretch = 1000;
     for (std::size_t i = 0; i < specs_.size(); ++i) {
-        if (specs_[i].hidden) continue;
-        stretch = std::max(stretch, u.stretchToFit(textWidthNeeded(widgets_[i]), specs_[i].w));
+        const ControlSpec& c = specs_[i];
+        if (c.hidden) continue;
+        // The English text in its template's box sets the stretch in any language, so the
+        // English pages are as they always were and no other language lays out tighter.
+        const int english = textWidthNeeded(widgets_[i], QString::fromLatin1(c.text));
+        stretch = std::max(stretch, u.stretchToFit(english, c.w));
+        stretch = std::max(stretch, u.stretchToFit(textWidthNeeded(widgets_[i]), roomDlu(i)));
     }
     return stretch;
+}
+
+int SheetPage::roomDlu(std::size_t i) const {
+    const ControlSpec& c = specs_[i];
+    const bool runsOn = c.kind == ControlSpec::label || c.kind == ControlSpec::check ||
+                        c.kind == ControlSpec::radio;
+    if (!runsOn) return c.w;
+    // A dialog unit apart from the neighbour, two from the page's edge.
+    int right = widthDlu_ - 2;
+    for (std::size_t j = 0; j < specs_.size(); ++j) {
+        const ControlSpec& n = specs_[j];
+        const int nh = n.kind == ControlSpec::dropList ? kDropListDlu : n.h;
+        const bool sameRow = n.y < c.y + c.h && c.y < n.y + nh;
+        if (j != i && !n.hidden && sameRow && n.x > c.x) right = std::min(right, n.x - 1);
+    }
+    return std::max(c.w, right - c.x);
 }
 
 QWidget* SheetPage::control(int id) const {
@@ -311,10 +359,12 @@ class TablePage : public SheetPage {
 class GeneralSheetPage : public TablePage<GeneralPage> {
   public:
     GeneralSheetPage(GeneralPage& v, const DialogUnits& u, MessageBox& m, QWidget* parent)
-        : TablePage(v, "General", 228, 191, u, m, parent) {
+        : TablePage(v, QCoreApplication::translate("SettingsSheet", "General"), 228, 191, u, m,
+                    parent) {
         auto* key = control<QComboBox>(1004);
         key->addItems(itemsOf(kInstrumentKeys));
-        control<QComboBox>(1061)->addItems({"flat", "sharp"});
+        control<QComboBox>(1061)->addItems({QCoreApplication::translate("SettingsSheet", "flat"),
+                                            QCoreApplication::translate("SettingsSheet", "sharp")});
         control<QComboBox>(1063)->addItems(itemsOf(kCNoteNames));
         control<QComboBox>(1077)->addItems({"50 Hz", "60 Hz"});
         connect(control<QPushButton>(1041), &QPushButton::clicked, this, [this] {
@@ -342,7 +392,7 @@ class GeneralSheetPage : public TablePage<GeneralPage> {
         auto* temperaments = control<QComboBox>(1062);
         temperaments->clear();
         for (int i = 0; i < TemperamentTable::kRows; ++i) {
-            temperaments->addItem(QString::fromStdString(temperamentName(i)));
+            temperaments->addItem(QString::fromStdString(TemperamentTable::shownName(i)));
         }
         if (user_ == nullptr) return;
         for (const std::string& name : user_->names) {
@@ -385,9 +435,11 @@ class GeneralSheetPage : public TablePage<GeneralPage> {
 class SpectrumSheetPage : public TablePage<SpectrumPage> {
   public:
     SpectrumSheetPage(SpectrumPage& v, const DialogUnits& u, MessageBox& m, QWidget* parent)
-        : TablePage(v, "Spectrum", 197, 124, u, m, parent) {
+        : TablePage(v, QCoreApplication::translate("SettingsSheet", "Spectrum"), 197, 124, u, m,
+                    parent) {
         control<QComboBox>(1054)->addItems({"0", "1", "2", "3"});
-        control<QComboBox>(1053)->addItems({"None", "A", "B", "C"});
+        control<QComboBox>(1053)->addItems(
+            {QCoreApplication::translate("SettingsSheet", "None"), "A", "B", "C"});
     }
 };
 
@@ -396,7 +448,8 @@ class SpectrumSheetPage : public TablePage<SpectrumPage> {
 class ToneSheetPage : public TablePage<TonePage> {
   public:
     ToneSheetPage(TonePage& v, const DialogUnits& u, MessageBox& m, QWidget* parent)
-        : TablePage(v, "Reference Tone", 177, 146, u, m, parent) {}
+        : TablePage(v, QCoreApplication::translate("SettingsSheet", "Reference Tone"), 177, 146, u,
+                    m, parent) {}
 
   protected:
     void initMore() override { control<QComboBox>(1017)->addItems(gmItems()); }
@@ -407,12 +460,13 @@ class ToneSheetPage : public TablePage<TonePage> {
 class EarSheetPage : public TablePage<EarPage> {
   public:
     EarSheetPage(EarPage& v, const DialogUnits& u, MessageBox& m, QWidget* parent)
-        : TablePage(v, "Ear ", 207, 157, u, m, parent) {
+        : TablePage(v, QCoreApplication::translate("SettingsSheet", "Ear "), 207, 157, u, m,
+                    parent) {
         control<QComboBox>(1055)->addItems(itemsOf(kCNoteNames));
         control<QComboBox>(1058)->addItems(itemsOf(kCNoteNames));
-        control<QComboBox>(1042)->addItems(itemsOf(kEarScales));
+        control<QComboBox>(1042)->addItems(translatedItems(kEarScales));
         QStringList keys = itemsOf(kCNoteNames);
-        keys << "Random";
+        keys << QCoreApplication::translate("SettingsSheet", "Random");
         control<QComboBox>(1043)->addItems(keys);
     }
 };
@@ -420,37 +474,43 @@ class EarSheetPage : public TablePage<EarPage> {
 // ---- Custom ----------------------------------------------------------------------------------
 
 const std::vector<ControlSpec> kCustomControls = {
-    {0, ControlSpec::label, "T U N I N G S", 71, 3, 54, 8},
+    {0, ControlSpec::label, QT_TRANSLATE_NOOP("SettingsSheet", "T U N I N G S"), 71, 3, 54, 8},
     {1014, ControlSpec::dropList, "", 5, 15, 75, 58},
     {1015, ControlSpec::edit, "", 99, 14, 67, 14},
-    {0, ControlSpec::label, "Name", 169, 18, 36, 8},
-    {1023, ControlSpec::button, "New tuning", 20, 35, 50, 14},
+    {0, ControlSpec::label, QT_TRANSLATE_NOOP("SettingsSheet", "Name"), 169, 18, 36, 8},
+    {1023, ControlSpec::button, QT_TRANSLATE_NOOP("SettingsSheet", "New tuning"), 20, 35, 50, 14},
     {1016, ControlSpec::dropList, "", 100, 35, 66, 54},
-    {0, ControlSpec::label, "Instrument", 169, 37, 39, 8},
-    {1028, ControlSpec::button, "Delete tuning", 20, 55, 50, 14},
-    {1029, ControlSpec::check, "Auto reference tone", 100, 55, 78, 10},
-    {1042, ControlSpec::check, "Record readings", 100, 65, 90, 10},
-    {0, ControlSpec::label, "N O T E S", 75, 76, 49, 8},
+    {0, ControlSpec::label, QT_TRANSLATE_NOOP("SettingsSheet", "Instrument"), 169, 37, 39, 8},
+    {1028, ControlSpec::button, QT_TRANSLATE_NOOP("SettingsSheet", "Delete tuning"), 20, 55, 50,
+     14},
+    {1029, ControlSpec::check, QT_TRANSLATE_NOOP("SettingsSheet", "Auto reference tone"), 100, 55,
+     78, 10},
+    {1042, ControlSpec::check, QT_TRANSLATE_NOOP("SettingsSheet", "Record readings"), 100, 65, 90,
+     10},
+    {0, ControlSpec::label, QT_TRANSLATE_NOOP("SettingsSheet", "N O T E S"), 75, 76, 49, 8},
     {1032, ControlSpec::listBox, "", 7, 90, 73, 53},
     {1018, ControlSpec::dropList, "", 100, 90, 25, 66},
-    {0, ControlSpec::label, "Note", 127, 93, 16, 8},
+    {0, ControlSpec::label, QT_TRANSLATE_NOOP("SettingsSheet", "Note"), 127, 93, 16, 8},
     {1021, ControlSpec::edit, "", 145, 90, 21, 14},
     {1022, ControlSpec::spin, "", 165, 90, 9, 14},
-    {0, ControlSpec::label, "Octave", 175, 95, 24, 8},
+    {0, ControlSpec::label, QT_TRANSLATE_NOOP("SettingsSheet", "Octave"), 175, 95, 24, 8},
     {1017, ControlSpec::edit, "", 100, 110, 65, 14},
-    {0, ControlSpec::label, "Description", 167, 114, 36, 8},
+    {0, ControlSpec::label, QT_TRANSLATE_NOOP("SettingsSheet", "Description"), 167, 114, 36, 8},
     {1024, ControlSpec::edit, "", 100, 130, 40, 14},
-    {0, ControlSpec::label, "Frequency (Hz)", 145, 132, 54, 8},
-    {1030, ControlSpec::button, "Save", 20, 150, 50, 14},
-    {1026, ControlSpec::button, "Insert note", 100, 150, 50, 14},
-    {1027, ControlSpec::button, "Delete note", 155, 150, 50, 14},
+    {0, ControlSpec::label, QT_TRANSLATE_NOOP("SettingsSheet", "Frequency (Hz)"), 145, 132, 54, 8},
+    {1030, ControlSpec::button, QT_TRANSLATE_NOOP("SettingsSheet", "Save"), 20, 150, 50, 14},
+    {1026, ControlSpec::button, QT_TRANSLATE_NOOP("SettingsSheet", "Insert note"), 100, 150, 50,
+     14},
+    {1027, ControlSpec::button, QT_TRANSLATE_NOOP("SettingsSheet", "Delete note"), 155, 150, 50,
+     14},
 };
 
 class CustomSheetPage : public SheetPage, public CustomPageControls {
   public:
     CustomSheetPage(TuningStore* store, int32_t recordReadings, QuestionBox& q,
                     const DialogUnits& u, MessageBox& m, QWidget* parent)
-        : SheetPage("Custom ", 213, 170, kCustomControls, u, m, parent) {
+        : SheetPage(QCoreApplication::translate("SettingsSheet", "Custom "), 213, 170,
+                    kCustomControls, u, m, parent) {
         control<QLineEdit>(1015)->setMaxLength(kTuningTextChars);
         control<QLineEdit>(1017)->setMaxLength(kTuningTextChars);
         control<QLineEdit>(1024)->setMaxLength(kFrequencyChars);
@@ -567,7 +627,7 @@ SettingsSheet::SettingsSheet(QWidget* parent, Settings& settings, TuningStore* t
                              const std::array<int, 2>& sampleSizes, QuestionBox& questions,
                              MessageBox& messages, const QFont* font)
     : QDialog(parent), settings_(settings), tunings_(tunings), messages_(messages) {
-    setWindowTitle("Settings");
+    setWindowTitle(QCoreApplication::translate("SettingsSheet", "Settings"));
     setModal(true);
     if (font != nullptr) setFont(*font);
     const QFontMetrics fm(this->font());

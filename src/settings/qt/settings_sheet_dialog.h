@@ -35,9 +35,15 @@ class SheetPage : public QWidget {
     void layoutControls(const DialogUnits& units);
     // The least horizontal stretch at which every text of the page fits its control.
     int stretchNeeded(const DialogUnits& units) const;
+    // Width in dialog units control i may take: a label, check box or radio button whose text
+    // outgrows its template (a longer language) may run on into the free space to its right, up
+    // to the next control of its row or the page's edge; any other control has its template's.
+    int roomDlu(std::size_t i) const;
     // Width a label, check box, radio button or push button needs to show its text whole
     // (trailing blanks are not seen); 0 for other controls.
     static int textWidthNeeded(const QWidget* control);
+    // The same for `text` shown in that control.
+    static int textWidthNeeded(const QWidget* control, QString text);
     // Height a check box or radio button needs to show its indicator whole.
     static int checkHeightNeeded(const QWidget* control);
     QWidget* control(int id) const;
