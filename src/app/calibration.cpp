@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "common/question_box.h"
+#include "common/translation.h"
 #include "pitch/pitch_model.h"
 
 namespace merlop {
@@ -15,7 +16,8 @@ bool Calibration::ask(QuestionBox& questions, std::int32_t* calibrationTenths) {
         return true;
     }
     if (!finished()) return false;
-    if (questions.ask(resultText(), kResultCaption, QuestionBox::Buttons::okCancel)) {
+    if (questions.ask(resultText(), translate("Calibration", kResultCaption),
+                      QuestionBox::Buttons::okCancel)) {
         *calibrationTenths = resultTenths();
     }
     active_ = false;
@@ -53,15 +55,15 @@ bool Calibration::onBlock(std::uint32_t arrivalMs, const PitchModel& pitch, Pitc
 }
 
 std::string Calibration::startCaption() {
-    return "Calibration will take " + std::to_string(kSeconds) + " seconds";
+    return fill(translate("Calibration", "Calibration will take %1 seconds"),
+                {std::to_string(kSeconds)});
 }
 
 std::string Calibration::resultText() const {
     char number[32];
     std::snprintf(number, sizeof number, "%4.1f", static_cast<double>(measuredDeviation_) * 100);
-    std::string text = "measured deviation = ";
-    if (measuredDeviation_ >= 0.0f) text += "+";
-    return text + number + " Cents";
+    const std::string signedNumber = (measuredDeviation_ >= 0.0f ? "+" : "") + std::string(number);
+    return fill(translate("Calibration", "measured deviation = %1 Cents"), {signedNumber});
 }
 
 std::int32_t Calibration::resultTenths() const {

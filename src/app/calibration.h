@@ -13,6 +13,7 @@
 #include <string>
 
 #include "audio/reading_smoother.h"
+#include "common/translation.h"
 
 namespace merlop {
 
@@ -54,7 +55,8 @@ class Calibration {
     static std::string startCaption();
     // Body of the box that offers the result.
     std::string resultText() const;
-    static constexpr const char* kResultCaption = "Update Calibration ?";
+    static constexpr const char* kResultCaption =
+        MERLOP_TR_NOOP("Calibration", "Update Calibration ?");
     // The correction to store: tenths of a cent, opposite to the deviation, truncated.
     std::int32_t resultTenths() const;
 

@@ -1,12 +1,13 @@
 #include "app/capture_run.h"
 
 #include "common/message_box.h"
+#include "common/translation.h"
 
 namespace merlop {
 
 namespace {
 
-constexpr const char* kDeviceError = "Sound device error ";
+constexpr const char* kDeviceError = MERLOP_TR_NOOP("CaptureRun", "Sound device error ");
 
 }  // namespace
 
@@ -45,7 +46,9 @@ bool CaptureRun::mayStart(bool fileOpen) {
 
 void CaptureRun::openLive(const CaptureConfig& config, int blockLength) {
     if (device_.open(this, config.sampleRate, config.bitsPerSample, blockLength) != 0) {
-        if (!input_.awaiting()) messages_.show("open failed", "wave input device error ");
+        if (!input_.awaiting())
+            messages_.show(translate("CaptureRun", "open failed"),
+                           translate("CaptureRun", "wave input device error "));
         input_.lost();
         awaitInput();
         return;
@@ -57,7 +60,9 @@ bool CaptureRun::stop(StopReason reason) {
     if (recording() && input_.available()) {
         reason_ = reason;
         move(CaptureEvent::stop);
-        if (device_.reset() != 0) messages_.show("stop failed ", kDeviceError);
+        if (device_.reset() != 0)
+            messages_.show(translate("CaptureRun", "stop failed "),
+                           translate("CaptureRun", kDeviceError));
         return true;
     }
     if (state_ == CaptureState::stopping &&
@@ -80,25 +85,32 @@ bool CaptureRun::takeBlock(int* samples, int count, int* lo, int* hi) {
     }
     device_.convert(samples, static_cast<unsigned>(count), lo, hi);
     if (device_.start() != 0) {
-        messages_.show("record failed ", kDeviceError);
+        messages_.show(translate("CaptureRun", "record failed "),
+                       translate("CaptureRun", kDeviceError));
         return false;
     }
     return true;
 }
 
 void CaptureRun::recordNext() {
-    if (device_.start() != 0) messages_.show("record failed ", kDeviceError);
+    if (device_.start() != 0)
+        messages_.show(translate("CaptureRun", "record failed "),
+                       translate("CaptureRun", kDeviceError));
 }
 
 void CaptureRun::onWaveInOpen() {
     // Stopped before the card had opened: no buffer is queued to bring the close, so close now.
     if (!recording()) {
-        if (device_.close() != 0) messages_.show("close failed ", kDeviceError);
+        if (device_.close() != 0)
+            messages_.show(translate("CaptureRun", "close failed "),
+                           translate("CaptureRun", kDeviceError));
         return;
     }
     owner_.runOpened();
     if (device_.start() != 0) {
-        if (!input_.awaiting()) messages_.show("record failed ", kDeviceError);
+        if (!input_.awaiting())
+            messages_.show(translate("CaptureRun", "record failed "),
+                           translate("CaptureRun", kDeviceError));
         awaitInput();
         // Nothing will be recorded: give the buffers back and close, to try again later.
         stop(StopReason::plain);
@@ -109,7 +121,9 @@ void CaptureRun::onWaveInData() {
     arrivalTime_ = clock_.milliseconds();
     const int stillQueued = device_.bufferReturned();
     if (!recording()) {
-        if (stillQueued <= 0 && device_.close() != 0) messages_.show("close failed ", kDeviceError);
+        if (stillQueued <= 0 && device_.close() != 0)
+            messages_.show(translate("CaptureRun", "close failed "),
+                           translate("CaptureRun", kDeviceError));
         return;
     }
     if (input_.awaiting()) {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "common/translation.h"
 #include "settings/config_file.h"
 #include "settings/settings.h"
 
@@ -25,17 +26,20 @@ std::string prepareConfigFolder(const fs::path& folder) {
     fs::create_directories(folder, ec);
     if (ec || !fs::is_directory(folder, ec)) {
         if (fs::exists(folder, ec)) {
-            return folder.string() +
-                   " is not a folder. Merlop keeps its settings in a folder; "
-                   "set MERLOP_CONFIG_DIR to one.";
+            return fill(translate("ConfigFolder",
+                                  "%1 is not a folder. Merlop keeps its settings in a folder; "
+                                  "set MERLOP_CONFIG_DIR to one."),
+                        {folder.string()});
         }
-        return "Cannot create the folder " + folder.string() + ": " +
-               (ec ? ec.message() : std::string("not a folder"));
+        const std::string reason = ec ? ec.message() : translate("ConfigFolder", "not a folder");
+        return fill(translate("ConfigFolder", "Cannot create the folder %1: %2"),
+                    {folder.string(), reason});
     }
     const fs::path config = folder / Settings::kDefaultFileName;
     int error = 0;
     if (createDefaultConfig(config, &error) == DefaultConfigResult::failed) {
-        return "Cannot create " + config.string() + ": " + std::strerror(error);
+        return fill(translate("ConfigFolder", "Cannot create %1: %2"),
+                    {config.string(), std::strerror(error)});
     }
     return {};
 }

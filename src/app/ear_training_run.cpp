@@ -1,6 +1,7 @@
 #include "app/ear_training_run.h"
 
 #include "common/message_box.h"
+#include "common/translation.h"
 
 namespace merlop {
 
@@ -16,12 +17,12 @@ bool EarTrainingRun::play(const Settings& settings, bool newMelody) {
     if (newMelody) {
         const MelodyProblem problem = exercise_.generate(settings);
         if (problem != MelodyProblem::none) {
-            messages_.show(melodyProblemText(problem), "Ear training");
+            messages_.show(melodyProblemText(problem), translate("EarTraining", "Ear training"));
             return false;
         }
     } else {
         exercise_.rewind();
-        view_.setStatusText("Listen");
+        view_.setStatusText(translate("EarTraining", "Listen"));
     }
     view_.tunerPlayExercise(exercise_);
     return true;
@@ -30,7 +31,7 @@ bool EarTrainingRun::play(const Settings& settings, bool newMelody) {
 void EarTrainingRun::played() {
     view_.startTimer(FrameTimer::earAnswer,
                      exercise_.noteDuration() * exercise_.melodyLength() * 2);
-    view_.setStatusText("Play");
+    view_.setStatusText(translate("EarTraining", "Play"));
     displays_.setAnswerSink(&exercise_);
 }
 

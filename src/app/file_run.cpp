@@ -1,6 +1,7 @@
 #include "app/file_run.h"
 
 #include "common/message_box.h"
+#include "common/translation.h"
 
 namespace merlop {
 
@@ -19,7 +20,7 @@ std::string FileRun::choose() {
     if (path.empty()) return path;
     const WavStatus status = FileFeeder::check(path);
     if (status != WavStatus::ok) {
-        messages_.show(wavStatusMessage(status), "");
+        messages_.show(translate("WaveFile", wavStatusMessage(status)), "");
         return {};
     }
     return path;

@@ -1,6 +1,7 @@
 #include "app/frame_capture.h"
 
 #include "common/message_box.h"
+#include "common/translation.h"
 
 namespace merlop {
 
@@ -18,7 +19,8 @@ void FrameCapture::start() {
     if (!run_.mayStart(file.isOpen())) return;
     AnalysisCycle* cycle = parts_.displays.cycle();
     if (cycle == nullptr || cycle->length() <= 0) {
-        messages_.show("Not enough memory", "data buffer ");
+        messages_.show(translate("MainFrame", "Not enough memory"),
+                       translate("MainFrame", "data buffer "));
         return;
     }
     cycle->startRun();

@@ -2,6 +2,7 @@
 
 #include "audio/spectrum_analyser.h"
 #include "common/message_box.h"
+#include "common/translation.h"
 
 namespace merlop {
 
@@ -36,10 +37,10 @@ void FrameDisplays::rebuild(const CaptureConfig& config, const CycleOptions& opt
     }
     // A calibration analyses nothing, so it builds no analysers.
     if ((options.tunerOn || options.waveOn) && !options.calibrating && !cycle_->cycleUsable()) {
-        messages_.show("Not enough memory for", "cyc ");
+        messages_.show(translate("MainFrame", "Not enough memory for"), "cyc ");
     }
     if (!options.calibrating && !cycle_->spectrumUsable()) {
-        messages_.show("Not enough memory for", "nspec ");
+        messages_.show(translate("MainFrame", "Not enough memory for"), "nspec ");
     }
 }
 

@@ -11,6 +11,7 @@
 #include "app/readings.h"
 #include "audio/analysis_cycle.h"
 #include "audio/capture_config.h"
+#include "common/translation.h"
 #include "display/spectrum_axes.h"
 #include "ear/ear_exercise.h"
 
@@ -50,17 +51,18 @@ struct LevelReading {
 };
 
 // What the status bar's message pane reads while nothing writes an activity into it.
-inline constexpr char kIdleStatusText[] = "For Help, press F1";
+inline constexpr char kIdleStatusText[] = MERLOP_TR_NOOP("MainFrame", "For Help, press F1");
 
 // What the status bar says while capture waits for the window to be active again.
-inline constexpr char kInactiveStatusText[] = "Paused: window inactive";
+inline constexpr char kInactiveStatusText[] =
+    MERLOP_TR_NOOP("MainFrame", "Paused: window inactive");
 
-inline constexpr char kAddPresetCaption[] = "Add Preset Tuning";
-inline constexpr char kInTuneToleranceCaption[] = "In-Tune Tolerance";
+inline constexpr char kAddPresetCaption[] = MERLOP_TR_NOOP("MainFrame", "Add Preset Tuning");
+inline constexpr char kInTuneToleranceCaption[] = MERLOP_TR_NOOP("MainFrame", "In-Tune Tolerance");
 
 // A merlop.conf that could not be written: the change holds for this session only.
-inline constexpr char kExtensionsNotSavedText[] =
-    "The setting could not be saved in merlop.conf; it holds until Merlop is closed.";
+inline constexpr char kExtensionsNotSavedText[] = MERLOP_TR_NOOP(
+    "MainFrame", "The setting could not be saved in merlop.conf; it holds until Merlop is closed.");
 
 // The window side of the main frame: bars, timers, displays and the tuner window's tone.
 class FrameView {

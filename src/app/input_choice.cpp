@@ -12,7 +12,7 @@ void InputChoice::load(const ExtensionSettings& settings) {
 
 InputChoice::Offer InputChoice::offer() const {
     Offer offer;
-    offer.items.push_back(kSystemDefaultSource);
+    offer.items.push_back(translate("MainFrame", kSystemDefaultSource));
     offer.sources = capture_.inputSources();
     for (const InputSource& source : offer.sources) {
         std::string item = source.name.empty() ? source.id : source.name;
@@ -49,9 +49,11 @@ bool InputChoice::chosenPresent() const {
 
 std::string InputChoice::statusText() const {
     if (chosen_.empty()) return {};
-    if (!chosenPresent())
-        return "\"" + chosenName_ + "\" is not there: listening to the " + "system default";
-    return "Listening to \"" + chosenName_ + "\"";
+    if (!chosenPresent()) {
+        return fill(translate("MainFrame", "\"%1\" is not there: listening to the system default"),
+                    {chosenName_});
+    }
+    return fill(translate("MainFrame", "Listening to \"%1\""), {chosenName_});
 }
 
 }  // namespace merlop

@@ -7,12 +7,13 @@
 #include <vector>
 
 #include "audio/wave_input.h"
+#include "common/translation.h"
 #include "settings/extension_settings.h"
 
 namespace merlop {
 
-inline constexpr char kInputDeviceCaption[] = "Input Device";
-inline constexpr char kSystemDefaultSource[] = "System default";
+inline constexpr char kInputDeviceCaption[] = MERLOP_TR_NOOP("MainFrame", "Input Device");
+inline constexpr char kSystemDefaultSource[] = MERLOP_TR_NOOP("MainFrame", "System default");
 
 class InputChoice {
   public:

@@ -7,11 +7,12 @@
 
 #include "app/frame_view.h"
 #include "audio/analysis_cycle.h"
+#include "common/translation.h"
 
 namespace merlop {
 
-inline constexpr char kListeningStatusText[] = "Listening";
-inline constexpr char kTooQuietStatusText[] = "Too quiet";
+inline constexpr char kListeningStatusText[] = MERLOP_TR_NOOP("MainFrame", "Listening");
+inline constexpr char kTooQuietStatusText[] = MERLOP_TR_NOOP("MainFrame", "Too quiet");
 
 class LevelWatch final : public LevelDisplay {
   public:
@@ -32,6 +33,7 @@ class LevelWatch final : public LevelDisplay {
     double sinceClip_ = kClipHoldSeconds;
     bool tellStatus_ = false;
     std::string listening_ = kListeningStatusText;
+    std::string tooQuiet_ = kTooQuietStatusText;
     std::string told_;
 };
 

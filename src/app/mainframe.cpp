@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/readings.h"
+#include "common/translation.h"
 #include "pitch/temperament_table.h"
 #include "settings/settings.h"
 #include "settings/tuning_presets.h"
@@ -196,7 +197,7 @@ void MainFrameCore::pause() {
         } else {
             stopCapture(StopReason::plain);
         }
-        view_.setStatusText("Pausing");
+        view_.setStatusText(translate("MainFrame", "Pausing"));
     }
     view_.setDisplaysPaused(spectrumOn(), waveOn(), paused());
     view_.uiChanged();
@@ -228,14 +229,15 @@ void MainFrameCore::tuningSelected(int index) {
         const auto at = static_cast<std::size_t>(index - TemperamentTable::kRows);
         if (at >= user.size()) return;
         extensions_.userTemperament = user[at].file.filename().string();
-        if (!extensionStore_.save(extensions_)) messages_.show(kExtensionsNotSavedText, "Merlop");
+        if (!extensionStore_.save(extensions_))
+            messages_.show(translate("MainFrame", kExtensionsNotSavedText), "Merlop");
     } else {
         if (index < 0) return;
         settings_.temperamentIndex = index;
         if (!extensions_.userTemperament.empty()) {
             extensions_.userTemperament.clear();
             if (!extensionStore_.save(extensions_)) {
-                messages_.show(kExtensionsNotSavedText, "Merlop");
+                messages_.show(translate("MainFrame", kExtensionsNotSavedText), "Merlop");
             }
         }
     }
@@ -282,9 +284,9 @@ void MainFrameCore::applyMode() {
     displays_.show(displayRequest());
 
     if (deviceAvailable()) {
-        if (file_.isOpen()) view_.setStatusText("WAV file display");
+        if (file_.isOpen()) view_.setStatusText(translate("MainFrame", "WAV file display"));
     } else if (firstLayout) {
-        messages_.show("no recording sound card installed", " ");
+        messages_.show(translate("MainFrame", "no recording sound card installed"), " ");
     }
     if (!recording()) view_.startTimer(FrameTimer::startCapture, kStartDelayMs);
     view_.uiChanged();
@@ -328,7 +330,8 @@ void MainFrameCore::openSettings(const std::function<void()>& runSheet) {
 void MainFrameCore::saveSpectrum(const std::function<std::vector<SpectrumExtremum>()>& scan) {
     if (calibrating()) return;
     if (!paused() || !spectrumOn()) {
-        messages_.show(kSpectrumNotPausedText, kSaveSpectrumCaption);
+        messages_.show(translate("Readings", kSpectrumNotPausedText),
+                       translate("Readings", kSaveSpectrumCaption));
         applyMode();
         return;
     }
@@ -351,7 +354,8 @@ FrameUiState MainFrameCore::uiState() const {
 
 void MainFrameCore::flipExtension(bool ExtensionSettings::*flag) {
     extensions_.*flag = !(extensions_.*flag);
-    if (!extensionStore_.save(extensions_)) messages_.show(kExtensionsNotSavedText, "Merlop");
+    if (!extensionStore_.save(extensions_))
+        messages_.show(translate("MainFrame", kExtensionsNotSavedText), "Merlop");
 }
 
 void MainFrameCore::toggleAutoSensitivity() {
@@ -364,14 +368,15 @@ void MainFrameCore::addPresetTuning() {
     if (!custom_) return;
     std::vector<std::string> names;
     for (const TuningPreset& p : tuningPresets()) names.push_back(p.tuning.nameText());
-    const int chosen = questions_.choose(kAddPresetCaption, "Tuning:", names, 0);
+    const int chosen = questions_.choose(translate("MainFrame", kAddPresetCaption),
+                                         translate("MainFrame", "Tuning:"), names, 0);
     if (chosen < 0 || chosen >= static_cast<int>(names.size())) return;
     stopCapture(StopReason::plain);
     const std::string problem = custom_->addPreset(tuningPresets()[chosen]);
     if (problem.empty()) {
-        view_.setStatusText("Tuning added: " + names[chosen]);
+        view_.setStatusText(fill(translate("MainFrame", "Tuning added: %1"), {names[chosen]}));
     } else {
-        messages_.show(problem, kAddPresetCaption);
+        messages_.show(problem, translate("MainFrame", kAddPresetCaption));
     }
     applyMode();
 }
@@ -385,12 +390,14 @@ void MainFrameCore::askInTuneTolerance() {
     int& tenths =
         settings_.fineTuning != 0 ? extensions_.inTuneFineTenths : extensions_.inTuneTenths;
     double cents = tenths / 10.0;
-    if (!questions_.askNumber(kInTuneToleranceCaption, "In tune within, cents:", 0.1, 25.0, 1,
+    if (!questions_.askNumber(translate("MainFrame", kInTuneToleranceCaption),
+                              translate("MainFrame", "In tune within, cents:"), 0.1, 25.0, 1,
                               &cents)) {
         return;
     }
     tenths = std::clamp(static_cast<int>(std::lround(cents * 10.0)), 1, 250);
-    if (!extensionStore_.save(extensions_)) messages_.show(kExtensionsNotSavedText, "Merlop");
+    if (!extensionStore_.save(extensions_))
+        messages_.show(translate("MainFrame", kExtensionsNotSavedText), "Merlop");
     if (extensions_.inTuneColour) applyMode();
 }
 
@@ -413,14 +420,14 @@ void MainFrameCore::onActivate(bool active) {
     windowActive_ = active;
     if (!displays_.shown().any()) return;
     if (active) {
-        view_.setStatusText(kIdleStatusText);
+        view_.setStatusText(translate("MainFrame", kIdleStatusText));
         applyMode();
         return;
     }
     if (tunerOn()) view_.tunerStopTone();
     if (earTrainingOn()) view_.killTimer(FrameTimer::earAnswer);
     stopCapture(StopReason::plain);
-    view_.setStatusText(kInactiveStatusText);
+    view_.setStatusText(translate("MainFrame", kInactiveStatusText));
 }
 
 bool MainFrameCore::onClose(bool userPresent) {
@@ -515,7 +522,7 @@ void MainFrameCore::exercisePlayed() {
 void MainFrameCore::calibrate() {
     // Without a card there is no clock to measure; nothing changes.
     if (!deviceAvailable()) {
-        messages_.show("no recording sound card installed", " ");
+        messages_.show(translate("MainFrame", "no recording sound card installed"), " ");
         return;
     }
     if (earTrainingOn()) setEarTraining(false);

@@ -3,17 +3,21 @@
 #include <cstdio>
 
 #include "app/mainframe.h"
+#include "common/translation.h"
 
 namespace merlop {
 
 void MainFrameCore::chooseInputDevice() {
     const InputChoice::Offer offer = input_.offer();
     const int picked =
-        questions_.choose(kInputDeviceCaption, "Listen to:", offer.items, offer.current);
+        questions_.choose(translate("MainFrame", kInputDeviceCaption),
+                          translate("MainFrame", "Listen to:"), offer.items, offer.current);
     if (!input_.take(offer, picked, &extensions_)) return;
-    if (!extensionStore_.save(extensions_)) messages_.show(kExtensionsNotSavedText, "Merlop");
+    if (!extensionStore_.save(extensions_))
+        messages_.show(translate("MainFrame", kExtensionsNotSavedText), "Merlop");
     inputSourceChanged();
-    if (input_.statusText().empty()) view_.setStatusText("Listening to the system default");
+    if (input_.statusText().empty())
+        view_.setStatusText(translate("MainFrame", "Listening to the system default"));
     if (recording()) {
         stopCapture(StopReason::reapplyMode);
     } else {

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "app/mainframe.h"
+#include "common/translation.h"
 #include "pitch/temperament_table.h"
 #include "settings/settings.h"
 #include "settings/tuning_presets.h"
@@ -42,7 +43,8 @@ void MainFrameCore::chooseUserTemperament(int chosen) {
                                  : std::string();
     if (file == extensions_.userTemperament) return;
     extensions_.userTemperament = file;
-    if (!extensionStore_.save(extensions_)) messages_.show(kExtensionsNotSavedText, "Merlop");
+    if (!extensionStore_.save(extensions_))
+        messages_.show(translate("MainFrame", kExtensionsNotSavedText), "Merlop");
 }
 
 void MainFrameCore::importScalaScale() {
@@ -52,23 +54,27 @@ void MainFrameCore::importScalaScale() {
     if (!imported->temperamentFile.empty()) {
         if (customTuningOn()) setCustomTuning(false);
         extensions_.userTemperament = imported->temperamentFile;
-        if (!extensionStore_.save(extensions_)) messages_.show(kExtensionsNotSavedText, "Merlop");
-        view_.setStatusText("Temperament added: " + imported->name);
+        if (!extensionStore_.save(extensions_))
+            messages_.show(translate("MainFrame", kExtensionsNotSavedText), "Merlop");
+        view_.setStatusText(
+            fill(translate("MainFrame", "Temperament added: %1"), {imported->name}));
         applyMode();
         return;
     }
     if (!custom_) {
-        messages_.show("The tunings file cannot be used; the scale was not added.",
-                       kImportScalaCaption);
+        messages_.show(
+            translate("MainFrame", "The tunings file cannot be used; the scale was not added."),
+            translate("MainFrame", kImportScalaCaption));
         return;
     }
     stopCapture(StopReason::plain);
     const std::string problem = custom_->addPreset(TuningPreset{"scala", *imported->tuning});
     if (!problem.empty()) {
-        messages_.show(problem, kImportScalaCaption);
+        messages_.show(problem, translate("MainFrame", kImportScalaCaption));
     } else {
-        view_.setStatusText("Tuning added: " + imported->name);
-        if (!imported->leftOut.empty()) messages_.show(imported->leftOut, kImportScalaCaption);
+        view_.setStatusText(fill(translate("MainFrame", "Tuning added: %1"), {imported->name}));
+        if (!imported->leftOut.empty())
+            messages_.show(imported->leftOut, translate("MainFrame", kImportScalaCaption));
     }
     applyMode();
 }

@@ -38,11 +38,16 @@ InharmonicityResult PianoMeasure::measure(double referenceA) {
 }
 
 std::string measurementText(int midi, const InharmonicityResult& result) {
+    char f0[32];
+    char b[32];
+    std::snprintf(f0, sizeof f0, "%.3f", result.f0);
+    std::snprintf(b, sizeof b, "%.3g", result.b);
+    std::string text = fill(translate("PianoMeasure", "%1: f0 %2 Hz, B %3, from %4 partials"),
+                            {pianoKeyName(midi), f0, b, std::to_string(result.partials.size())});
+    text += "\n\n";
+    text += translate("PianoMeasure", "partial   Hz   cents from n x f0");
+    text += '\n';
     char line[128];
-    std::snprintf(line, sizeof line, "%s: f0 %.3f Hz, B %.3g, from %zu partials\n\n",
-                  pianoKeyName(midi).c_str(), result.f0, result.b, result.partials.size());
-    std::string text = line;
-    text += "partial   Hz   cents from n x f0\n";
     for (const InharmonicPartial& p : result.partials) {
         // + 0.0: a deviation that rounds to nothing is never shown as -0.0.
         std::snprintf(line, sizeof line, "%2d   %.2f   %+.1f\n", p.number, p.frequency,

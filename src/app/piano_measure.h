@@ -10,12 +10,13 @@
 
 #include "audio/analysis_cycle.h"
 #include "audio/inharmonicity.h"
+#include "common/translation.h"
 #include "pitch/piano_keys.h"
 
 namespace merlop {
 
-inline constexpr char kMeasureCaption[] = "Measure Inharmonicity";
-inline constexpr char kStretchCaption[] = "Create Stretched Tuning";
+inline constexpr char kMeasureCaption[] = MERLOP_TR_NOOP("MainFrame", "Measure Inharmonicity");
+inline constexpr char kStretchCaption[] = MERLOP_TR_NOOP("MainFrame", "Create Stretched Tuning");
 
 // Takes the blocks of one key's sound until kSeconds have come.
 class PianoMeasure final : public BlockTap {

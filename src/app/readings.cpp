@@ -10,6 +10,7 @@
 #include "common/atomic_file.h"
 #include "common/message_box.h"
 #include "common/question_box.h"
+#include "common/translation.h"
 #include "pitch/pitch_model.h"
 #include "settings/tuning_store.h"
 
@@ -90,8 +91,8 @@ std::string writeCsvFile(const std::filesystem::path& path, const std::vector<st
 bool saveCustomReadings(CustomReadings& readings, const Tuning& tuning, const PitchModel& pitch,
                         QuestionBox& questions, CsvFileDialog& dialog, MessageBox& messages) {
     bool written = false;
-    if (readings.prepared() &&
-        questions.ask("save custom readings ?", "", QuestionBox::Buttons::okCancel)) {
+    if (readings.prepared() && questions.ask(translate("Readings", "save custom readings ?"), "",
+                                             QuestionBox::Buttons::okCancel)) {
         const std::string path = dialog.saveCsv("readings");
         if (!path.empty()) {
             const std::string error =
@@ -99,7 +100,7 @@ bool saveCustomReadings(CustomReadings& readings, const Tuning& tuning, const Pi
             if (error.empty()) {
                 written = true;
             } else {
-                messages.show(error, "Save readings");
+                messages.show(error, translate("Readings", "Save readings"));
             }
         }
     }
@@ -113,7 +114,7 @@ bool saveSpectrumReadings(const std::vector<SpectrumExtremum>& extrema, CsvFileD
     if (path.empty()) return false;
     const std::string error = writeCsvFile(path, spectrumFileLines(extrema));
     if (!error.empty()) {
-        messages.show(error, kSaveSpectrumCaption);
+        messages.show(error, translate("Readings", kSaveSpectrumCaption));
         return false;
     }
     return true;

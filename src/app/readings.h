@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/translation.h"
 #include "display/spectrum_scan.h"
 
 namespace merlop {
@@ -89,7 +90,7 @@ bool saveSpectrumReadings(const std::vector<SpectrumExtremum>& extrema, CsvFileD
 
 // What Save Spectrum shows when the spectrum is not paused or not shown.
 inline constexpr const char* kSpectrumNotPausedText =
-    "Function only available whilst spectrum paused";
-inline constexpr const char* kSaveSpectrumCaption = "Save Spectrum";
+    MERLOP_TR_NOOP("Readings", "Function only available whilst spectrum paused");
+inline constexpr const char* kSaveSpectrumCaption = MERLOP_TR_NOOP("Readings", "Save Spectrum");
 
 }  // namespace merlop

@@ -6,6 +6,7 @@
 #include "app/frame_view.h"
 #include "common/atomic_file.h"
 #include "common/message_box.h"
+#include "common/translation.h"
 #include "settings/scala_convert.h"
 
 namespace merlop {
@@ -33,7 +34,7 @@ std::optional<ScalaFiles::Imported> ScalaFiles::import(int key) {
     const fs::path file = chosen;
     ScalaScale scale;
     if (const ScalaError e = loadScalaScale(file, &scale); e.failed()) {
-        messages_.show(e.text(), kImportScalaCaption);
+        messages_.show(e.text(), translate("MainFrame", kImportScalaCaption));
         return std::nullopt;
     }
     std::error_code ec;
@@ -46,7 +47,7 @@ std::optional<ScalaFiles::Imported> ScalaFiles::import(int key) {
     const UserTemperamentImport result =
         user_.import(file, safeFileName(file.stem().string()) + ".scl");
     if (result.error.failed()) {
-        messages_.show(result.error.text(), kImportScalaCaption);
+        messages_.show(result.error.text(), translate("MainFrame", kImportScalaCaption));
         return std::nullopt;
     }
     Imported imported;
@@ -64,25 +65,29 @@ std::optional<ScalaFiles::Imported> ScalaFiles::importTuning(const fs::path& fil
     std::error_code ec;
     if (fs::is_regular_file(kbm, ec)) {
         if (const ScalaError e = loadScalaKeyboardMap(kbm, &map); e.failed()) {
-            messages_.show(e.text(), kImportScalaCaption);
+            messages_.show(e.text(), translate("MainFrame", kImportScalaCaption));
             return std::nullopt;
         }
     }
     const ScalaTuning t = tuningOfScale(scale, map, file.stem().string());
     if (!t.problem.empty()) {
-        messages_.show(file.string() + ": " + t.problem, kImportScalaCaption);
+        messages_.show(file.string() + ": " + t.problem,
+                       translate("MainFrame", kImportScalaCaption));
         return std::nullopt;
     }
     Imported imported;
     imported.name = t.tuning.nameText();
     imported.tuning = t.tuning;
     if (!t.tooMany.empty()) {
-        imported.leftOut = "Left out, beyond the " + std::to_string(Tuning::kMaxNotes) +
-                           " notes a tuning holds: MIDI keys " + keyRanges(t.tooMany) + ". ";
+        imported.leftOut = fill(translate("ScalaFiles",
+                                          "Left out, beyond the %1 notes a tuning "
+                                          "holds: MIDI keys %2. "),
+                                {std::to_string(Tuning::kMaxNotes), keyRanges(t.tooMany)});
     }
     if (!t.unsoundable.empty()) {
         imported.leftOut +=
-            "Left out, pitches no tuner can sound: MIDI keys " + keyRanges(t.unsoundable) + ".";
+            fill(translate("ScalaFiles", "Left out, pitches no tuner can sound: MIDI keys %1."),
+                 {keyRanges(t.unsoundable)});
     }
     return imported;
 }
@@ -96,7 +101,7 @@ bool ScalaFiles::exportTemperament(const std::array<float, 12>& offsets, const s
     const ScalaScale scale = scaleOfTemperament(offsets, description);
     // The save dialog has asked before an existing file is replaced.
     if (const int error = replaceFile(path, writeScalaScale(scale, path.filename().string()))) {
-        messages_.show(writeFailure(path, error), kExportScalaCaption);
+        messages_.show(writeFailure(path, error), translate("MainFrame", kExportScalaCaption));
         return false;
     }
     return true;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/translation.h"
 #include "settings/tuning_store.h"
 #include "settings/user_temperaments.h"
 
@@ -18,8 +19,8 @@ namespace merlop {
 class FileDialogs;
 class MessageBox;
 
-inline constexpr char kImportScalaCaption[] = "Import Scala Scale";
-inline constexpr char kExportScalaCaption[] = "Export Scala Scale";
+inline constexpr char kImportScalaCaption[] = MERLOP_TR_NOOP("MainFrame", "Import Scala Scale");
+inline constexpr char kExportScalaCaption[] = MERLOP_TR_NOOP("MainFrame", "Export Scala Scale");
 
 class ScalaFiles {
   public:

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/atomic_file.h"
+#include "common/translation.h"
 #include "settings/config_file.h"
 
 namespace merlop {
@@ -25,14 +26,16 @@ bool SettingsFileKeeper::settle() {
 }
 
 bool SettingsFileKeeper::settleProblem() {
-    const std::string text = "Make sure that file merlo301.cfg has been installed";
-    const std::string caption = "Configuration file missing or corrupt";
+    const std::string text =
+        translate("SettingsFile", "Make sure that file merlo301.cfg has been installed");
+    const std::string caption = translate("SettingsFile", "Configuration file missing or corrupt");
     const std::filesystem::path path = settings_.fileName;
     switch (settings_.loadProblem) {
         case Settings::LoadProblem::notAFile:
-            messages_.show(path.string() +
-                               " is not a file, so Merlop cannot keep its settings "
-                               "there. Nothing was written.",
+            messages_.show(fill(translate("SettingsFile",
+                                          "%1 is not a file, so Merlop cannot keep its settings "
+                                          "there. Nothing was written."),
+                                {path.string()}),
                            caption);
             return false;
         case Settings::LoadProblem::tooShort: {
@@ -44,8 +47,10 @@ bool SettingsFileKeeper::settleProblem() {
                 messages_.show(writeFailure(path, error), caption);
                 return false;
             }
-            messages_.show("The damaged settings file was kept as " + aside.filename().string() +
-                               ". Merlop starts with the default settings.",
+            messages_.show(fill(translate("SettingsFile",
+                                          "The damaged settings file was kept as %1. Merlop "
+                                          "starts with the default settings."),
+                                {aside.filename().string()}),
                            "Merlop");
             return true;
         }
@@ -60,12 +65,15 @@ bool SettingsFileKeeper::save(bool userPresent) {
     int error = 0;
     if (settings_.saveSettings(&error) == 0) return true;
     // Otherwise the next start silently comes up with what was saved before.
-    const std::string text = "The settings could not be saved. " +
-                             writeFailure(settings_.fileName, error) +
-                             ". The next start uses the settings saved before.";
+    static constexpr char kNotSaved[] = MERLOP_TR_NOOP(
+        "SettingsFile",
+        "The settings could not be saved. %1. The next start uses the settings saved before.");
     if (userPresent) {
-        questions_.ask(text, "Merlop", QuestionBox::Buttons::ok);
+        const std::string reason = writeFailure(settings_.fileName, error);
+        questions_.ask(fill(translate("SettingsFile", kNotSaved), {reason}), "Merlop",
+                       QuestionBox::Buttons::ok);
     } else {
+        const std::string text = fill(kNotSaved, {writeFailure(settings_.fileName, error, false)});
         std::fprintf(stderr, "merlop: %s\n", text.c_str());
     }
     return false;

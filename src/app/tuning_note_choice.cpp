@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/translation.h"
 #include "settings/tuning_store.h"
 
 namespace merlop {
@@ -35,7 +36,7 @@ std::vector<std::string> TuningNoteChoice::comboItems(const TuningStore& store) 
     std::vector<std::string> items;
     items.reserve(static_cast<std::size_t>(count) + 1);
     for (int i = 0; i < count; ++i) items.push_back(store.description(i));
-    items.emplace_back("Automatic");
+    items.push_back(translate("TuningNoteChoice", "Automatic"));
     current_ = std::clamp(current_, 0, count);
     automatic_ = current_ == count;
     toneArmed_ = true;

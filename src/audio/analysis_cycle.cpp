@@ -9,6 +9,7 @@
 #include "audio/cycle_analyser.h"
 #include "audio/period_refiner.h"
 #include "audio/spectrum_analyser.h"
+#include "common/translation.h"
 #include "pitch/pitch_model.h"
 #include "settings/settings.h"
 
@@ -206,7 +207,7 @@ void AnalysisCycle::takePeriod(float period) {
     } else {
         currentNoteValue_ = -1.0f;
         if (period < -100.0f && sinks_.errors) {
-            sinks_.errors->show("Not enough memory for", "cyc ");
+            sinks_.errors->show(translate("MainFrame", "Not enough memory for"), "cyc ");
         }
     }
     rawFrequency_ = currentFrequency_;

@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "audio/real_fft.h"
+#include "common/translation.h"
 
 namespace merlop {
 
@@ -325,31 +326,33 @@ InharmonicityResult measureInharmonicity(const std::vector<float>& x, int rate,
                                          const InharmonicityOptions& options) {
     InharmonicityResult r;
     if (rate <= 0) {
-        r.problem = "no sample rate";
+        r.problem = translate("Inharmonicity", "no sample rate");
         return r;
     }
     const Segment segment = sustainOf(x, rate, options.maxSeconds);
     if (segment.length < static_cast<std::size_t>(rate / 10)) {
-        r.problem = "less than 0.1 s of sound after its loudest moment";
+        r.problem = translate("Inharmonicity", "less than 0.1 s of sound after its loudest moment");
         return r;
     }
     const Spectrum sp = spectrumOf(x, segment, rate);
     const double nominal = options.nominalF0 > 0.0 ? options.nominalF0 : findNominal(sp);
     if (!(nominal > 0.0)) {
-        r.problem = "no note found";
+        r.problem = translate("Inharmonicity", "no note found");
         return r;
     }
     const int most = std::clamp(options.maxPartials, 1, kMaxInharmonicPartials);
     r.partials = trackPartials(sp, nominal, most);
     if (r.partials.size() < static_cast<std::size_t>(kMinInharmonicPartials)) {
-        r.problem = "only " + std::to_string(r.partials.size()) +
-                    " partials found below half the sample rate; B needs at least " +
-                    std::to_string(kMinInharmonicPartials);
+        r.problem =
+            fill(translate("Inharmonicity",
+                           "only %1 partials found below half the sample "
+                           "rate; B needs at least %2"),
+                 {std::to_string(r.partials.size()), std::to_string(kMinInharmonicPartials)});
         return r;
     }
     const InharmonicFit fit = robustFit(&r.partials);
     if (!fit.ok) {
-        r.problem = "the partials found fit no stiff string";
+        r.problem = translate("Inharmonicity", "the partials found fit no stiff string");
         return r;
     }
     r.valid = true;

@@ -7,6 +7,7 @@
 
 #include "audio/riff_wave.h"
 #include "common/byte_order.h"
+#include "common/translation.h"
 
 namespace merlop {
 
@@ -146,11 +147,11 @@ const char* wavStatusMessage(WavStatus status) {
         case WavStatus::ok:
             return "";
         case WavStatus::fileMissing:
-            return "File does not exist";
+            return MERLOP_TR_NOOP("WaveFile", "File does not exist");
         case WavStatus::headerError:
-            return "wave header error";
+            return MERLOP_TR_NOOP("WaveFile", "wave header error");
         case WavStatus::notPcmMono:
-            return "Only PCM mono WAV files supported";
+            return MERLOP_TR_NOOP("WaveFile", "Only PCM mono WAV files supported");
     }
     return "";
 }

@@ -17,7 +17,7 @@ enum class WavStatus {
     notPcmMono,   // "Only PCM mono WAV files supported"
 };
 
-// The text the tuner shows for a refused file; empty for ok.
+// The text the tuner shows for a refused file, in English (translated where shown); empty for ok.
 const char* wavStatusMessage(WavStatus status);
 
 // Reads a PCM mono WAV file one analysis buffer at a time.

@@ -5,13 +5,14 @@
 #include "audio/capture_config.h"
 #include "audio/samples.h"
 #include "common/message_box.h"
+#include "common/translation.h"
 
 namespace merlop {
 
 namespace {
 
-constexpr const char* kErrorCaption = "sound recording device error";
-constexpr const char* kMemoryCaption = "memory";
+constexpr const char* kErrorCaption = MERLOP_TR_NOOP("WaveInput", "sound recording device error");
+constexpr const char* kMemoryCaption = MERLOP_TR_NOOP("WaveInput", "memory");
 
 constexpr const auto& kRates = kCandidateRates;
 constexpr int kDepths[2] = {8, 16};
@@ -25,29 +26,38 @@ unsigned formatBit(int rateIndex, int depthIndex) {
 std::string waveInErrorText(int error) {
     switch (error) {
         case kWaveInNoError:
-            return "The operation completed successfully.";
+            return translate("WaveInput", "The operation completed successfully.");
         case kWaveInNoDevice:
-            return "No sound recording device is available.";
+            return translate("WaveInput", "No sound recording device is available.");
         case kWaveInBadFormat:
-            return "The sound recording device does not support the requested format.";
+            return translate("WaveInput",
+                             "The sound recording device does not support the requested format.");
         case kWaveInNotOpen:
-            return "The sound recording device is not open.";
+            return translate("WaveInput", "The sound recording device is not open.");
         case kWaveInAlreadyOpen:
-            return "The sound recording device is already open.";
+            return translate("WaveInput", "The sound recording device is already open.");
         case kWaveInStillRecording:
-            return "Buffers are still queued on the sound recording device; reset it first.";
+            return translate(
+                "WaveInput",
+                "Buffers are still queued on the sound recording device; reset it first.");
         case kWaveInInvalidParameter:
-            return "An invalid parameter was passed to the sound recording device.";
+            return translate("WaveInput",
+                             "An invalid parameter was passed to the sound recording device.");
         case kWaveInDeviceFailed:
-            return "The sound recording device could not be started.";
+            return translate("WaveInput", "The sound recording device could not be started.");
         case kWaveInNoCapabilities:
-            return "The capabilities of the sound recording device cannot be read.";
+            return translate("WaveInput",
+                             "The capabilities of the sound recording device cannot be read.");
         case kWaveInDeviceLost:
-            return "The sound recording device was removed or stopped working.";
+            return translate("WaveInput",
+                             "The sound recording device was removed or stopped working.");
         case kWaveInSourceChanged:
-            return "The chosen sound source came or went; the recording moves to it or away.";
+            return translate(
+                "WaveInput",
+                "The chosen sound source came or went; the recording moves to it or away.");
         default:
-            return "Unknown sound recording device error " + std::to_string(error) + ".";
+            return fill(translate("WaveInput", "Unknown sound recording device error %1."),
+                        {std::to_string(error)});
     }
 }
 
@@ -60,7 +70,7 @@ WaveInDevice::~WaveInDevice() {
 }
 
 int WaveInDevice::fail(int error) {
-    if (!quiet_) messages_.show(waveInErrorText(error), kErrorCaption);
+    if (!quiet_) messages_.show(waveInErrorText(error), translate("WaveInput", kErrorCaption));
     return error;
 }
 
@@ -131,7 +141,8 @@ int WaveInDevice::open(WaveInListener* listener, int rate, int bits, int samples
         header_[i] = new (std::nothrow) WaveInBlock;
         if (header_[i] == nullptr) {
             releaseMemory();
-            messages_.show("wave header allocation error", kMemoryCaption);
+            messages_.show(translate("WaveInput", "wave header allocation error"),
+                           translate("WaveInput", kMemoryCaption));
             return -1;
         }
     }
@@ -139,7 +150,8 @@ int WaveInDevice::open(WaveInListener* listener, int rate, int bits, int samples
         buffer_[i] = new (std::nothrow) std::uint8_t[bufferBytes_];
         if (buffer_[i] == nullptr) {
             releaseMemory();
-            messages_.show("wave buffer allocation error", kMemoryCaption);
+            messages_.show(translate("WaveInput", "wave buffer allocation error"),
+                           translate("WaveInput", kMemoryCaption));
             return -1;
         }
     }

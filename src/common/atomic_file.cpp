@@ -9,6 +9,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "common/translation.h"
+
 namespace merlop {
 
 namespace fs = std::filesystem;
@@ -127,8 +129,10 @@ int createFile(const fs::path& path, std::string_view bytes) {
     return result;
 }
 
-std::string writeFailure(const fs::path& path, int error) {
-    return "Cannot write " + path.string() + ": " + std::strerror(error != 0 ? error : EIO);
+std::string writeFailure(const fs::path& path, int error, bool translated) {
+    static constexpr char kPattern[] = MERLOP_TR_NOOP("AtomicFile", "Cannot write %1: %2");
+    return fill(translated ? translate("AtomicFile", kPattern) : std::string(kPattern),
+                {path.string(), std::strerror(error != 0 ? error : EIO)});
 }
 
 }  // namespace merlop

@@ -23,7 +23,8 @@ int createFile(const std::filesystem::path& path, std::string_view bytes);
 // The file a path names once symbolic links are followed (the path itself when it is none).
 std::filesystem::path linkTarget(const std::filesystem::path& path);
 
-// "Cannot write <path>: <reason>"
-std::string writeFailure(const std::filesystem::path& path, int error);
+// "Cannot write <path>: <reason>", in the player's language unless `translated` is false (for
+// stderr).
+std::string writeFailure(const std::filesystem::path& path, int error, bool translated = true);
 
 }  // namespace merlop

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/translation.h"
+
 namespace merlop {
 
 namespace {
@@ -70,10 +72,12 @@ ButtonFont noteButtonFont(int w, int h, int style, int labelLength) {
 }
 
 std::string calibrationCaption(int seconds) {
-    std::string text = "Calibration  ";
-    if (seconds >= 10 && seconds <= 99) text += " ";
-    if (seconds >= 0 && seconds <= 9) text += "  ";
-    return text + std::to_string(seconds) + " seconds";
+    // The number right-aligned in three columns, so it never moves as it counts down.
+    std::string number;
+    if (seconds >= 10 && seconds <= 99) number += " ";
+    if (seconds >= 0 && seconds <= 9) number += "  ";
+    number += std::to_string(seconds);
+    return fill(translate("Calibration", "Calibration  %1 seconds"), {number});
 }
 
 }  // namespace merlop

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/translation.h"
+
 namespace merlop {
 
 namespace {
@@ -17,17 +19,21 @@ double shownCents(double deviation, bool fineTuning) {
     return std::trunc(deviation * 100.1);
 }
 
+// One pattern for each direction and number, so a language may bend the words as it needs.
 std::string centsWords(double cents, bool fineTuning) {
-    char text[48];
+    char number[32];
     const double size = std::fabs(cents);
-    const char* direction = cents > 0.0 ? "sharp" : "flat";
-    if (fineTuning) {
-        std::snprintf(text, sizeof text, "%.1f cents %s", size, direction);
+    std::snprintf(number, sizeof number, fineTuning ? "%.1f" : "%.0f", size);
+    const bool sharp = cents > 0.0;
+    std::string pattern;
+    if (fineTuning || size != 1.0) {
+        pattern = sharp ? translate("ReadingWords", "%1 cents sharp")
+                        : translate("ReadingWords", "%1 cents flat");
     } else {
-        std::snprintf(text, sizeof text, "%.0f %s %s", size, size == 1.0 ? "cent" : "cents",
-                      direction);
+        pattern = sharp ? translate("ReadingWords", "%1 cent sharp")
+                        : translate("ReadingWords", "%1 cent flat");
     }
-    return text;
+    return fill(pattern, {number});
 }
 
 }  // namespace
@@ -40,8 +46,9 @@ std::string spokenNoteName(const std::string& name) {
     const bool octaveNext =
         name.size() > 2 && (name[2] == '-' || (name[2] >= '0' && name[2] <= '9'));
     if (name.size() > 2 && name[2] != ' ' && !octaveNext) return name;
-    std::string spoken(1, name[0]);
-    spoken += accidental == '#' ? " sharp" : " flat";
+    const std::string letter(1, name[0]);
+    std::string spoken = accidental == '#' ? fill(translate("ReadingWords", "%1 sharp"), {letter})
+                                           : fill(translate("ReadingWords", "%1 flat"), {letter});
     if (name.size() > 2 && name[2] != ' ') spoken += ' ';
     spoken += name.substr(2);
     return spoken;
@@ -51,22 +58,23 @@ std::string readingWords(float frequency, float deviation, int note, const std::
                          const ReadingWordsStyle& style) {
     // Written so that NaN lands here too.
     if (note < 0 || !(frequency > 0.0f) || !std::isfinite(frequency) || !std::isfinite(deviation))
-        return "no note";
+        return translate("ReadingWords", "no note");
     // Beyond a few octaves a reading is nonsense; keep the number in range.
     const double d = std::fmax(-9.99, std::fmin(9.99, static_cast<double>(deviation)));
     const double cents = shownCents(d, style.fineTuning);
     const bool inTune =
         cents == 0.0 || (style.inTuneCents >= 0.0f &&
                          std::fabs(d) * 100.0 <= static_cast<double>(style.inTuneCents) + 1e-4);
-    std::string words;
     std::string spoken = spokenNoteName(name);
     while (!spoken.empty() && spoken.back() == ' ') spoken.pop_back();
     while (!spoken.empty() && spoken.front() == ' ') spoken.erase(0, 1);
-    if (!spoken.empty()) words = spoken + ", ";
-    words += inTune ? std::string("in tune") : centsWords(cents, style.fineTuning);
-    char hz[48];
-    std::snprintf(hz, sizeof hz, ", %.1f Hz", static_cast<double>(frequency));
-    return words + hz;
+    const std::string state =
+        inTune ? translate("ReadingWords", "in tune") : centsWords(cents, style.fineTuning);
+    char hz[32];
+    std::snprintf(hz, sizeof hz, "%.1f", static_cast<double>(frequency));
+    // note, how far off, frequency
+    if (spoken.empty()) return fill(translate("ReadingWords", "%1, %2 Hz"), {state, hz});
+    return fill(translate("ReadingWords", "%1, %2, %3 Hz"), {spoken, state, hz});
 }
 
 }  // namespace merlop

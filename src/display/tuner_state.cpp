@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "common/translation.h"
 #include "display/note_buttons.h"
 #include "pitch/pitch_model.h"
 #include "settings/settings.h"
@@ -48,7 +49,7 @@ std::string TunerLogic::tuningNoteName(int i) const {
 TunerLogic::ButtonSetup TunerLogic::buttonSetup(int index) const {
     ButtonSetup b;
     if (calibrationMode_) {
-        b.label = "Calibration starting ";
+        b.label = translate("Calibration", "Calibration starting ");
         b.style = 30;
         // A tone would take the sound device away from the measurement.
         b.clicksDisabled = true;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <random>
 
+#include "common/translation.h"
 #include "settings/settings.h"
 
 namespace merlop {
@@ -155,20 +156,27 @@ std::string melodyProblemText(MelodyProblem problem) {
         case MelodyProblem::none:
             return "";
         case MelodyProblem::noteCount:
-            return "Ear training: set Number of Notes to at least 1";
+            return translate("EarTraining", "Ear training: set Number of Notes to at least 1");
         case MelodyProblem::tempo:
-            return "Ear training: set the Tempo between 30 and 200";
+            return translate("EarTraining", "Ear training: set the Tempo between 30 and 200");
         case MelodyProblem::range:
-            return "Ear training: the Range must run from a lower to a higher note";
+            return translate("EarTraining",
+                             "Ear training: the Range must run from a lower to a higher note");
         case MelodyProblem::noScaleNote:
-            return "Ear training: no note of the Scale lies in the Range. Widen the Range or "
-                   "choose another Scale or Key";
+            return translate(
+                "EarTraining",
+                "Ear training: no note of the Scale lies in the Range. Widen the Range or "
+                "choose another Scale or Key");
         case MelodyProblem::singleNote:
-            return "Ear training: the Range holds only one note of the Scale. Widen the Range "
-                   "or set Number of Notes to 1";
+            return translate(
+                "EarTraining",
+                "Ear training: the Range holds only one note of the Scale. Widen the Range "
+                "or set Number of Notes to 1");
         case MelodyProblem::interval:
-            return "Ear training: the Maximum Interval is smaller than every step of the Scale "
-                   "in the Range. Raise the Maximum Interval";
+            return translate(
+                "EarTraining",
+                "Ear training: the Maximum Interval is smaller than every step of the Scale "
+                "in the Range. Raise the Maximum Interval");
     }
     return "";
 }

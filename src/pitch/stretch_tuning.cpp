@@ -4,6 +4,7 @@
 #include <cmath>
 #include <iterator>
 
+#include "common/translation.h"
 #include "pitch/piano_keys.h"
 
 namespace merlop {
@@ -29,7 +30,7 @@ double octaveRatio(double bLower, double bUpper, int h) {
 
 std::string checkReference(double referenceA) {
     if (!(referenceA >= 400.0 && referenceA <= 500.0))
-        return "the reference A must be 400 to 500 Hz";
+        return translate("StretchTuning", "the reference A must be 400 to 500 Hz");
     return {};
 }
 
@@ -87,15 +88,18 @@ StiffnessCurve::StiffnessCurve(std::vector<KeyStiffness> keys) : keys_(std::move
 std::string StiffnessCurve::check(const std::vector<KeyStiffness>& keys) {
     for (auto k = keys.begin(); k != keys.end(); ++k) {
         if (k->midi < kLowestPianoMidi || k->midi > kHighestPianoMidi)
-            return "key " + std::to_string(k->midi) + " is not one of the 88 (A0 to C8)";
+            return fill(translate("StretchTuning", "key %1 is not one of the 88 (A0 to C8)"),
+                        {std::to_string(k->midi)});
         const std::string name = pianoKeyName(k->midi);
-        if (!(k->b >= 0.0 && k->b <= kMaxB)) return name + ": B must be 0 to 0.05";
+        if (!(k->b >= 0.0 && k->b <= kMaxB))
+            return fill(translate("StretchTuning", "%1: B must be 0 to 0.05"), {name});
         const auto same = [&](const KeyStiffness& o) { return o.midi == k->midi; };
         if (std::find_if(std::next(k), keys.end(), same) != keys.end())
-            return name + " is given twice";
+            return fill(translate("StretchTuning", "%1 is given twice"), {name});
     }
     if (keys.size() < 3)
-        return "the curve needs at least 3 keys, " + std::to_string(keys.size()) + " given";
+        return fill(translate("StretchTuning", "the curve needs at least 3 keys, %1 given"),
+                    {std::to_string(keys.size())});
     return {};
 }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/translation.h"
 #include "pitch/piano_keys.h"
 #include "settings/cp1252.h"
 #include "settings/tuning_presets.h"
@@ -15,12 +16,12 @@ constexpr int kGrandPiano = 0;
 
 std::string checkTargets(const std::vector<StretchTarget>& targets, double referenceA) {
     if (targets.size() != static_cast<std::size_t>(kPianoKeys))
-        return "a piano tuning needs the targets of all 88 keys";
+        return translate("PianoTuning", "a piano tuning needs the targets of all 88 keys");
     for (std::size_t i = 0; i < targets.size(); ++i) {
         const double at440 = targets[i].frequency * 440.0 / referenceA;
         if (targets[i].midi != kLowestPianoMidi + static_cast<int>(i) ||
             !usableTuningFrequency(static_cast<float>(at440)))
-            return "the targets are not the 88 keys from A0 to C8";
+            return translate("PianoTuning", "the targets are not the 88 keys from A0 to C8");
     }
     return {};
 }
@@ -43,16 +44,17 @@ Tuning pianoTuning(const std::string& name, const std::vector<StretchTarget>& ta
 }
 
 std::string checkPianoTuningName(const std::string& name) {
-    if (name.empty()) return "give the tuning a name";
+    if (name.empty()) return translate("PianoTuning", "give the tuning a name");
     if (toCp1252(name).bytes.size() >= Tuning::kTextSize)
-        return "the tuning's name '" + name + "' is longer than 15 characters";
+        return fill(translate("PianoTuning", "the tuning's name '%1' is longer than 15 characters"),
+                    {name});
     return {};
 }
 
 std::string addPianoTuning(TuningStore& store, const std::string& name,
                            const std::vector<StretchTarget>& targets, double referenceA) {
     if (std::string problem = checkPianoTuningName(name); !problem.empty()) return problem;
-    if (!(referenceA > 0.0)) return "no reference A";
+    if (!(referenceA > 0.0)) return translate("PianoTuning", "no reference A");
     if (std::string problem = checkTargets(targets, referenceA); !problem.empty()) return problem;
     return addPresetTuning(store, {"piano", pianoTuning(name, targets, referenceA)});
 }

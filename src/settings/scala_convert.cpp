@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "common/translation.h"
+
 namespace merlop {
 
 namespace {
@@ -137,7 +139,7 @@ ScalaTuning tuningOfScale(const ScalaScale& scale, const ScalaKeyboardMap& map,
                           const std::string& name) {
     ScalaTuning result;
     if (scale.size() == 0) {
-        result.problem = "the scale has no pitches";
+        result.problem = translate("ScalaFile", "the scale has no pitches");
         return result;
     }
     ScalaKeyboardMap anyKey = map;
@@ -145,8 +147,9 @@ ScalaTuning tuningOfScale(const ScalaScale& scale, const ScalaKeyboardMap& map,
     anyKey.lastNote = kKeys - 1;
     long long referenceDegree = 0;
     if (!anyKey.degreeOfKey(map.referenceNote, scale.size(), &referenceDegree)) {
-        result.problem = "the keyboard map leaves its reference note " +
-                         std::to_string(map.referenceNote) + " unmapped";
+        result.problem =
+            fill(translate("ScalaFile", "the keyboard map leaves its reference note %1 unmapped"),
+                 {std::to_string(map.referenceNote)});
         return result;
     }
     const double referenceCents = scale.degreeCents(referenceDegree);
@@ -168,7 +171,8 @@ ScalaTuning tuningOfScale(const ScalaScale& scale, const ScalaKeyboardMap& map,
         notes.push_back({key, note});
     }
     if (notes.empty()) {
-        result.problem = "no key of the keyboard map gives a pitch a tuner can sound";
+        result.problem =
+            translate("ScalaFile", "no key of the keyboard map gives a pitch a tuner can sound");
         return result;
     }
     keepNearest(&notes, map.referenceNote, &result.tooMany);

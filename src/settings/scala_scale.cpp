@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "common/file_ptr.h"
+#include "common/translation.h"
 #include "settings/scala_text.h"
 
 namespace merlop {
@@ -52,21 +53,22 @@ const char* parseWhole(std::string_view s, long long lo, long long hi, long long
     const bool negative = !s.empty() && s[0] == '-';
     if (!s.empty() && (s[0] == '-' || s[0] == '+')) pos = 1;
     const std::string_view digits = numberToken(s, pos, false);
-    if (digits.empty()) return "not a whole number";
+    if (digits.empty()) return MERLOP_TR_NOOP("ScalaFile", "not a whole number");
     unsigned long long v = 0;
     const auto r = std::from_chars(digits.data(), digits.data() + digits.size(), v);
     if (r.ec != std::errc{} || v > static_cast<unsigned long long>(hi) + (negative ? 1 : 0)) {
-        return "number out of range";
+        return MERLOP_TR_NOOP("ScalaFile", "number out of range");
     }
     const long long value = negative ? -static_cast<long long>(v) : static_cast<long long>(v);
-    if (value < lo || value > hi) return "number out of range";
+    if (value < lo || value > hi) return MERLOP_TR_NOOP("ScalaFile", "number out of range");
     *out = value;
     return nullptr;
 }
 
 const char* parseCents(std::string_view number, bool negative, double* cents) {
     const auto r = std::from_chars(number.data(), number.data() + number.size(), *cents);
-    if (r.ec != std::errc{} || !(*cents <= kMaxCents)) return "too large for a frequency";
+    if (r.ec != std::errc{} || !(*cents <= kMaxCents))
+        return MERLOP_TR_NOOP("ScalaFile", "too large for a frequency");
     if (negative) *cents = -*cents;
     return nullptr;
 }
@@ -78,20 +80,22 @@ const char* parseRatio(std::string_view s, std::string_view number, bool negativ
     unsigned long long n = 0;
     unsigned long long d = 1;
     auto r = std::from_chars(number.data(), number.data() + number.size(), n);
-    if (r.ec != std::errc{}) return "too large for a frequency";
+    if (r.ec != std::errc{}) return MERLOP_TR_NOOP("ScalaFile", "too large for a frequency");
     if (*end < s.size() && s[*end] == '/') {
         const std::string_view den = numberToken(s, *end + 1, false);
-        if (den.empty()) return "not a pitch: no denominator after '/'";
+        if (den.empty())
+            return MERLOP_TR_NOOP("ScalaFile", "not a pitch: no denominator after '/'");
         r = std::from_chars(den.data(), den.data() + den.size(), d);
-        if (r.ec != std::errc{}) return "too large for a frequency";
+        if (r.ec != std::errc{}) return MERLOP_TR_NOOP("ScalaFile", "too large for a frequency");
         *end += 1 + den.size();
     }
-    if (d == 0) return "a ratio with a zero denominator";
-    if (negative || n == 0) return "a ratio must be above zero";
+    if (d == 0) return MERLOP_TR_NOOP("ScalaFile", "a ratio with a zero denominator");
+    if (negative || n == 0) return MERLOP_TR_NOOP("ScalaFile", "a ratio must be above zero");
     const long double octaves =
         std::log2(static_cast<long double>(n)) - std::log2(static_cast<long double>(d));
     *cents = static_cast<double>(1200.0L * octaves);
-    if (!(std::fabs(*cents) <= kMaxCents)) return "too large for a frequency";
+    if (!(std::fabs(*cents) <= kMaxCents))
+        return MERLOP_TR_NOOP("ScalaFile", "too large for a frequency");
     return nullptr;
 }
 
@@ -101,7 +105,8 @@ const char* parsePitch(std::string_view s, ScalaPitch* out) {
     const bool negative = !s.empty() && s[0] == '-';
     const std::size_t pos = !s.empty() && (s[0] == '-' || s[0] == '+') ? 1 : 0;
     const std::string_view number = numberToken(s, pos, true);
-    if (number.empty() || number == ".") return "not a pitch: no number in cents or ratio";
+    if (number.empty() || number == ".")
+        return MERLOP_TR_NOOP("ScalaFile", "not a pitch: no number in cents or ratio");
     std::size_t end = pos + number.size();
     double cents = 0.0;
     const char* why = number.find('.') != std::string_view::npos
@@ -138,37 +143,45 @@ int endLine(const std::vector<std::string_view>& lines) {
 ScalaError parseScale(const std::string& text, const std::string& file, ScalaScale* out) {
     const std::vector<std::string_view> lines = splitLines(text);
     const std::vector<DataLine> data = dataLines(lines, true);
-    if (data.empty()) return errorAt(file, 0, "no description line: not a Scala scale");
+    if (data.empty())
+        return errorAt(file, 0, translate("ScalaFile", "no description line: not a Scala scale"));
     if (data.size() < 2) {
-        return errorAt(file, endLine(lines), "the file ends before the number of notes");
+        return errorAt(file, endLine(lines),
+                       translate("ScalaFile", "the file ends before the number of notes"));
     }
     ScalaScale scale;
     scale.description = std::string(trimmed(data[0].text));
     long long count = 0;
     if (const char* why = parseWhole(data[1].text, 0, std::numeric_limits<int>::max(), &count)) {
-        return errorAt(file, data[1].number, std::string("the number of notes: ") + why);
+        return errorAt(
+            file, data[1].number,
+            fill(translate("ScalaFile", "the number of notes: %1"), {translate("ScalaFile", why)}));
     }
-    if (count < 1) return errorAt(file, data[1].number, "a scale needs at least one pitch");
-    if (count > ScalaScale::kMaxPitches) {
+    if (count < 1)
         return errorAt(file, data[1].number,
-                       std::to_string(count) + " notes are more than the " +
-                           std::to_string(ScalaScale::kMaxPitches) + " a scale may have here");
+                       translate("ScalaFile", "a scale needs at least one pitch"));
+    if (count > ScalaScale::kMaxPitches) {
+        return errorAt(
+            file, data[1].number,
+            fill(translate("ScalaFile", "%1 notes are more than the %2 a scale may have here"),
+                 {std::to_string(count), std::to_string(ScalaScale::kMaxPitches)}));
     }
     const std::size_t n = static_cast<std::size_t>(count);
     if (data.size() - 2 < n) {
         return errorAt(file, endLine(lines),
-                       "the file ends after " + std::to_string(data.size() - 2) + " of " +
-                           std::to_string(count) + " pitches");
+                       fill(translate("ScalaFile", "the file ends after %1 of %2 pitches"),
+                            {std::to_string(data.size() - 2), std::to_string(count)}));
     }
     scale.pitches.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
         if (const char* why = parsePitch(data[i + 2].text, &scale.pitches[i])) {
-            return errorAt(file, data[i + 2].number, why);
+            return errorAt(file, data[i + 2].number, translate("ScalaFile", why));
         }
     }
     if (!(scale.periodCents() >= kMinPeriodCents)) {
-        return errorAt(file, data[n + 1].number,
-                       "the last pitch, the period, must lie above the unison");
+        return errorAt(
+            file, data[n + 1].number,
+            translate("ScalaFile", "the last pitch, the period, must lie above the unison"));
     }
     *out = std::move(scale);
     return {};
@@ -182,23 +195,27 @@ struct MapHeader {
 };
 
 const MapHeader kMapHeader[] = {
-    {"the size of the map", 0, ScalaScale::kMaxPitches, &ScalaKeyboardMap::size},
-    {"the first MIDI note", 0, 127, &ScalaKeyboardMap::firstNote},
-    {"the last MIDI note", 0, 127, &ScalaKeyboardMap::lastNote},
-    {"the middle note", 0, 127, &ScalaKeyboardMap::middleNote},
-    {"the reference note", 0, 127, &ScalaKeyboardMap::referenceNote},
-    {"the reference frequency", 0, 0, nullptr},
-    {"the octave degree", 0, ScalaScale::kMaxPitches, &ScalaKeyboardMap::octaveDegree},
+    {MERLOP_TR_NOOP("ScalaFile", "the size of the map"), 0, ScalaScale::kMaxPitches,
+     &ScalaKeyboardMap::size},
+    {MERLOP_TR_NOOP("ScalaFile", "the first MIDI note"), 0, 127, &ScalaKeyboardMap::firstNote},
+    {MERLOP_TR_NOOP("ScalaFile", "the last MIDI note"), 0, 127, &ScalaKeyboardMap::lastNote},
+    {MERLOP_TR_NOOP("ScalaFile", "the middle note"), 0, 127, &ScalaKeyboardMap::middleNote},
+    {MERLOP_TR_NOOP("ScalaFile", "the reference note"), 0, 127, &ScalaKeyboardMap::referenceNote},
+    {MERLOP_TR_NOOP("ScalaFile", "the reference frequency"), 0, 0, nullptr},
+    {MERLOP_TR_NOOP("ScalaFile", "the octave degree"), 0, ScalaScale::kMaxPitches,
+     &ScalaKeyboardMap::octaveDegree},
 };
 
 const char* parseFrequency(std::string_view s, double* out) {
     s = trimmed(s);
-    if (s.empty() || !(isDigit(s[0]) || s[0] == '.')) return "not a frequency in Hz";
+    if (s.empty() || !(isDigit(s[0]) || s[0] == '.'))
+        return MERLOP_TR_NOOP("ScalaFile", "not a frequency in Hz");
     double f = 0.0;
     const auto r = std::from_chars(s.data(), s.data() + s.size(), f);
-    if (r.ec == std::errc::result_out_of_range || !(f <= 1.0e6)) return "too large for a frequency";
-    if (r.ec != std::errc{}) return "not a frequency in Hz";
-    if (!(f > 0.0)) return "a frequency must be above zero";
+    if (r.ec == std::errc::result_out_of_range || !(f <= 1.0e6))
+        return MERLOP_TR_NOOP("ScalaFile", "too large for a frequency");
+    if (r.ec != std::errc{}) return MERLOP_TR_NOOP("ScalaFile", "not a frequency in Hz");
+    if (!(f > 0.0)) return MERLOP_TR_NOOP("ScalaFile", "a frequency must be above zero");
     *out = f;
     return nullptr;
 }
@@ -208,13 +225,15 @@ ScalaError parseMapLine(const DataLine& line, std::size_t field, const std::stri
     const MapHeader& h = kMapHeader[field];
     if (h.field == nullptr) {
         if (const char* why = parseFrequency(line.text, &map->referenceFrequency)) {
-            return errorAt(file, line.number, std::string(h.what) + ": " + why);
+            return errorAt(file, line.number,
+                           translate("ScalaFile", h.what) + ": " + translate("ScalaFile", why));
         }
         return {};
     }
     long long v = 0;
     if (const char* why = parseWhole(line.text, h.lo, h.hi, &v)) {
-        return errorAt(file, line.number, std::string(h.what) + ": " + why);
+        return errorAt(file, line.number,
+                       translate("ScalaFile", h.what) + ": " + translate("ScalaFile", why));
     }
     map->*(h.field) = static_cast<int>(v);
     return {};
@@ -228,26 +247,31 @@ ScalaError parseMap(const std::string& text, const std::string& file, ScalaKeybo
     for (std::size_t i = 0; i < header; ++i) {
         if (i >= data.size()) {
             return errorAt(file, endLine(lines),
-                           std::string("the file ends before ") + kMapHeader[i].what);
+                           fill(translate("ScalaFile", "the file ends before %1"),
+                                {translate("ScalaFile", kMapHeader[i].what)}));
         }
         ScalaError e = parseMapLine(data[i], i, file, &map);
         if (e.failed()) return e;
     }
     if (map.firstNote > map.lastNote) {
-        return errorAt(file, data[2].number, "the last MIDI note lies below the first");
+        return errorAt(file, data[2].number,
+                       translate("ScalaFile", "the last MIDI note lies below the first"));
     }
     for (std::size_t i = header; i < data.size(); ++i) {
         if (static_cast<int>(map.mapping.size()) >= map.size) {
             return errorAt(
                 file, data[i].number,
-                "more mapping entries than the map's size of " + std::to_string(map.size));
+                fill(translate("ScalaFile", "more mapping entries than the map's size of %1"),
+                     {std::to_string(map.size)}));
         }
         const std::string_view t = trimmed(data[i].text);
         long long degree = 0;
         if (t[0] == 'x' || t[0] == 'X') {
             degree = ScalaKeyboardMap::kUnmapped;
         } else if (const char* why = parseWhole(t, 0, ScalaScale::kMaxPitches, &degree)) {
-            return errorAt(file, data[i].number, std::string("a scale degree or x: ") + why);
+            return errorAt(file, data[i].number,
+                           fill(translate("ScalaFile", "a scale degree or x: %1"),
+                                {translate("ScalaFile", why)}));
         }
         map.mapping.push_back(static_cast<int>(degree));
     }
@@ -264,7 +288,7 @@ long long floorDiv(long long a, long long b) {
 
 std::string ScalaError::text() const {
     if (line <= 0) return file + ": " + message;
-    return file + ": line " + std::to_string(line) + ": " + message;
+    return fill(translate("ScalaFile", "%1: line %2: %3"), {file, std::to_string(line), message});
 }
 
 double ScalaScale::degreeCents(long long degree) const {
@@ -309,17 +333,21 @@ ScalaError readScalaKeyboardMap(std::string_view bytes, const std::string& file,
 std::string readSmallFile(const std::filesystem::path& path, std::size_t maxBytes,
                           std::string* bytes) {
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return "a folder, not a file";
+    if (std::filesystem::is_directory(path, ec))
+        return translate("ScalaFile", "a folder, not a file");
     const FilePtr f(std::fopen(path.c_str(), "rb"));
-    if (!f) return std::string("cannot open: ") + std::strerror(errno);
+    if (!f) {
+        const int error = errno;
+        return fill(translate("ScalaFile", "cannot open: %1"), {std::strerror(error)});
+    }
     std::string data;
     char buffer[8192];
     std::size_t got = 0;
     while ((got = std::fread(buffer, 1, sizeof buffer, f.get())) > 0) {
         data.append(buffer, got);
-        if (data.size() > maxBytes) return "too large for a scale file";
+        if (data.size() > maxBytes) return translate("ScalaFile", "too large for a scale file");
     }
-    if (std::ferror(f.get())) return "cannot be read";
+    if (std::ferror(f.get())) return translate("ScalaFile", "cannot be read");
     *bytes = std::move(data);
     return {};
 }

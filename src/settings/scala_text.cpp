@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "common/translation.h"
 #include "settings/cp1252.h"
 
 namespace merlop {
@@ -63,8 +64,9 @@ ScalaError decodeScalaText(std::string_view bytes, const std::string& file, std:
         if (isControl(c, !utf8)) {
             char hex[8];
             std::snprintf(hex, sizeof hex, "0x%02X", c);
-            return ScalaError{file, lineOfOffset(bytes, i),
-                              std::string("not a text file: it holds the byte ") + hex};
+            return ScalaError{
+                file, lineOfOffset(bytes, i),
+                fill(translate("ScalaFile", "not a text file: it holds the byte %1"), {hex})};
         }
     }
     *text = utf8 ? std::string(bytes) : cp1252ToUtf8(bytes);

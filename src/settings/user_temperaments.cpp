@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "common/atomic_file.h"
+#include "common/translation.h"
 #include "settings/scala_convert.h"
 
 namespace merlop {
@@ -26,8 +27,10 @@ bool isSclName(const fs::path& p) {
 
 ScalaError notTemperament(const std::string& file, const ScalaScale& scale) {
     return ScalaError{file, 0,
-                      "a temperament has 12 notes and a period of 2/1; this scale has " +
-                          std::to_string(scale.size())};
+                      fill(translate("UserTemperaments",
+                                     "a temperament has 12 notes and a "
+                                     "period of 2/1; this scale has %1"),
+                           {std::to_string(scale.size())})};
 }
 
 }  // namespace
@@ -67,7 +70,8 @@ UserTemperamentImport UserTemperaments::import(const fs::path& scalePath,
     result.file = folder_ / fileName;
     const fs::path name(fileName);
     if (fileName.empty() || name.filename() != name || !isSclName(name) || fileName[0] == '.') {
-        result.error = ScalaError{fileName, 0, "not a plain file name ending in .scl"};
+        result.error = ScalaError{
+            fileName, 0, translate("UserTemperaments", "not a plain file name ending in .scl")};
         return result;
     }
     std::string bytes;
@@ -88,9 +92,10 @@ UserTemperamentImport UserTemperaments::import(const fs::path& scalePath,
     const int error = createFile(result.file, bytes);
     if (error != 0) {
         result.exists = error == EEXIST;
-        const std::string message = result.exists
-                                        ? "already exists; left unchanged"
-                                        : std::string("cannot create: ") + std::strerror(error);
+        const std::string message =
+            result.exists
+                ? translate("UserTemperaments", "already exists; left unchanged")
+                : fill(translate("UserTemperaments", "cannot create: %1"), {std::strerror(error)});
         result.error = ScalaError{result.file.string(), 0, message};
         return result;
     }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/frame_fixture.h"
+#include "support/scoped_translator.h"
 
 namespace merlop {
 namespace {
@@ -136,6 +137,25 @@ TEST_F(PlayerAids, TheLevelMeterShowsPeakAndClipAndTheStatusTellsQuietFromListen
     frame->toggleInputLevel();
     capture.deliver();
     EXPECT_FALSE(view.levels.back().shown);
+}
+
+// The words are taken when the run starts, so a language installed at start-up is the one heard.
+TEST_F(PlayerAids, TheListeningWordsAreInThePlayersLanguage) {
+    const test::ScopedTranslator german({
+        {{"MainFrame", kListeningStatusText}, "Hört zu"},
+        {{"MainFrame", kTooQuietStatusText}, "Zu leise"},
+    });
+    startRecording();
+    frame->toggleInputLevel();
+    capture.deliver();
+    fire(FrameTimer::startCapture);
+    capture.deliver();
+    feedLevel(440.0, 8192.0);
+    EXPECT_EQ(view.status, "Hört zu");
+    for (int i = 0; i < blocksFor(LevelWatch::kQuietSeconds); ++i) feedLevel(440.0, 0.0);
+    EXPECT_EQ(view.status, "Zu leise");
+    feedLevel(440.0, 8192.0);
+    EXPECT_EQ(view.status, "Hört zu");
 }
 
 TEST_F(PlayerAids, AChosenSourceIsRememberedFallsBackWhenUnpluggedAndReturns) {

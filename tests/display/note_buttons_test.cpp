@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/scoped_translator.h"
+
 namespace merlop {
 namespace {
 
@@ -50,6 +52,14 @@ TEST(CalibrationCaption, NumberEndsInTheSameColumn) {
     EXPECT_EQ(calibrationCaption(45), "Calibration   45 seconds");
     EXPECT_EQ(calibrationCaption(7), "Calibration    7 seconds");
     EXPECT_EQ(calibrationCaption(0), "Calibration    0 seconds");
+}
+
+TEST(CalibrationCaption, TheColumnHoldsInAnotherLanguage) {
+    const test::ScopedTranslator german(
+        {{{"Calibration", "Calibration  %1 seconds"}, "Kalibrierung  %1 Sekunden"}});
+    EXPECT_EQ(calibrationCaption(120), "Kalibrierung  120 Sekunden");
+    EXPECT_EQ(calibrationCaption(45), "Kalibrierung   45 Sekunden");
+    EXPECT_EQ(calibrationCaption(7), "Kalibrierung    7 Sekunden");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "display/announcement_gate.h"
+#include "support/scoped_translator.h"
 
 namespace merlop {
 namespace {
@@ -57,6 +58,33 @@ TEST(ReadingWords, SpokenNoteNamesLeaveOwnCaptionsAlone) {
     EXPECT_EQ(spokenNoteName("Bbass"), "Bbass");
     EXPECT_EQ(spokenNoteName("high e"), "high e");
     EXPECT_EQ(spokenNoteName(""), "");
+}
+
+// Another language's words and order: each part of the sentence comes from its own pattern.
+TEST(ReadingWords, AnotherLanguageGivesWordsAndOrder) {
+    const test::ScopedTranslator german({
+        {{"ReadingWords", "%1 cents sharp"}, "%1 Cent zu hoch"},
+        {{"ReadingWords", "%1 cents flat"}, "%1 Cent zu tief"},
+        {{"ReadingWords", "%1 cent sharp"}, "ein Cent zu hoch"},
+        {{"ReadingWords", "%1 cent flat"}, "ein Cent zu tief"},
+        {{"ReadingWords", "%1 sharp"}, "%1 Kreuz"},
+        {{"ReadingWords", "%1 flat"}, "%1 Be"},
+        {{"ReadingWords", "in tune"}, "gestimmt"},
+        {{"ReadingWords", "no note"}, "kein Ton"},
+        {{"ReadingWords", "%1, %2, %3 Hz"}, "%1 bei %3 Hz: %2"},
+        {{"ReadingWords", "%1, %2 Hz"}, "%2 Hz: %1"},
+    });
+    EXPECT_EQ(readingWords(441.3f, 0.03f, 48, "A 4", kWhole), "A 4 bei 441.3 Hz: 3 Cent zu hoch");
+    EXPECT_EQ(readingWords(440.26f, 0.01f, 48, "A 4", kWhole),
+              "A 4 bei 440.3 Hz: ein Cent zu hoch");
+    EXPECT_EQ(readingWords(439.74f, -0.01f, 48, "A 4", kWhole),
+              "A 4 bei 439.7 Hz: ein Cent zu tief");
+    // Tenths of a cent are never the singular.
+    EXPECT_EQ(readingWords(439.7f, -0.01f, 48, "A 4", kFine), "A 4 bei 439.7 Hz: 1.0 Cent zu tief");
+    EXPECT_EQ(readingWords(277.2f, 0.0f, 40, "C# 4", kWhole), "C Kreuz 4 bei 277.2 Hz: gestimmt");
+    EXPECT_EQ(spokenNoteName("Bb3"), "B Be 3");
+    EXPECT_EQ(readingWords(110.0f, -0.05f, 12, " ", kWhole), "110.0 Hz: 5 Cent zu tief");
+    EXPECT_EQ(readingWords(-1.0f, 0.0f, -1, " ", kWhole), "kein Ton");
 }
 
 TEST(AnnouncementGate, NewNotesAtOnceButNeverTwiceInHalfASecond) {

@@ -14,6 +14,7 @@
 #include "settings/scala_scale.h"
 #include "settings/test_files.h"
 #include "settings/user_temperaments.h"
+#include "support/scoped_translator.h"
 
 namespace merlop {
 namespace {
@@ -281,6 +282,30 @@ TEST(ScalaReader, HostileKeyboardMapsFailOnTheirLine) {
         EXPECT_EQ(e.text().rfind("bad.kbm: ", 0), 0u);
         EXPECT_EQ(map.middleNote, 1) << c.what;
     }
+}
+
+// What an import shows is in the player's language, each part of a composed reason too.
+TEST(ScalaReader, ProblemsAreToldInThePlayersLanguage) {
+    const test::ScopedTranslator german({
+        {{"ScalaFile", "%1: line %2: %3"}, "%1, Zeile %2: %3"},
+        {{"ScalaFile", "the number of notes: %1"}, "die Anzahl der Töne: %1"},
+        {{"ScalaFile", "not a whole number"}, "keine ganze Zahl"},
+        {{"ScalaFile", "the file ends before %1"}, "die Datei endet zu früh; es fehlt: %1"},
+        {{"ScalaFile", "the middle note"}, "die mittlere Note"},
+        {{"ScalaFile", "the reference frequency"}, "die Bezugsfrequenz"},
+        {{"ScalaFile", "a frequency must be above zero"},
+         "eine Frequenz muss größer als null sein"},
+        {{"ScalaFile", "not a pitch: no number in cents or ratio"}, "keine Tonhöhe"},
+    });
+    ScalaScale scale;
+    EXPECT_EQ(readScalaScale("d\ntwelve\n", "bad.scl", &scale).text(),
+              "bad.scl, Zeile 2: die Anzahl der Töne: keine ganze Zahl");
+    EXPECT_EQ(readScalaScale("d\n2\n3/2\nfifth\n", "bad.scl", &scale).message, "keine Tonhöhe");
+    ScalaKeyboardMap map;
+    EXPECT_EQ(readScalaKeyboardMap("! m\n0\n0\n127\n", "bad.kbm", &map).message,
+              "die Datei endet zu früh; es fehlt: die mittlere Note");
+    EXPECT_EQ(readScalaKeyboardMap("0\n0\n127\n60\n69\n0.0\n0\n", "bad.kbm", &map).message,
+              "die Bezugsfrequenz: eine Frequenz muss größer als null sein");
 }
 
 TEST(ScalaReader, TextInAnyEncodingAndLineEnding) {
