@@ -46,7 +46,7 @@ struct MeterLayout {
     // Labels in a smaller cell (a font under 9 pixels) are not read.
     static constexpr int kMinLabelCell = 11;
     // The lowest meter that has room for both.
-    static constexpr int kLegibleHeight = 50;
+    static constexpr int kLegibleHeight = 48;
 
     static constexpr std::array<const char*, 11> kScaleLabels = {
         "-50", "-40", "-30", "-20", "-10", " 0 ", "+10", "+20", "+30", "+40", "+50"};

@@ -144,7 +144,8 @@ std::vector<TextItem> SpectrumAxes::dbLabels() const {
                                        static_cast<int>(g_.fontH / 2),
                                    -kBig, kBig);
         if (y <= 2 + g_.fontH) break;
-        // Where the levels lie closer than a label's height, every other one is left out.
+        // Where the levels lie closer than a label's height, those too near the last one shown
+        // are left out.
         if (out.size() > 1 && out.back().y - y < g_.fontH) continue;
         const int indent = i < 0 ? 0 : (i == 0 ? 2 * g_.fontW : g_.fontW);
         out.push_back({std::to_string(i), x0 + indent, y});

@@ -18,6 +18,7 @@
 #include "app/qt/main_frame.h"
 #include "common/question_box.h"
 #include "display/qt/meter_window.h"
+#include "display/qt/note_button.h"
 #include "display/qt/plot_painting.h"
 #include "display/qt/spectrum_window.h"
 #include "display/qt/tuner_font.h"
@@ -25,6 +26,7 @@
 #include "display/qt/wave_form_window.h"
 #include "display/spectrum_image.h"
 #include "gui/tone_fakes.h"
+#include "pitch/pitch_model.h"
 #include "platform/scripted_capture.h"
 #include "settings/settings.h"
 #include "settings/test_files.h"
@@ -63,6 +65,11 @@ int inkRows(const QImage& image, const QRect& r, Is is) {
     return rows;
 }
 
+void save(const QImage& image, const QString& name) {
+    QDir().mkpath(MERLOP_SCREENSHOT_DIR);
+    ASSERT_TRUE(image.save(QString(MERLOP_SCREENSHOT_DIR) + "/" + name + ".png"));
+}
+
 class Legibility : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -97,10 +104,6 @@ class Legibility : public ::testing::Test {
         QApplication::processEvents();
         frame->layoutNow();
         return *frame;
-    }
-    static void save(const QImage& image, const QString& name) {
-        QDir().mkpath(MERLOP_SCREENSHOT_DIR);
-        ASSERT_TRUE(image.save(QString(MERLOP_SCREENSHOT_DIR) + "/" + name + ".png"));
     }
 
     TempDir dir;
@@ -139,54 +142,58 @@ void expectMeterUncovered(const MeterLayout& l, const std::string& at) {
     }
 }
 
+// Digits and scale of the meter, drawn: returns the meter's image.
+QImage expectMeterReadable(MeterWindow& meter, const std::string& at) {
+    meter.showValues(440.0f, 0.1f, 57, "A 4");
+    QImage shown = meter.grab().toImage();
+    const MeterLayout& l = meter.layout();
+    for (const PixelRect& box : {l.frequencyBox, l.centsBox, l.noteBox}) {
+        EXPECT_GE(inkRows(shown, qrect(box), clearlyRed), 14) << at;
+    }
+    const QRect scale(0, l.bar.bottom + 1, l.width, l.height - l.bar.bottom - 1);
+    EXPECT_GE(inkRows(shown, scale, dark), 6) << at;
+    EXPECT_GE(tunerFont(l.fontH, l.fontW, true).pixelSize(), 9) << at;
+    expectMeterUncovered(l, at);
+    return shown;
+}
+
+// The spectrum's labels: readable, apart, and inside the window; the last one not cut at its
+// edge (no label ink in the two columns at the right).
+void expectSpectrumLabelsReadable(SpectrumWindow& spectrum, const std::string& at) {
+    const SpectrumAxes& axes = spectrum.plot()->axes();
+    const QFont font = plotFont(axes.fontH(), axes.fontW());
+    EXPECT_GE(font.pixelSize(), 9) << at;
+    const QImage plot = spectrum.grab().toImage();
+    const QRect labels(0, axes.plot().bottom + 1, plot.width(), plot.height());
+    EXPECT_EQ(inkRows(plot, labels.adjusted(plot.width() - 2, 0, 0, 0), dark), 0) << at;
+    const QFontMetrics metrics(font);
+    std::vector<TextItem> texts = axes.frequencyLabels();
+    const std::vector<TextItem> levels = axes.dbLabels();
+    texts.insert(texts.end(), levels.begin(), levels.end());
+    EXPECT_GT(texts.size(), 8u) << at;
+    for (const TextItem& t : texts) {
+        const QRect ink = metrics.tightBoundingRect(QString::fromStdString(t.text))
+                              .translated(t.x, t.y + metrics.ascent());
+        EXPECT_TRUE(plot.rect().contains(ink)) << t.text << at;
+    }
+    for (size_t i = 2; i < levels.size(); ++i) {
+        EXPECT_GE(levels[i - 1].y - levels[i].y, axes.fontH()) << levels[i].text << at;
+    }
+}
+
 TEST_F(Legibility, DigitsLabelsAndScalesAtSmallMediumAndHugeWindows) {
     for (const QSize size : {QSize(320, 240), QSize(820, 640), QSize(3840, 2160)}) {
-        const std::string at =
-            " at " + std::to_string(size.width()) + "x" + std::to_string(size.height());
+        const QString name = QString("%1x%2").arg(size.width()).arg(size.height());
+        const std::string at = " at " + name.toStdString();
         MainFrame& f = open(size.width(), size.height());
         ASSERT_EQ(f.size(), size);
         ASSERT_NE(f.tunerWindow(), nullptr);
         ASSERT_NE(f.spectrumWindow(), nullptr);
         ASSERT_NE(f.waveWindow(), nullptr);
-        MeterWindow* meter = f.tunerWindow()->meter();
-        meter->showValues(440.0f, 0.1f, 57, "A 4");
-        const QImage shown = meter->grab().toImage();
-        const MeterLayout& l = meter->layout();
-        for (const PixelRect& box : {l.frequencyBox, l.centsBox, l.noteBox}) {
-            EXPECT_GE(inkRows(shown, qrect(box), clearlyRed), 14) << at;
-        }
-        // Scale numbers under the bar, drawn.
-        const QRect scale(0, l.bar.bottom + 1, l.width, l.height - l.bar.bottom - 1);
-        EXPECT_GE(inkRows(shown, scale, dark), 6) << at;
-        EXPECT_GE(tunerFont(l.fontH, l.fontW, true).pixelSize(), 9) << at;
-        expectMeterUncovered(l, at);
-
-        // The spectrum's labels: readable, and the last one inside the window, not cut at its
-        // edge (no label ink in the two columns at the right).
-        SpectrumWindow* spectrum = f.spectrumWindow();
-        const SpectrumAxes& axes = spectrum->plot()->axes();
-        const QFont font = plotFont(axes.fontH(), axes.fontW());
-        EXPECT_GE(font.pixelSize(), 9) << at;
-        const QImage plot = spectrum->grab().toImage();
-        const QRect labels(0, axes.plot().bottom + 1, plot.width(), plot.height());
-        EXPECT_EQ(inkRows(plot, labels.adjusted(plot.width() - 2, 0, 0, 0), dark), 0) << at;
-        const QFontMetrics metrics(font);
-        std::vector<TextItem> texts = axes.frequencyLabels();
-        const std::vector<TextItem> levels = axes.dbLabels();
-        texts.insert(texts.end(), levels.begin(), levels.end());
-        EXPECT_GT(texts.size(), 8u) << at;
-        for (const TextItem& t : texts) {
-            const QRect ink = metrics.tightBoundingRect(QString::fromStdString(t.text))
-                                  .translated(t.x, t.y + metrics.ascent());
-            EXPECT_TRUE(plot.rect().contains(ink)) << t.text << at;
-        }
-        // Level labels apart by at least their height.
-        for (size_t i = 2; i < levels.size(); ++i) {
-            EXPECT_GE(levels[i - 1].y - levels[i].y, axes.fontH()) << levels[i].text << at;
-        }
-        save(f.grab().toImage(),
-             QString("legible_main_%1x%2").arg(size.width()).arg(size.height()));
-        save(shown, QString("legible_meter_%1x%2").arg(size.width()).arg(size.height()));
+        const QImage meter = expectMeterReadable(*f.tunerWindow()->meter(), at);
+        expectSpectrumLabelsReadable(*f.spectrumWindow(), at);
+        save(f.grab().toImage(), "legible_main_" + name);
+        save(meter, "legible_meter_" + name);
         frame.reset();
     }
 }
@@ -215,27 +222,67 @@ TEST(MeterLegibility, ShortMetersKeepTheirDigitsAndLabelsUncovered) {
     EXPECT_GT(last, 0);
 }
 
-// Tab goes through every toolbar control and on to the displays; in a narrow window it reaches
-// the overflow button, whose Space opens the toolbar's hidden combo boxes to the keyboard.
-TEST_F(Legibility, TabReachesTheToolbarControlsAndTheDisplays) {
+struct NoParent : TunerParent {
+    void startCapture() override {}
+    void releaseDeviceForTone() override {}
+    void exercisePlayed() override {}
+};
+
+// A short tuner gives its meter the room for legible read-outs; the note buttons, shrunk, stay
+// under it, inside the window and apart.
+TEST(TunerLegibility, AShortTunerKeepsItsMeterLegibleAndItsButtonsApart) {
+    Settings settings;
+    settings.showPiano = 0;
+    settings.fineTuning = 1;
+    PitchModel pitch;
+    testing::FakeMidi midi;
+    testing::FakeSound sound;
+    NoParent parent;
+    TunerWindow tuner(settings, pitch, nullptr, -1, false, 1.0f, midi, sound, &parent);
+    tuner.resize(316, 74);
+    tuner.show();
+    QApplication::processEvents();
+    ASSERT_NE(tuner.button(11), nullptr);
+    EXPECT_GE(tuner.meter()->height(), MeterLayout::kLegibleHeight);
+    expectMeterReadable(*tuner.meter(), " in buttons mode");
+    std::vector<QRect> buttons;
+    for (int i = 0; i < 12; ++i) {
+        const QRect b = tuner.button(i)->geometry();
+        EXPECT_GE(b.top(), tuner.meter()->geometry().bottom()) << i;
+        EXPECT_TRUE(tuner.rect().contains(b)) << i;
+        EXPECT_GT(b.height(), 4) << i;
+        for (const QRect& other : buttons) EXPECT_FALSE(b.intersects(other)) << i;
+        buttons.push_back(b);
+    }
+    save(tuner.grab().toImage(), "legible_tuner_buttons_316x74");
+}
+
+// Widgets that have the focus after each of n Tabs.
+std::set<QWidget*> tabThrough(int n) {
+    std::set<QWidget*> seen;
+    for (int i = 0; i < n && QApplication::focusWidget() != nullptr; ++i) {
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QApplication::sendEvent(QApplication::focusWidget(), &tab);
+        seen.insert(QApplication::focusWidget());
+    }
+    return seen;
+}
+
+void pressSpace(QWidget* w) {
+    w->setFocus();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    QApplication::sendEvent(w, &press);
+    QApplication::sendEvent(w, &release);
+}
+
+// Tab goes through every toolbar control and on to the displays; Space presses a tool button.
+TEST_F(Legibility, TabReachesEveryToolbarControlAndTheDisplays) {
     MainFrame& f = open(820, 640);
     QApplication::setActiveWindow(&f);
     f.setFocus();
-    QApplication::processEvents();
     ASSERT_EQ(QApplication::focusWidget(), &f);
-    const auto tabs = [](int n) {
-        std::vector<QWidget*> seen;
-        for (int i = 0; i < n; ++i) {
-            QWidget* at = QApplication::focusWidget();
-            if (at == nullptr) break;
-            QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
-            QApplication::sendEvent(at, &tab);
-            seen.push_back(QApplication::focusWidget());
-        }
-        return seen;
-    };
-    const std::vector<QWidget*> order = tabs(40);
-    const std::set<QWidget*> reached(order.begin(), order.end());
+    const std::set<QWidget*> reached = tabThrough(40);
     auto* toolBar = f.findChild<QToolBar*>();
     int buttons = 0;
     for (QAction* a : toolBar->actions()) {
@@ -245,45 +292,38 @@ TEST_F(Legibility, TabReachesTheToolbarControlsAndTheDisplays) {
         buttons += qobject_cast<QToolButton*>(w) != nullptr ? 1 : 0;
     }
     EXPECT_GE(buttons, 9);
-    EXPECT_TRUE(reached.count(f.tuningCombo()));
-    EXPECT_TRUE(reached.count(f.tunerWindow()));
-    EXPECT_TRUE(reached.count(f.spectrumWindow()));
-    EXPECT_TRUE(reached.count(f.waveWindow()));
-
-    // Space on a focused tool button presses it (and does not pause).
-    QWidget* waveButton = toolBar->widgetForAction(f.action("wave"));
-    waveButton->setFocus();
+    for (QWidget* w :
+         {static_cast<QWidget*>(f.tuningCombo()), static_cast<QWidget*>(f.tunerWindow()),
+          static_cast<QWidget*>(f.spectrumWindow()), static_cast<QWidget*>(f.waveWindow())}) {
+        EXPECT_TRUE(reached.count(w)) << w->objectName().toStdString();
+    }
     const bool paused = f.core().paused();
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
-    QApplication::sendEvent(waveButton, &press);
-    QApplication::sendEvent(waveButton, &release);
+    pressSpace(toolBar->widgetForAction(f.action("wave")));
     EXPECT_FALSE(f.action("wave")->isChecked());
     EXPECT_EQ(f.core().paused(), paused);
-    frame.reset();
+}
 
-    MainFrame& narrow = open(320, 240);
-    QApplication::setActiveWindow(&narrow);
-    ASSERT_FALSE(narrow.tuningCombo()->isVisible());
-    auto* more = narrow.findChild<QToolBar*>()->findChild<QToolButton*>(
-        QStringLiteral("qt_toolbar_ext_button"));
+// A narrow window hides the combo boxes behind the toolbar's overflow button; Tab reaches it, and
+// once Space has opened it, Tab reaches them.
+TEST_F(Legibility, InANarrowWindowTabAndSpaceOpenTheHiddenCombos) {
+    MainFrame& f = open(320, 240);
+    QApplication::setActiveWindow(&f);
+    ASSERT_FALSE(f.tuningCombo()->isVisible());
+    auto* more =
+        f.findChild<QToolBar*>()->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"));
     ASSERT_NE(more, nullptr);
     ASSERT_TRUE(more->isVisible());
-    narrow.setFocus();
-    const std::vector<QWidget*> short_ = tabs(30);
-    ASSERT_TRUE(std::set<QWidget*>(short_.begin(), short_.end()).count(more));
-    more->setFocus();
-    QApplication::sendEvent(more, &press);
-    QApplication::sendEvent(more, &release);
+    f.setFocus();
+    ASSERT_TRUE(tabThrough(30).count(more));
+    pressSpace(more);
     QElapsedTimer opening;
     opening.start();
-    while (!narrow.tuningCombo()->isVisible() && opening.elapsed() < 3000) {
+    while (!f.tuningCombo()->isVisible() && opening.elapsed() < 3000) {
         QApplication::processEvents();
     }
-    ASSERT_TRUE(narrow.tuningCombo()->isVisible());
-    const std::vector<QWidget*> opened = tabs(12);
-    EXPECT_TRUE(std::set<QWidget*>(opened.begin(), opened.end()).count(narrow.tuningCombo()));
-    save(narrow.grab().toImage(), "legible_toolbar_opened_320x240");
+    ASSERT_TRUE(f.tuningCombo()->isVisible());
+    EXPECT_TRUE(tabThrough(12).count(f.tuningCombo()));
+    save(f.grab().toImage(), "legible_toolbar_opened_320x240");
 }
 
 }  // namespace
