@@ -23,6 +23,35 @@ constexpr double kSingle085 = 0.85f;
 // The tallest value font for its width in large read-outs: glyphs at about 45 % of their width.
 constexpr double kLargestSqueeze = 4.2;
 
+namespace {
+
+// The box height whose value font (85 % of it) is kMinValuePixels.
+constexpr int kMinBoxHeight = (MeterLayout::kMinValuePixels * 100 + 84) / 85;
+constexpr int kMinBarHeight = 4;
+
+int take(int& from, int spare, int wanted) {
+    const int t = std::clamp(from - spare, 0, std::max(0, wanted));
+    from -= t;
+    return t;
+}
+
+// A short meter gives up its margins, then part of the bar, before its digits become unreadable:
+// the reading matters more than the space around it.
+void makeRoomForReadouts(MeterLayout& l) {
+    int deficit = kMinBoxHeight - (l.boxBottom - l.boxTop);
+    if (deficit <= 0) return;
+    deficit -= take(l.boxTop, 1, (deficit + 1) / 2);
+    int gap = l.bar.top - l.boxBottom;
+    deficit -= take(gap, 2, deficit);
+    deficit -= take(l.boxTop, 1, deficit);
+    int bar = l.bar.height();
+    take(bar, kMinBarHeight, deficit);
+    l.bar.top = l.bar.bottom - bar;
+    l.boxBottom = l.bar.top - gap;
+}
+
+}  // namespace
+
 MeterLayout MeterLayout::compute(int width, int height, bool fineTuning, bool large) {
     MeterLayout l;
     l.width = std::max(0, width);
@@ -31,6 +60,8 @@ MeterLayout MeterLayout::compute(int width, int height, bool fineTuning, bool la
     const double w = l.width;
     const double h = l.height;
     l.fontH = trunc(std::min(kSingle015 * h, 15.0));
+    // Small labels keep a readable size while they take no more than a quarter of the height.
+    if (l.fontH < kMinLabelCell) l.fontH = std::max(l.fontH, std::min(kMinLabelCell, l.height / 4));
     l.fontW = std::min(l.fontH / 2, l.width / 60);
     l.step = trunc(w * kSingle09 * kSingle01);
     l.left = trunc(kSingle005 * w);
@@ -40,6 +71,7 @@ MeterLayout MeterLayout::compute(int width, int height, bool fineTuning, bool la
                       l.height - l.fontH - 3};
     l.boxTop = trunc((large ? 0.03 : kSingle015) * h);
     l.boxBottom = trunc(l.bar.top - (large ? 0.05 : 0.1) * h);
+    makeRoomForReadouts(l);
     const int c = l.centre;
     const int s = l.step;
     // Large read-outs widen the boxes too, so tall digits keep their shape; the captions still

@@ -40,6 +40,14 @@ struct MeterLayout {
     int valueFontHeight() const;
     int valueFontWidth() const;
 
+    // A value font of this many pixels draws digits 14 pixels high; a short meter gives up
+    // margins and bar height to keep it.
+    static constexpr int kMinValuePixels = 20;
+    // Labels in a smaller cell (a font under 9 pixels) are not read.
+    static constexpr int kMinLabelCell = 11;
+    // The lowest meter that has room for both.
+    static constexpr int kLegibleHeight = 48;
+
     static constexpr std::array<const char*, 11> kScaleLabels = {
         "-50", "-40", "-30", "-20", "-10", " 0 ", "+10", "+20", "+30", "+40", "+50"};
 };

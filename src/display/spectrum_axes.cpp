@@ -53,6 +53,10 @@ PlotGeometry PlotGeometry::of(int cx, int cy) {
     cx = std::max(cx, 0);
     cy = std::max(cy, 0);
     g.fontH = static_cast<int>(std::trunc(0.04 * cy));
+    // Small windows keep readable labels once two rows of them take no more than a third of the
+    // height; tinier ones have no room for labels at all.
+    if (cy >= 6 * kMinLabelCell) g.fontH = std::max(g.fontH, kMinLabelCell);
+    g.width = cx;
     g.fontW = g.fontH / 2;
     g.plot.left = 6 * g.fontW;
     g.plot.top = 2;
@@ -140,10 +144,20 @@ std::vector<TextItem> SpectrumAxes::dbLabels() const {
                                        static_cast<int>(g_.fontH / 2),
                                    -kBig, kBig);
         if (y <= 2 + g_.fontH) break;
+        // Where the levels lie closer than a label's height, those too near the last one shown
+        // are left out.
+        if (out.size() > 1 && out.back().y - y < g_.fontH) continue;
         const int indent = i < 0 ? 0 : (i == 0 ? 2 * g_.fontW : g_.fontW);
         out.push_back({std::to_string(i), x0 + indent, y});
     }
     return out;
+}
+
+int SpectrumAxes::inside(int x, std::size_t characters) const {
+    // A label at the top of the scale moves left rather than run off the window; its own
+    // character cell more, for glyphs wider than the average.
+    const int right = g_.width - static_cast<int>(characters + 1) * g_.fontW;
+    return std::max(0, std::min(x, right));
 }
 
 std::vector<TextItem> SpectrumAxes::frequencyLabels() const {
@@ -164,13 +178,14 @@ std::vector<TextItem> SpectrumAxes::frequencyLabels() const {
         const int written = PitchModel::writtenNote(t, instrumentKey_);
         const int threshold = kNameThreshold[((written % 12) + 12) % 12];
         if (noteFit >= threshold) {
-            out.push_back({pitch_.noteName(written), x - g_.fontW / 2, yNote_});
+            const std::string name = pitch_.noteName(written);
+            out.push_back({name, inside(x - g_.fontW / 2, name.size()), yNote_});
         }
         if (hzFit >= threshold) {
             const std::string hz =
                 std::to_string(truncClamped(pitch_.frequencyOfNote(t, 0.0f), -kBig, kBig));
             const int n = static_cast<int>(hz.size());
-            const int hx = x - (n * g_.fontW) / 2;
+            const int hx = inside(x - (n * g_.fontW) / 2, hz.size());
             if (hx > hzEnd) {
                 out.push_back({hz, hx, yNote_ + g_.fontH});
                 hzEnd = hx + (n + 1) * g_.fontW;

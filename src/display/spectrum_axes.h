@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -46,11 +47,14 @@ struct TextItem {
 
 // Geometry shared by the spectrum and wave form windows for a client size.
 struct PlotGeometry {
+    int width = 0;
     int fontH = 0, fontW = 0;
     PixelRect plot;  // left, top = 2, right, bottom
     int plotW = 0, plotH = 0;
 
     static PlotGeometry of(int cx, int cy);
+    // Labels in a smaller cell (a font under 9 pixels) are not read.
+    static constexpr int kMinLabelCell = 11;
 };
 
 // Axes of the spectrum window for one client size: plot rectangle, frequency and level scales,
@@ -98,6 +102,9 @@ class SpectrumAxes {
     std::vector<TextItem> frequencyLabels() const;
 
   private:
+    // x moved left as far as a label of that many characters needs to stay in the window.
+    int inside(int x, std::size_t characters) const;
+
     PlotGeometry g_;
     SpectrumBand band_;
     PitchModel pitch_;

@@ -18,8 +18,10 @@ WaveTrace::WaveTrace(int cx, int cy, int capacity, int spectrumDbHigh)
 
 std::vector<TextItem> WaveTrace::scaleLabels() const {
     const int x = g_.fontW / 2;
-    return {{std::to_string(-labelA_), x, g_.plot.bottom - g_.fontH},
-            {"  0", x, g_.plotH / 2 + g_.fontH / 2 + 2},
+    const int bottom = g_.plot.bottom - g_.fontH;
+    // In a short plot the zero label keeps clear of the lowest one.
+    return {{std::to_string(-labelA_), x, bottom},
+            {"  0", x, std::min(g_.plotH / 2 + g_.fontH / 2 + 2, bottom - g_.fontH)},
             {std::to_string(labelA_), x, 2}};
 }
 

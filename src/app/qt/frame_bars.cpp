@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <QWhatsThis>
 #include <algorithm>
 #include <string_view>
@@ -234,6 +235,23 @@ QComboBox* addCombo(QToolBar& toolBar, const char* name, int width) {
     return combo;
 }
 
+// Tab reaches every toolbar control in toolbar order, after the button a narrow window shows for
+// the ones that do not fit: once Space has opened it, the next Tabs go through them all.
+void chainToolBarFocus(QToolBar& toolBar) {
+    QWidget* previous = nullptr;
+    const auto chain = [&previous](QWidget* w) {
+        if (w == nullptr) return;
+        if (w->focusPolicy() == Qt::NoFocus) w->setFocusPolicy(Qt::TabFocus);
+        if (previous != nullptr) QWidget::setTabOrder(previous, w);
+        previous = w;
+    };
+    chain(toolBar.findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"),
+                                          Qt::FindDirectChildrenOnly));
+    for (QAction* a : toolBar.actions()) {
+        if (!a->isSeparator()) chain(toolBar.widgetForAction(a));
+    }
+}
+
 void createToolBar(QMainWindow& window, FrameBars& bars) {
     bars.toolBar = window.addToolBar(QStringLiteral("Toolbar"));
     bars.toolBar->setObjectName(QStringLiteral("toolBar"));
@@ -253,6 +271,7 @@ void createToolBar(QMainWindow& window, FrameBars& bars) {
     bars.toolBar->addAction(bars.contextHelp);
     bars.toolBar->addSeparator();
     bars.toolBar->addAction(bars.hold);
+    chainToolBarFocus(*bars.toolBar);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "display/note_buttons.h"
@@ -30,6 +31,31 @@ class TunerWindow::TonePlayerAdapter : public TonePlayer {
   private:
     ReferenceTone& tone_;
 };
+
+namespace {
+
+// A short tuner gives its meter the height that keeps the read-outs legible, up to two thirds of
+// its own; the keys or buttons below move down and shrink into what is left.
+TunerLayout legibleLayout(int cx, int cy, int buttonCount) {
+    TunerLayout l = TunerLayout::compute(cx, cy, buttonCount);
+    const int old = l.meterHeight;
+    const int m = std::max(old, std::min(MeterLayout::kLegibleHeight, cy * 2 / 3));
+    if (m == old) return l;
+    const double scale = static_cast<double>(cy - m) / std::max(1, cy - old);
+    const auto squeeze = [&](int y) {
+        return m + static_cast<int>(std::lround((y - old) * scale));
+    };
+    for (PixelRect& b : l.buttons) {
+        b.top = squeeze(b.top);
+        b.bottom = squeeze(b.bottom);
+    }
+    l.meterHeight = m;
+    l.meter.bottom = m;
+    l.piano.top = m;
+    return l;
+}
+
+}  // namespace
 
 TunerWindow::TunerWindow(const Settings& settings, const PitchModel& pitch,
                          const TuningStore* tunings, int customNoteIndex, bool calibrationMode,
@@ -112,7 +138,7 @@ void TunerWindow::placeChildren() {
     const int strobeHeight = strobe_ != nullptr ? std::max(40, height() / 4) : 0;
     const int above = std::max(0, height() - strobeHeight);
     const TunerLayout l =
-        TunerLayout::compute(width(), above, logic_->pianoMode() ? 0 : logic_->buttonCount());
+        legibleLayout(width(), above, logic_->pianoMode() ? 0 : logic_->buttonCount());
     if (strobe_ != nullptr) {
         const int margin = width() / 20;
         strobe_->setGeometry(margin, above, std::max(0, width() - 2 * margin),
