@@ -130,12 +130,12 @@ QStringList untranslated(const std::vector<ShownText>& shown,
     patterns.reserve(catalogue.size());
     // Qt's own texts come from Qt's catalogue, in the language it has.
     static const char* const qtTexts[][2] = {
-        {"QPlatformTheme", "OK"},         {"QPlatformTheme", "Cancel"},
-        {"QPlatformTheme", "&Yes"},       {"QPlatformTheme", "&No"},
-        {"QPlatformTheme", "Close"},      {"QPlatformTheme", "Help"},
-        {"QPlatformTheme", "Apply"},      {"QPlatformTheme", "Restore Defaults"},
-        {"QTabBar", "Scroll Left"},       {"QTabBar", "Scroll Right"},
-        {"QToolBar", "Show more items"},  {"QMenuBar", "Show more items"}};
+        {"QPlatformTheme", "OK"},        {"QPlatformTheme", "Cancel"},
+        {"QPlatformTheme", "&Yes"},      {"QPlatformTheme", "&No"},
+        {"QPlatformTheme", "Close"},     {"QPlatformTheme", "Help"},
+        {"QPlatformTheme", "Apply"},     {"QPlatformTheme", "Restore Defaults"},
+        {"QTabBar", "Scroll Left"},      {"QTabBar", "Scroll Right"},
+        {"QToolBar", "Show more items"}, {"QMenuBar", "Show more items"}};
     for (const auto& t : qtTexts) {
         patterns.push_back(patternOf(QCoreApplication::translate(t[0], t[1])));
     }

@@ -14,7 +14,6 @@
 #include <fstream>
 #include <set>
 
-#include "app/frame_fakes.h"
 #include "app/qt/main_frame.h"
 #include "common/question_box.h"
 #include "display/qt/meter_window.h"
@@ -25,6 +24,7 @@
 #include "display/qt/tuner_window.h"
 #include "display/qt/wave_form_window.h"
 #include "display/spectrum_image.h"
+#include "gui/frame_fixture.h"
 #include "gui/tone_fakes.h"
 #include "pitch/pitch_model.h"
 #include "platform/scripted_capture.h"
@@ -35,10 +35,6 @@ namespace merlop {
 namespace {
 
 using testing::TempDir;
-
-struct YesQuestions : QuestionBox {
-    bool ask(const std::string&, const std::string&, Buttons) override { return true; }
-};
 
 QRect qrect(const PixelRect& r) {
     return QRect(r.left, r.top, r.width(), r.height());
@@ -70,52 +66,22 @@ void save(const QImage& image, const QString& name) {
     ASSERT_TRUE(image.save(QString(MERLOP_SCREENSHOT_DIR) + "/" + name + ".png"));
 }
 
-class Legibility : public ::testing::Test {
+class Legibility : public testing::FrameFixture {
   protected:
     void SetUp() override {
-        capture.formats = kMono11kHz8Bit | kMono11kHz16Bit | kMono22kHz16Bit | kMono44kHz16Bit;
+        FrameFixture::SetUp();
         Settings s;
         s.showSpectrum = 1;
         s.showWaveForm = 1;
         s.spectrum3D = 0;
-        const auto image = s.toImage();
-        std::ofstream(dir / "merlo301.cfg", std::ios::binary)
-            .write(reinterpret_cast<const char*>(image.data()),
-                   static_cast<std::streamsize>(image.size()));
-    }
-    void TearDown() override {
-        frame.reset();
-        QApplication::processEvents();
+        writeConfig(s);
     }
     MainFrame& open(int w, int h) {
-        FrameDevices d;
-        d.capture = &capture;
-        d.midi = &midi;
-        d.sound = &sound;
-        d.player = &player;
-        d.dialogs = &dialogs;
-        d.clock = &clock;
-        d.messages = &messages;
-        d.questions = &questions;
-        d.inputPending = [] { return false; };
-        frame = std::make_unique<MainFrame>(dir.path(), d);
-        frame->resize(w, h);
-        frame->show();
+        FrameFixture::open(w, h);
         QApplication::processEvents();
         frame->layoutNow();
         return *frame;
     }
-
-    TempDir dir;
-    testing::ScriptedCapture capture;
-    testing::FakeMidi midi;
-    testing::FakeSound sound;
-    testing::FakePlayer player;
-    testing::FakeDialogs dialogs;
-    testing::FakeClock clock;
-    testing::RecordingMessageBox messages;
-    YesQuestions questions;
-    std::unique_ptr<MainFrame> frame;
 };
 
 // The meter's boxes, bar and captions, each where no other one is and inside the meter.

@@ -22,7 +22,6 @@
 #include <cmath>
 #include <fstream>
 
-#include "app/frame_fakes.h"
 #include "app/qt/language.h"
 #include "app/qt/level_meter.h"
 #include "audio/riff_wave.h"
@@ -34,6 +33,7 @@
 #include "display/qt/tuner_window.h"
 #include "display/qt/wave_form_window.h"
 #include "gui/catalogue.h"
+#include "gui/frame_fixture.h"
 #include "gui/tone_fakes.h"
 #include "platform/scripted_capture.h"
 #include "settings/settings.h"
@@ -50,51 +50,8 @@ void save(QWidget& w, const QString& name) {
     ASSERT_TRUE(w.grab().toImage().save(QString(MERLOP_SCREENSHOT_DIR) + "/" + name + ".png"));
 }
 
-struct CountedQuestions : QuestionBox {
-    bool ask(const std::string& text, const std::string&, Buttons) override {
-        asked.push_back(text);
-        return true;
-    }
-    std::vector<std::string> asked;
-};
-
-class MainFrameWindow : public ::testing::Test {
+class MainFrameWindow : public testing::FrameFixture {
   protected:
-    void SetUp() override {
-        capture.formats = kMono11kHz8Bit | kMono11kHz16Bit | kMono22kHz16Bit | kMono44kHz16Bit;
-        writeConfig(Settings{});
-    }
-
-    void TearDown() override {
-        frame.reset();
-        QApplication::processEvents();
-    }
-
-    void writeConfig(const Settings& s) {
-        const auto image = s.toImage();
-        std::ofstream(dir / "merlo301.cfg", std::ios::binary)
-            .write(reinterpret_cast<const char*>(image.data()),
-                   static_cast<std::streamsize>(image.size()));
-    }
-
-    MainFrame& open(int w = 800, int h = 600) {
-        FrameDevices d;
-        d.capture = &capture;
-        d.midi = &midi;
-        d.sound = &sound;
-        d.player = &player;
-        d.dialogs = &dialogs;
-        d.clock = &clock;
-        d.messages = &messages;
-        d.questions = &questions;
-        d.inputPending = [this] { return inputPending; };
-        frame = std::make_unique<MainFrame>(dir.path(), d);
-        frame->resize(w, h);
-        frame->show();
-        frame->layoutNow();
-        return *frame;
-    }
-
     // What the 500 ms timer and the device's open notice do.
     void startRecording() {
         auto* t = frame->findChild<QTimer*>(QStringLiteral("startCaptureTimer"));
@@ -135,17 +92,6 @@ class MainFrameWindow : public ::testing::Test {
         return QRect(r.left, r.top + menu, r.right - r.left, r.bottom - r.top);
     }
 
-    TempDir dir;
-    testing::ScriptedCapture capture;
-    testing::FakeMidi midi;
-    testing::FakeSound sound;
-    testing::FakePlayer player;
-    testing::FakeDialogs dialogs;
-    testing::FakeClock clock;
-    testing::RecordingMessageBox messages;
-    CountedQuestions questions;
-    bool inputPending = false;
-    std::unique_ptr<MainFrame> frame;
     long phase = 0;
 };
 
