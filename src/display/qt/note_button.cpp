@@ -39,11 +39,11 @@ void NoteButton::describe() {
     setAccessibleName(QString::fromStdString(spokenNoteName(label_.toStdString())));
     QString state;
     if (colour_ == kButtonRed) {
-        state = QStringLiteral("Detected. ");
+        state = tr("Detected. ");
     } else if (colour_ == kButtonYellow) {
-        state = QStringLiteral("Playing its reference tone. ");
+        state = tr("Playing its reference tone. ");
     }
-    if (!clicksDisabled_) state += QStringLiteral("Click to hear its reference tone.");
+    if (!clicksDisabled_) state += tr("Click to hear its reference tone.");
     setAccessibleDescription(state.trimmed());
 }
 

@@ -76,7 +76,7 @@ PianoWnd::PianoWnd(const PitchModel* pitch, int firstOctave, int octaveCount, bo
     layout_ = PianoLayout::compute(width(), height(), firstOctave_, octaveCount_);
     state_.setFirstKeyShown(layout_.firstKey);
     usePianoAccessible(this);
-    setAccessibleName(QStringLiteral("Keyboard"));
+    setAccessibleName(tr("Keyboard"));
     describe();
 }
 
@@ -89,8 +89,8 @@ QString PianoWnd::keyName(int key) const {
 
 QString PianoWnd::keyState(int key) const {
     if (key < 0 || key != state_.markKey()) return {};
-    if (state_.markState() == 'P') return QStringLiteral("Playing");
-    return state_.markState() == 'T' ? QStringLiteral("Detected") : QString();
+    if (state_.markState() == 'P') return tr("Playing");
+    return state_.markState() == 'T' ? tr("Detected") : QString();
 }
 
 QRect PianoWnd::keyRect(int key) const {
@@ -102,12 +102,14 @@ void PianoWnd::pressKey(int key) {
 }
 
 void PianoWnd::describe() {
-    QString text = QStringLiteral("Piano keyboard of %1 keys.").arg(layout_.numKeys);
-    const QString mark = keyState(state_.markKey());
-    if (!mark.isEmpty())
-        text += QLatin1Char(' ') + mark + QLatin1Char(' ') + keyName(state_.markKey()) +
-                QLatin1Char('.');
-    if (!clicksDisabled_) text += QStringLiteral(" Click a key to hear its reference tone.");
+    QString text = tr("Piano keyboard of %1 keys.").arg(layout_.numKeys);
+    const int marked = state_.markKey();
+    if (!keyState(marked).isEmpty()) {
+        // One sentence, so that a language may put the key first.
+        const QString sentence = state_.markState() == 'P' ? tr("Playing %1.") : tr("Detected %1.");
+        text += QLatin1Char(' ') + sentence.arg(keyName(marked));
+    }
+    if (!clicksDisabled_) text += QLatin1Char(' ') + tr("Click a key to hear its reference tone.");
     if (text != accessibleDescription()) setAccessibleDescription(text);
 }
 
