@@ -192,6 +192,8 @@ void createToolsAndHelpActions(QMainWindow& window, FrameBars& bars) {
 
     bars.contextHelp = QWhatsThis::createAction(&window);
     bars.contextHelp->setObjectName(QStringLiteral("contextHelp"));
+    // Ours, so it is in the player's language even where Qt has no catalogue of that language.
+    bars.contextHelp->setText(Texts::tr("What's This?"));
     bars.contextHelp->setIcon(QIcon(QStringLiteral(":/icons/context-help.svg")));
 }
 

@@ -102,14 +102,21 @@ void PianoWnd::pressKey(int key) {
 }
 
 void PianoWnd::describe() {
-    QString text = tr("Piano keyboard of %1 keys.").arg(layout_.numKeys);
+    // Whole sentences, each translated as one: the marked key, then whether a click plays.
+    static const char* const kDescriptions[3][2] = {
+        {QT_TR_NOOP("Piano keyboard of %1 keys."),
+         QT_TR_NOOP("Piano keyboard of %1 keys. Click a key to hear its reference tone.")},
+        {QT_TR_NOOP("Piano keyboard of %1 keys. Detected %2."),
+         QT_TR_NOOP("Piano keyboard of %1 keys. Detected %2. Click a key to hear its reference "
+                    "tone.")},
+        {QT_TR_NOOP("Piano keyboard of %1 keys. Playing %2."),
+         QT_TR_NOOP("Piano keyboard of %1 keys. Playing %2. Click a key to hear its reference "
+                    "tone.")},
+    };
     const int marked = state_.markKey();
-    if (!keyState(marked).isEmpty()) {
-        // One sentence, so that a language may put the key first.
-        const QString sentence = state_.markState() == 'P' ? tr("Playing %1.") : tr("Detected %1.");
-        text += QLatin1Char(' ') + sentence.arg(keyName(marked));
-    }
-    if (!clicksDisabled_) text += QLatin1Char(' ') + tr("Click a key to hear its reference tone.");
+    const int mark = keyState(marked).isEmpty() ? 0 : state_.markState() == 'P' ? 2 : 1;
+    QString text = tr(kDescriptions[mark][clicksDisabled_ ? 0 : 1]).arg(layout_.numKeys);
+    if (mark != 0) text = text.arg(keyName(marked));
     if (text != accessibleDescription()) setAccessibleDescription(text);
 }
 
