@@ -1,5 +1,6 @@
 #include "app/qt/desktop_devices.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -18,20 +19,29 @@
 
 namespace merlop {
 
+namespace {
+
+// File dialog titles and filters; the patterns in a filter stay as they are.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(DesktopDialogs)
+};
+
+}  // namespace
+
 std::string DesktopDialogs::openWaveFile() {
-    const QString path = QFileDialog::getOpenFileName(
-        parent_, QStringLiteral("Open Wave file"), startIn(waveFolder_),
-        QStringLiteral("Wave files (*.wav *.WAV);;All files (*)"));
+    const QString path =
+        QFileDialog::getOpenFileName(parent_, Texts::tr("Open Wave file"), startIn(waveFolder_),
+                                     Texts::tr("Wave files (*.wav *.WAV);;All files (*)"));
     if (path.isEmpty()) return {};
     waveFolder_ = QFileInfo(path).absolutePath();
     return QFile::encodeName(path).toStdString();
 }
 
 std::string DesktopDialogs::saveCsv(const std::string& initialName) {
-    QFileDialog dialog(parent_, QStringLiteral("Save As"),
+    QFileDialog dialog(parent_, Texts::tr("Save As"),
                        QDir(startIn(csvFolder_))
                            .filePath(QString::fromStdString(initialName) + QStringLiteral(".csv")),
-                       QStringLiteral("Comma delimited files (*.csv)"));
+                       Texts::tr("Comma delimited files (*.csv)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("csv"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
@@ -42,18 +52,18 @@ std::string DesktopDialogs::saveCsv(const std::string& initialName) {
 
 std::string DesktopDialogs::openScalaFile() {
     const QString path = QFileDialog::getOpenFileName(
-        parent_, QStringLiteral("Import Scala Scale"), startIn(scalaFolder_),
-        QStringLiteral("Scala scales (*.scl *.SCL);;All files (*)"));
+        parent_, Texts::tr("Import Scala Scale"), startIn(scalaFolder_),
+        Texts::tr("Scala scales (*.scl *.SCL);;All files (*)"));
     if (path.isEmpty()) return {};
     scalaFolder_ = QFileInfo(path).absolutePath();
     return QFile::encodeName(path).toStdString();
 }
 
 std::string DesktopDialogs::saveScalaFile(const std::string& initialName) {
-    QFileDialog dialog(parent_, QStringLiteral("Export Scala Scale"),
+    QFileDialog dialog(parent_, Texts::tr("Export Scala Scale"),
                        QDir(startIn(scalaFolder_))
                            .filePath(QString::fromStdString(initialName) + QStringLiteral(".scl")),
-                       QStringLiteral("Scala scales (*.scl)"));
+                       Texts::tr("Scala scales (*.scl)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("scl"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};

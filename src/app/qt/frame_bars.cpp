@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QMainWindow>
@@ -15,10 +16,15 @@
 
 #include "app/mainframe.h"
 #include "app/qt/level_meter.h"
+#include "common/translation.h"
 
 namespace merlop {
 
 namespace {
+
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(FrameBars)
+};
 
 struct CommandText {
     QAction* FrameBars::*action;
@@ -31,29 +37,40 @@ struct CommandText {
 
 // Toolbar commands in toolbar order.
 const CommandText kToolCommands[] = {
-    {&FrameBars::tuner, "tuner", "Chromatic Tuner", "Chromatic Tuner", "Chromatic Tuner - on/off",
-     "tuner"},
-    {&FrameBars::spectrum, "spectrum", "Spectrum", "Spectrum ", "Spectrum display - on/off",
-     "spectrum"},
-    {&FrameBars::wave, "wave", "Wave form", "Wave form", "Wave form display - on/off ", "wave"},
-    {&FrameBars::strobe, "strobe", "Strobe", "Strobe", "Strobe under the tuner - on/off", "strobe"},
-    {&FrameBars::pause, "pause", "Pause", "Pause", "Pause or resume ", "pause"},
-    {&FrameBars::earTraining, "earTraining", "Ear training", "Ear training",
-     "Ear training - on/off", "ear"},
-    {&FrameBars::skip, "skip", "Skip", " Skip ", "Advance to next note or ear training exercise",
-     "skip"},
-    {&FrameBars::customTuning, "customTuning", "Custom tuning", " Custom tuning",
-     "Custom tuning  on/off", "custom"},
+    {&FrameBars::tuner, "tuner", QT_TRANSLATE_NOOP("FrameBars", "Chromatic Tuner"),
+     QT_TRANSLATE_NOOP("FrameBars", "Chromatic Tuner"),
+     QT_TRANSLATE_NOOP("FrameBars", "Chromatic Tuner - on/off"), "tuner"},
+    {&FrameBars::spectrum, "spectrum", QT_TRANSLATE_NOOP("FrameBars", "Spectrum"),
+     QT_TRANSLATE_NOOP("FrameBars", "Spectrum "),
+     QT_TRANSLATE_NOOP("FrameBars", "Spectrum display - on/off"), "spectrum"},
+    {&FrameBars::wave, "wave", QT_TRANSLATE_NOOP("FrameBars", "Wave form"),
+     QT_TRANSLATE_NOOP("FrameBars", "Wave form"),
+     QT_TRANSLATE_NOOP("FrameBars", "Wave form display - on/off "), "wave"},
+    {&FrameBars::strobe, "strobe", QT_TRANSLATE_NOOP("FrameBars", "Strobe"),
+     QT_TRANSLATE_NOOP("FrameBars", "Strobe"),
+     QT_TRANSLATE_NOOP("FrameBars", "Strobe under the tuner - on/off"), "strobe"},
+    {&FrameBars::pause, "pause", QT_TRANSLATE_NOOP("FrameBars", "Pause"),
+     QT_TRANSLATE_NOOP("FrameBars", "Pause"), QT_TRANSLATE_NOOP("FrameBars", "Pause or resume "),
+     "pause"},
+    {&FrameBars::earTraining, "earTraining", QT_TRANSLATE_NOOP("FrameBars", "Ear training"),
+     QT_TRANSLATE_NOOP("FrameBars", "Ear training"),
+     QT_TRANSLATE_NOOP("FrameBars", "Ear training - on/off"), "ear"},
+    {&FrameBars::skip, "skip", QT_TRANSLATE_NOOP("FrameBars", "Skip"),
+     QT_TRANSLATE_NOOP("FrameBars", " Skip "),
+     QT_TRANSLATE_NOOP("FrameBars", "Advance to next note or ear training exercise"), "skip"},
+    {&FrameBars::customTuning, "customTuning", QT_TRANSLATE_NOOP("FrameBars", "Custom tuning"),
+     QT_TRANSLATE_NOOP("FrameBars", " Custom tuning"),
+     QT_TRANSLATE_NOOP("FrameBars", "Custom tuning  on/off"), "custom"},
 };
 
 void createToolActions(QMainWindow& window, FrameBars& bars) {
     for (const CommandText& c : kToolCommands) {
         auto* a = new QAction(QIcon(QStringLiteral(":/icons/%1.svg").arg(c.icon)),
-                              QString::fromUtf8(c.text), &window);
+                              Texts::tr(c.text), &window);
         a->setObjectName(QString::fromUtf8(c.name));
-        a->setToolTip(QString::fromUtf8(c.tip));
-        a->setStatusTip(QString::fromUtf8(c.prompt));
-        a->setWhatsThis(QString::fromUtf8(c.prompt));
+        a->setToolTip(Texts::tr(c.tip));
+        a->setStatusTip(Texts::tr(c.prompt));
+        a->setWhatsThis(Texts::tr(c.prompt));
         const bool checkable = std::string_view(c.name) != "skip";
         a->setCheckable(checkable);
         bars.*c.action = a;
@@ -61,127 +78,129 @@ void createToolActions(QMainWindow& window, FrameBars& bars) {
 }
 
 void createFileActions(QMainWindow& window, FrameBars& bars) {
-    bars.openWave = new QAction(QStringLiteral("Open Wave file"), &window);
+    bars.openWave = new QAction(Texts::tr("Open Wave file"), &window);
     bars.openWave->setObjectName(QStringLiteral("openWave"));
-    bars.openWave->setStatusTip(QStringLiteral("Open a Wave file"));
+    bars.openWave->setStatusTip(Texts::tr("Open a Wave file"));
     bars.openWave->setShortcut(QKeySequence::Open);
 
-    bars.saveSpectrum = new QAction(QStringLiteral("Save Spectrum"), &window);
+    bars.saveSpectrum = new QAction(Texts::tr("Save Spectrum"), &window);
     bars.saveSpectrum->setObjectName(QStringLiteral("saveSpectrum"));
-    bars.saveSpectrum->setStatusTip(QStringLiteral("Save Spectrum readings"));
+    bars.saveSpectrum->setStatusTip(Texts::tr("Save Spectrum readings"));
 
-    bars.importScala = new QAction(QString::fromUtf8("Import Scala Scale\u2026"), &window);
+    bars.importScala = new QAction(Texts::tr("Import Scala Scale\u2026"), &window);
     bars.importScala->setObjectName(QStringLiteral("importScala"));
     bars.importScala->setStatusTip(
-        QStringLiteral("Adds a Scala scale as a temperament or a custom tuning"));
-    bars.exportScala = new QAction(QString::fromUtf8("Export Scala Scale\u2026"), &window);
+        Texts::tr("Adds a Scala scale as a temperament or a custom tuning"));
+    bars.exportScala = new QAction(Texts::tr("Export Scala Scale\u2026"), &window);
     bars.exportScala->setObjectName(QStringLiteral("exportScala"));
     bars.exportScala->setStatusTip(
-        QStringLiteral("Writes the temperament in use as a Scala scale, for other programs"));
+        Texts::tr("Writes the temperament in use as a Scala scale, for other programs"));
 
-    bars.exit = new QAction(QStringLiteral("E&xit"), &window);
+    bars.exit = new QAction(Texts::tr("E&xit"), &window);
     bars.exit->setObjectName(QStringLiteral("exit"));
-    bars.exit->setStatusTip(QStringLiteral("Quit the application; prompts to save documents"));
-    bars.exit->setToolTip(QStringLiteral("Exit"));
+    bars.exit->setStatusTip(Texts::tr("Quit the application; prompts to save documents"));
+    bars.exit->setToolTip(Texts::tr("Exit"));
     bars.exit->setShortcut(QKeySequence::Quit);
 }
 
-QAction* checkable(QMainWindow& window, const char* name, const QString& text, const char* tip) {
+QAction* checkable(QMainWindow& window, const char* name, const QString& text, const QString& tip) {
     auto* a = new QAction(text, &window);
     a->setObjectName(QString::fromUtf8(name));
     a->setCheckable(true);
-    a->setStatusTip(QString::fromUtf8(tip));
+    a->setStatusTip(tip);
     return a;
 }
 
 void createPlayerActions(QMainWindow& window, FrameBars& bars) {
-    bars.inputLevel = checkable(window, "inputLevel", QStringLiteral("Input Level"),
-                                "Shows the input level and whether the tuner hears a note");
-    bars.fullScreen = checkable(window, "fullScreen", QStringLiteral("Full Screen"),
-                                "The tuner alone fills the screen");
+    bars.inputLevel =
+        checkable(window, "inputLevel", Texts::tr("Input Level"),
+                  Texts::tr("Shows the input level and whether the tuner hears a note"));
+    bars.fullScreen = checkable(window, "fullScreen", Texts::tr("Full Screen"),
+                                Texts::tr("The tuner alone fills the screen"));
     // The desktop's own key, and F11 wherever that is another.
     QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::FullScreen);
     if (!keys.contains(QKeySequence(Qt::Key_F11))) keys.append(QKeySequence(Qt::Key_F11));
     bars.fullScreen->setShortcuts(keys);
-    bars.inputDevice = new QAction(QString::fromUtf8("Input Device\u2026"), &window);
+    bars.inputDevice = new QAction(Texts::tr("Input Device\u2026"), &window);
     bars.inputDevice->setObjectName(QStringLiteral("inputDevice"));
-    bars.inputDevice->setStatusTip(QStringLiteral("Chooses the microphone or input to listen to"));
-    bars.hold =
-        checkable(window, "hold", QStringLiteral("Hold"), "Holds the tuner's reading - on/off (H)");
+    bars.inputDevice->setStatusTip(Texts::tr("Chooses the microphone or input to listen to"));
+    bars.hold = checkable(window, "hold", Texts::tr("Hold"),
+                          Texts::tr("Holds the tuner's reading - on/off (H)"));
     bars.hold->setIcon(QIcon(QStringLiteral(":/icons/hold.svg")));
-    bars.hold->setToolTip(QStringLiteral("Hold (H)"));
+    bars.hold->setToolTip(Texts::tr("Hold (H)"));
     bars.hold->setWhatsThis(bars.hold->statusTip());
     bars.hold->setShortcut(QKeySequence(Qt::Key_H));
 }
 
-QAction* command(QMainWindow& window, const char* name, const char* text, const char* tip) {
-    auto* a = new QAction(QString::fromUtf8(text), &window);
+QAction* command(QMainWindow& window, const char* name, const QString& text, const QString& tip) {
+    auto* a = new QAction(text, &window);
     a->setObjectName(QString::fromUtf8(name));
-    a->setStatusTip(QString::fromUtf8(tip));
+    a->setStatusTip(tip);
     return a;
 }
 
 void createPianoActions(QMainWindow& window, FrameBars& bars) {
-    bars.measurePiano = command(window, "measurePiano", "Measure Inharmonicity\u2026",
-                                "Measures how far a piano string's partials run sharp");
-    bars.stretchPiano = command(window, "stretchPiano", "Create Stretched Tuning\u2026",
-                                "Makes a piano tuning stretched for the keys measured");
-    bars.clearPiano = command(window, "clearPiano", "Clear Inharmonicity Measurements",
-                              "Forgets the piano keys measured");
+    bars.measurePiano = command(window, "measurePiano", Texts::tr("Measure Inharmonicity\u2026"),
+                                Texts::tr("Measures how far a piano string's partials run sharp"));
+    bars.stretchPiano = command(window, "stretchPiano", Texts::tr("Create Stretched Tuning\u2026"),
+                                Texts::tr("Makes a piano tuning stretched for the keys measured"));
+    bars.clearPiano = command(window, "clearPiano", Texts::tr("Clear Inharmonicity Measurements"),
+                              Texts::tr("Forgets the piano keys measured"));
 }
 
 void createToolsAndHelpActions(QMainWindow& window, FrameBars& bars) {
-    bars.settings = new QAction(QStringLiteral("Settings"), &window);
+    bars.settings = new QAction(Texts::tr("Settings"), &window);
     bars.settings->setObjectName(QStringLiteral("settings"));
 
-    bars.calibration = new QAction(QStringLiteral("Calibration"), &window);
+    bars.calibration = new QAction(Texts::tr("Calibration"), &window);
     bars.calibration->setObjectName(QStringLiteral("calibration"));
-    bars.calibration->setStatusTip(QStringLiteral("Calibration"));
+    bars.calibration->setStatusTip(Texts::tr("Calibration"));
 
-    bars.autoSensitivity = new QAction(QStringLiteral("Automatic Sensitivity"), &window);
+    bars.autoSensitivity = new QAction(Texts::tr("Automatic Sensitivity"), &window);
     bars.autoSensitivity->setObjectName(QStringLiteral("autoSensitivity"));
     bars.autoSensitivity->setCheckable(true);
     bars.autoSensitivity->setStatusTip(
-        QStringLiteral("The level threshold follows the noise of the input"));
+        Texts::tr("The level threshold follows the noise of the input"));
 
-    bars.keepListening = new QAction(QStringLiteral("Keep Listening in Background"), &window);
+    bars.keepListening = new QAction(Texts::tr("Keep Listening in Background"), &window);
     bars.keepListening->setObjectName(QStringLiteral("keepListening"));
     bars.keepListening->setCheckable(true);
     bars.keepListening->setStatusTip(
-        QStringLiteral("The tuner listens on while another window has the focus"));
+        Texts::tr("The tuner listens on while another window has the focus"));
 
-    bars.inTuneColour = new QAction(QStringLiteral("In-Tune Colour"), &window);
+    bars.inTuneColour = new QAction(Texts::tr("In-Tune Colour"), &window);
     bars.inTuneColour->setObjectName(QStringLiteral("inTuneColour"));
     bars.inTuneColour->setCheckable(true);
-    bars.inTuneColour->setStatusTip(
-        QStringLiteral("The meter turns green while the note is in tune"));
+    bars.inTuneColour->setStatusTip(Texts::tr("The meter turns green while the note is in tune"));
 
-    bars.inTuneTolerance = new QAction(QString::fromUtf8("In-Tune Tolerance\u2026"), &window);
+    bars.inTuneTolerance = new QAction(Texts::tr("In-Tune Tolerance\u2026"), &window);
     bars.inTuneTolerance->setObjectName(QStringLiteral("inTuneTolerance"));
     bars.inTuneTolerance->setStatusTip(
-        QStringLiteral("How close to its note a reading counts as in tune"));
+        Texts::tr("How close to its note a reading counts as in tune"));
 
-    bars.addPreset = new QAction(QString::fromUtf8("Add Preset Tuning\u2026"), &window);
+    bars.addPreset = new QAction(Texts::tr("Add Preset Tuning\u2026"), &window);
     bars.addPreset->setObjectName(QStringLiteral("addPreset"));
     bars.addPreset->setStatusTip(
-        QStringLiteral("Adds a common bass, ukulele, string or guitar tuning to the tunings"));
+        Texts::tr("Adds a common bass, ukulele, string or guitar tuning to the tunings"));
 
     bars.helpContents = new QAction(QIcon(QStringLiteral(":/icons/help.svg")),
-                                    QStringLiteral("&Help Contents"), &window);
+                                    Texts::tr("&Help Contents"), &window);
     bars.helpContents->setObjectName(QStringLiteral("helpContents"));
     bars.helpContents->setShortcut(QKeySequence::HelpContents);
 
-    bars.about = new QAction(QStringLiteral("&About Merlop"), &window);
+    bars.about = new QAction(Texts::tr("&About Merlop"), &window);
     bars.about->setObjectName(QStringLiteral("about"));
 
     bars.contextHelp = QWhatsThis::createAction(&window);
     bars.contextHelp->setObjectName(QStringLiteral("contextHelp"));
+    // Ours, so it is in the player's language even where Qt has no catalogue of that language.
+    bars.contextHelp->setText(Texts::tr("What's This?"));
     bars.contextHelp->setIcon(QIcon(QStringLiteral(":/icons/context-help.svg")));
 }
 
 void createMenus(QMainWindow& window, const FrameBars& bars) {
     QMenuBar* menus = window.menuBar();
-    QMenu* file = menus->addMenu(QStringLiteral("&File"));
+    QMenu* file = menus->addMenu(Texts::tr("&File"));
     file->addAction(bars.openWave);
     file->addSeparator();
     file->addAction(bars.saveSpectrum);
@@ -190,7 +209,7 @@ void createMenus(QMainWindow& window, const FrameBars& bars) {
     file->addAction(bars.exportScala);
     file->addSeparator();
     file->addAction(bars.exit);
-    QMenu* view = menus->addMenu(QStringLiteral("&View"));
+    QMenu* view = menus->addMenu(Texts::tr("&View"));
     // The toolbar's commands too, so that the keyboard alone reaches every one.
     view->addActions({bars.tuner, bars.spectrum, bars.wave, bars.pause});
     view->addSeparator();
@@ -202,7 +221,7 @@ void createMenus(QMainWindow& window, const FrameBars& bars) {
     view->addAction(bars.hold);
     view->addAction(bars.fullScreen);
     menus->addAction(bars.settings);
-    QMenu* tools = menus->addMenu(QStringLiteral("&Tools"));
+    QMenu* tools = menus->addMenu(Texts::tr("&Tools"));
     tools->addAction(bars.calibration);
     tools->addAction(bars.autoSensitivity);
     tools->addAction(bars.keepListening);
@@ -215,7 +234,7 @@ void createMenus(QMainWindow& window, const FrameBars& bars) {
     tools->addAction(bars.clearPiano);
     tools->addSeparator();
     tools->addActions({bars.earTraining, bars.customTuning, bars.skip});
-    QMenu* help = menus->addMenu(QStringLiteral("&Help"));
+    QMenu* help = menus->addMenu(Texts::tr("&Help"));
     help->addAction(bars.helpContents);
     help->addSeparator();
     help->addAction(bars.about);
@@ -253,7 +272,7 @@ void chainToolBarFocus(QToolBar& toolBar) {
 }
 
 void createToolBar(QMainWindow& window, FrameBars& bars) {
-    bars.toolBar = window.addToolBar(QStringLiteral("Toolbar"));
+    bars.toolBar = window.addToolBar(Texts::tr("Toolbar"));
     bars.toolBar->setObjectName(QStringLiteral("toolBar"));
     bars.toolBar->setMovable(false);
     bars.toolBar->setFloatable(false);
@@ -285,7 +304,8 @@ FrameBars createFrameBars(QMainWindow& window) {
     createPianoActions(window, bars);
     createMenus(window, bars);
     createToolBar(window, bars);
-    bars.statusPane = new QLabel(QString::fromUtf8(kIdleStatusText), &window);
+    bars.statusPane =
+        new QLabel(QString::fromStdString(translate("MainFrame", kIdleStatusText)), &window);
     bars.statusPane->setObjectName(QStringLiteral("statusPane"));
     bars.statusPane->setMinimumWidth(1);
     window.statusBar()->addWidget(bars.statusPane, 1);

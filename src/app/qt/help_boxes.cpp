@@ -1,5 +1,6 @@
 #include "app/qt/help_boxes.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QHBoxLayout>
@@ -11,12 +12,20 @@
 
 namespace merlop {
 
+namespace {
+
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(HelpBoxes)
+};
+
+}  // namespace
+
 void showHelpWindow(QPointer<QTextBrowser>& help, const QIcon& icon) {
     if (help == nullptr) {
         help = new QTextBrowser();
         help->setAttribute(Qt::WA_DeleteOnClose);
         help->setObjectName(QStringLiteral("helpWindow"));
-        help->setWindowTitle(QStringLiteral("Merlop Help"));
+        help->setWindowTitle(Texts::tr("Merlop Help"));
         help->setWindowIcon(icon);
         help->setOpenExternalLinks(true);
         help->setSource(QUrl(QStringLiteral("qrc:/guide/index.html")));
@@ -30,11 +39,12 @@ void showHelpWindow(QPointer<QTextBrowser>& help, const QIcon& icon) {
 void runAboutBox(QWidget* parent) {
     QDialog box(parent);
     box.setObjectName(QStringLiteral("aboutBox"));
-    box.setWindowTitle(QStringLiteral("About Merlop"));
+    box.setWindowTitle(Texts::tr("About Merlop"));
     auto* icon = new QLabel(&box);
     icon->setPixmap(parent->windowIcon().pixmap(32, 32));
-    auto* text = new QLabel(QStringLiteral("Merlop Version " MERLOP_VERSION_TEXT), &box);
-    auto* ok = new QPushButton(QStringLiteral("OK"), &box);
+    auto* text =
+        new QLabel(Texts::tr("Merlop Version %1").arg(QStringLiteral(MERLOP_VERSION_TEXT)), &box);
+    auto* ok = new QPushButton(Texts::tr("OK"), &box);
     ok->setDefault(true);
     QObject::connect(ok, &QPushButton::clicked, &box, &QDialog::accept);
     auto* row = new QHBoxLayout;

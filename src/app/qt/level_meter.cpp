@@ -7,15 +7,19 @@
 
 namespace merlop {
 
+QString LevelMeter::clipText() {
+    return tr("CLIP");
+}
+
 LevelMeter::LevelMeter(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("levelMeter"));
-    setToolTip(QStringLiteral("Input level (peak, dB of full scale)"));
+    setToolTip(tr("Input level (peak, dB of full scale)"));
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 QSize LevelMeter::sizeHint() const {
     const QFontMetrics m(font());
-    return {m.horizontalAdvance(QStringLiteral("-60 dBFS CLIP")) + 90, m.height()};
+    return {m.horizontalAdvance(QStringLiteral("-60 dBFS ") + clipText()) + 90, m.height()};
 }
 
 void LevelMeter::showLevel(const LevelReading& level) {
@@ -30,7 +34,7 @@ void LevelMeter::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), palette().window());
     const QFontMetrics m(font());
-    const int clipWidth = m.horizontalAdvance(QStringLiteral("CLIP")) + 6;
+    const int clipWidth = m.horizontalAdvance(clipText()) + 6;
     const int textWidth = m.horizontalAdvance(QStringLiteral("-60 dBFS")) + 6;
     const QRect bar(1, 3, std::max(0, width() - clipWidth - textWidth - 4), height() - 6);
     p.fillRect(bar, Qt::black);
@@ -66,7 +70,7 @@ void LevelMeter::paintEvent(QPaintEvent*) {
     } else {
         p.setPen(palette().mid().color());
     }
-    p.drawText(clip, Qt::AlignCenter, QStringLiteral("CLIP"));
+    p.drawText(clip, Qt::AlignCenter, clipText());
 }
 
 }  // namespace merlop

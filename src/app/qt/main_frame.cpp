@@ -25,9 +25,11 @@
 #include "app/qt/widget_message_box.h"
 #include "app/readings.h"
 #include "app/window_place.h"
+#include "common/translation.h"
 #include "display/qt/spectrum_window.h"
 #include "display/qt/tuner_window.h"
 #include "display/qt/wave_form_window.h"
+#include "pitch/temperament_table.h"
 #include "settings/qt/ini_extension_store.h"
 #include "settings/qt/settings_sheet_dialog.h"
 #include "settings/settings.h"
@@ -41,7 +43,7 @@ MainFrame::MainFrame(const std::filesystem::path& folder, const FrameDevices& de
                      QWidget* parent)
     : QMainWindow(parent), devices_(devices), layoutTimer_(this) {
     setObjectName(QStringLiteral("MainFrame"));
-    setWindowTitle(QStringLiteral("Merlop " MERLOP_VERSION_TEXT));
+    setWindowTitle(tr("Merlop %1").arg(QStringLiteral(MERLOP_VERSION_TEXT)));
     setWindowIcon(QIcon(QStringLiteral(":/icons/merlop.svg")));
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(true);
@@ -374,10 +376,27 @@ void MainFrame::setStatusText(const std::string& text) {
     bars_.statusPane->setText(QString::fromStdString(text));
 }
 
+namespace {
+
+// The catalogue's temperaments in the player's language; the padding after a name stays, so the
+// English entries are as the core gave them. Custom tunings and imported scales are the user's.
+QString temperamentEntry(const std::string& item) {
+    const std::size_t end = item.find_last_not_of(' ') + 1;
+    const std::string name = item.substr(0, end);
+    return QString::fromStdString(translate("Temperaments", name.c_str()) + item.substr(end));
+}
+
+}  // namespace
+
 void MainFrame::fillTuningCombo(const std::vector<std::string>& items, int selected) {
     fillingCombos_ = true;
     bars_.tuningCombo->clear();
-    for (const std::string& item : items) bars_.tuningCombo->addItem(QString::fromStdString(item));
+    const bool temperaments = core_ != nullptr && !core_->customTuningOn();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const bool catalogued = temperaments && i < TemperamentTable::kRows;
+        bars_.tuningCombo->addItem(catalogued ? temperamentEntry(items[i])
+                                              : QString::fromStdString(items[i]));
+    }
     bars_.tuningCombo->setCurrentIndex(selected);
     fillingCombos_ = false;
 }

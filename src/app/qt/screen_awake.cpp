@@ -47,7 +47,7 @@ void ScreenAwake::inhibit() {
     if (pending_ || cookie_ != 0) return;
     if (!bus_.isConnected()) return;
     QDBusMessage call = screenSaverCall("Inhibit");
-    call << QStringLiteral("Merlop") << QStringLiteral("Listening to an instrument");
+    call << QStringLiteral("Merlop") << tr("Listening to an instrument");
     pending_ = true;
     auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call, 5000), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {

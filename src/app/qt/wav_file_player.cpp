@@ -17,7 +17,7 @@ namespace merlop {
 
 namespace {
 
-constexpr const char* kCaption = "MCI device error";
+constexpr const char* kCaption = QT_TRANSLATE_NOOP("merlop::WavFilePlayer", "MCI device error");
 constexpr qint64 kBufferMicroseconds = 100000;
 
 }  // namespace
@@ -78,24 +78,25 @@ WavFilePlayer::~WavFilePlayer() {
 std::string WavFilePlayer::errorText(int error) {
     switch (error) {
         case kNoError:
-            return "The specified command was carried out.";
+            return tr("The specified command was carried out.").toStdString();
         case kCannotOpenFile:
-            return "The specified file cannot be opened. Make sure the path and file name are "
-                   "correct.";
+            return tr("The specified file cannot be opened. Make sure the path and file name are "
+                      "correct.")
+                .toStdString();
         case kNotWaveFile:
-            return "The file is not a valid wave audio file.";
+            return tr("The file is not a valid wave audio file.").toStdString();
         case kUnsupportedFormat:
-            return "The wave audio format of this file cannot be played.";
+            return tr("The wave audio format of this file cannot be played.").toStdString();
         case kNoOutputDevice:
-            return "No wave audio output device is available.";
+            return tr("No wave audio output device is available.").toStdString();
         case kNotOpen:
-            return "The device is not open.";
+            return tr("The device is not open.").toStdString();
         case kPositionOutOfRange:
-            return "The specified position is beyond the end of the sound.";
+            return tr("The specified position is beyond the end of the sound.").toStdString();
         case kOutputFailed:
-            return "The wave audio output could not be started.";
+            return tr("The wave audio output could not be started.").toStdString();
         default:
-            return "Unknown wave audio error " + std::to_string(error) + ".";
+            return tr("Unknown wave audio error %1.").arg(error).toStdString();
     }
 }
 
@@ -116,7 +117,7 @@ int WavFilePlayer::Open(const std::string& path) {
     lastError_ = error;
     if (error != kNoError) {
         release();
-        messages_.show(errorText(error), kCaption);
+        messages_.show(errorText(error), tr(kCaption).toStdString());
     }
     return error;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -17,6 +18,8 @@ namespace merlop {
 
 // A modal question over the given window, answered before ask() returns.
 class WidgetQuestionBox : public QuestionBox {
+    Q_DECLARE_TR_FUNCTIONS(WidgetQuestionBox)
+
   public:
     explicit WidgetQuestionBox(QWidget* parent = nullptr) : parent_(parent) {}
 
@@ -26,11 +29,10 @@ class WidgetQuestionBox : public QuestionBox {
                             QString::fromStdString(text), QMessageBox::Ok, parent_.data());
             QAbstractButton* afresh = nullptr;
             if (buttons == Buttons::okOrStartAfresh) {
-                afresh = box.addButton(QStringLiteral("Start with Defaults"),
-                                       QMessageBox::DestructiveRole);
+                afresh = box.addButton(tr("Start with Defaults"), QMessageBox::DestructiveRole);
                 box.setInformativeText(
-                    QStringLiteral("OK quits. Start with Defaults keeps the damaged file beside "
-                                   "the new one, its name ending in .damaged."));
+                    tr("OK quits. Start with Defaults keeps the damaged file beside the new one, "
+                       "its name ending in .damaged."));
             }
             // Escape and Enter both take the safe answer.
             box.setDefaultButton(QMessageBox::Ok);

@@ -1,5 +1,7 @@
 #include "display/qt/meter_window.h"
 
+#include <QCoreApplication>
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPaintEvent>
@@ -16,6 +18,10 @@
 namespace merlop {
 
 namespace {
+
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(MeterWindow)
+};
 
 const QColor kGrey(192, 192, 192);
 const QColor kRed(255, 0, 0);
@@ -148,8 +154,8 @@ void paintMeterFrame(QPainter& p, const MeterLayout& l) {
             return static_cast<int>(0.1 * l.step + box.right);
         };
         textAt(p, after(l.frequencyBox), y, QStringLiteral("Hz"));
-        textAt(p, after(l.noteBox), y, QStringLiteral("Note/Octave"));
-        textAt(p, after(l.centsBox), y, QStringLiteral("Cents"));
+        textAt(p, after(l.noteBox), y, Texts::tr("Note/Octave"));
+        textAt(p, after(l.centsBox), y, Texts::tr("Cents"));
     }
 }
 
@@ -169,12 +175,20 @@ void paintHoldMark(QPainter& p, const PixelRect& box) {
     if (box.width() < 8 || box.height() < 6) return;
     fill(p, box, Qt::black);
     drawFrame3D(p, box, false);
+    const QString mark = Texts::tr("HOLD");
     QFont font = p.font();
     font.setBold(true);
-    font.setPixelSize(std::max(1, std::min(box.height() * 2 / 3, box.width() / 4)));
+    int pixels = std::max(1, std::min(box.height() * 2 / 3, box.width() / 4));
+    font.setPixelSize(pixels);
+    // A longer word than the four letters the box is made for gets a smaller font.
+    const int room = box.width() * 7 / 8;
+    const int wide = QFontMetrics(font).horizontalAdvance(mark);
+    if (wide > room && pixels > 1) {
+        font.setPixelSize(std::max(1, pixels * room / wide));
+    }
     p.setFont(font);
     p.setPen(QColor(255, 255, 0));
-    p.drawText(toQRect(box), Qt::AlignCenter, QStringLiteral("HOLD"));
+    p.drawText(toQRect(box), Qt::AlignCenter, mark);
 }
 
 }  // namespace
@@ -211,9 +225,9 @@ void paintMeter(QPainter& p, const MeterLayout& l, const MeterModel::Paint& plan
 MeterWindow::MeterWindow(const PitchModel* /*pitch*/, bool fineTuning, QWidget* parent, bool large)
     : QWidget(parent), fineTuning_(fineTuning), large_(large) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setAccessibleName(QStringLiteral("Cent meter"));
+    setAccessibleName(Texts::tr("Cent meter"));
     setAccessibleDescription(
-        QStringLiteral("The detected note, its frequency and how many cents it is sharp or flat"));
+        Texts::tr("The detected note, its frequency and how many cents it is sharp or flat"));
     layout_ = MeterLayout::compute(width(), height(), fineTuning_, large_);
 }
 

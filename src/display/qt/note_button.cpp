@@ -37,14 +37,16 @@ NoteButton::NoteButton(const QString& label, Rgb colour, int style, int id, bool
 void NoteButton::describe() {
     // The colour is the button's state; a screen reader cannot see it.
     setAccessibleName(QString::fromStdString(spokenNoteName(label_.toStdString())));
-    QString state;
-    if (colour_ == kButtonRed) {
-        state = QStringLiteral("Detected. ");
-    } else if (colour_ == kButtonYellow) {
-        state = QStringLiteral("Playing its reference tone. ");
-    }
-    if (!clicksDisabled_) state += QStringLiteral("Click to hear its reference tone.");
-    setAccessibleDescription(state.trimmed());
+    // Whole sentences, each translated as one.
+    static const char* const kStates[3][2] = {
+        {"", QT_TR_NOOP("Click to hear its reference tone.")},
+        {QT_TR_NOOP("Detected."), QT_TR_NOOP("Detected. Click to hear its reference tone.")},
+        {QT_TR_NOOP("Playing its reference tone."),
+         QT_TR_NOOP("Playing its reference tone. Click to hear its reference tone.")},
+    };
+    const int state = colour_ == kButtonRed ? 1 : colour_ == kButtonYellow ? 2 : 0;
+    const char* text = kStates[state][clicksDisabled_ ? 0 : 1];
+    setAccessibleDescription(*text != '\0' ? tr(text) : QString());
 }
 
 void NoteButton::setColor(Rgb colour) {

@@ -76,7 +76,7 @@ PianoWnd::PianoWnd(const PitchModel* pitch, int firstOctave, int octaveCount, bo
     layout_ = PianoLayout::compute(width(), height(), firstOctave_, octaveCount_);
     state_.setFirstKeyShown(layout_.firstKey);
     usePianoAccessible(this);
-    setAccessibleName(QStringLiteral("Keyboard"));
+    setAccessibleName(tr("Keyboard"));
     describe();
 }
 
@@ -89,8 +89,8 @@ QString PianoWnd::keyName(int key) const {
 
 QString PianoWnd::keyState(int key) const {
     if (key < 0 || key != state_.markKey()) return {};
-    if (state_.markState() == 'P') return QStringLiteral("Playing");
-    return state_.markState() == 'T' ? QStringLiteral("Detected") : QString();
+    if (state_.markState() == 'P') return tr("Playing");
+    return state_.markState() == 'T' ? tr("Detected") : QString();
 }
 
 QRect PianoWnd::keyRect(int key) const {
@@ -102,12 +102,21 @@ void PianoWnd::pressKey(int key) {
 }
 
 void PianoWnd::describe() {
-    QString text = QStringLiteral("Piano keyboard of %1 keys.").arg(layout_.numKeys);
-    const QString mark = keyState(state_.markKey());
-    if (!mark.isEmpty())
-        text += QLatin1Char(' ') + mark + QLatin1Char(' ') + keyName(state_.markKey()) +
-                QLatin1Char('.');
-    if (!clicksDisabled_) text += QStringLiteral(" Click a key to hear its reference tone.");
+    // Whole sentences, each translated as one: the marked key, then whether a click plays.
+    static const char* const kDescriptions[3][2] = {
+        {QT_TR_NOOP("Piano keyboard of %1 keys."),
+         QT_TR_NOOP("Piano keyboard of %1 keys. Click a key to hear its reference tone.")},
+        {QT_TR_NOOP("Piano keyboard of %1 keys. Detected %2."),
+         QT_TR_NOOP("Piano keyboard of %1 keys. Detected %2. Click a key to hear its reference "
+                    "tone.")},
+        {QT_TR_NOOP("Piano keyboard of %1 keys. Playing %2."),
+         QT_TR_NOOP("Piano keyboard of %1 keys. Playing %2. Click a key to hear its reference "
+                    "tone.")},
+    };
+    const int marked = state_.markKey();
+    const int mark = keyState(marked).isEmpty() ? 0 : state_.markState() == 'P' ? 2 : 1;
+    QString text = tr(kDescriptions[mark][clicksDisabled_ ? 0 : 1]).arg(layout_.numKeys);
+    if (mark != 0) text = text.arg(keyName(marked));
     if (text != accessibleDescription()) setAccessibleDescription(text);
 }
 

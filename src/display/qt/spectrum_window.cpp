@@ -19,8 +19,8 @@ SpectrumWindow::SpectrumWindow(const Settings& settings, const SpectrumBand& ban
       band_(band),
       errors_(errors) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setAccessibleName(QStringLiteral("Spectrum"));
-    setAccessibleDescription(QStringLiteral("Level of the input over frequency"));
+    setAccessibleName(tr("Spectrum"));
+    setAccessibleDescription(tr("Level of the input over frequency"));
     rebuild();
 }
 
@@ -32,7 +32,7 @@ void SpectrumWindow::rebuild() {
     try {
         plot_ = std::make_unique<SpectrumImage>(width(), height(), settings_, band_);
     } catch (const std::bad_alloc&) {
-        if (errors_) errors_->show("Not enough memory for", "m_pBitsInit");
+        if (errors_) errors_->show(tr("Not enough memory for").toStdString(), "m_pBitsInit");
         return;
     }
     image_ = wrapIndexImage(plot_->image());

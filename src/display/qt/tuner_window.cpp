@@ -1,6 +1,7 @@
 #include "display/qt/tuner_window.h"
 
 #include <QAccessible>
+#include <QCoreApplication>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -17,6 +18,14 @@
 #include "tone/reference_tone.h"
 
 namespace merlop {
+
+namespace {
+
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(TunerWindow)
+};
+
+}  // namespace
 
 class TunerWindow::TonePlayerAdapter : public TonePlayer {
   public:
@@ -72,8 +81,8 @@ TunerWindow::TunerWindow(const Settings& settings, const PitchModel& pitch,
           std::make_unique<TunerLogic>(settings, pitch, tunings, customNoteIndex, calibrationMode,
                                        TunerLogic::Services{this, player_.get(), this, parent})) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setAccessibleName(QStringLiteral("Tuner"));
-    setAccessibleDescription(QStringLiteral("The reading of the tuner: note, cents and frequency"));
+    setAccessibleName(Texts::tr("Tuner"));
+    setAccessibleDescription(Texts::tr("The reading of the tuner: note, cents and frequency"));
     useTunerAccessible(this);
     announcementClock_.start();
     clock_ = [this] { return static_cast<double>(announcementClock_.elapsed()) / 1000.0; };
@@ -104,10 +113,10 @@ void TunerWindow::createChildren() {
     if (strobeShown_) {
         strobe_ = new StrobePanel(this);
         strobe_->setObjectName(QStringLiteral("strobePanel"));
-        strobe_->setAccessibleName(QStringLiteral("Strobe"));
+        strobe_->setAccessibleName(Texts::tr("Strobe"));
         strobe_->setAccessibleDescription(
-            QStringLiteral("Bands of the first, second and fourth partial: they drift right when "
-                           "sharp, left when flat and stand still in tune"));
+            Texts::tr("Bands of the first, second and fourth partial: they drift right when "
+                      "sharp, left when flat and stand still in tune"));
         strobeClock_.start();
         strobeFrames_.start();
     }
@@ -201,7 +210,8 @@ void TunerWindow::announceReading(float frequency, float deviation, int note,
                                   const std::string& name) {
     const ReadingWordsStyle style{inTuneCents_, settings_.fineTuning != 0};
     readingWords_ = merlop::readingWords(frequency, deviation, note, name, style);
-    const int key = readingWords_ == "no note" ? -1 : note;
+    // Whatever the language, no note reads as the words of no reading.
+    const int key = readingWords_ == merlop::readingWords(0.0f, 0.0f, -1, {}, style) ? -1 : note;
     if (!announcements_.offer(key, readingWords_, clock_())) return;
     QAccessibleValueChangeEvent event(this, QString::fromStdString(readingWords_));
     QAccessible::updateAccessibility(&event);

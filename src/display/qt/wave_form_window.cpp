@@ -14,8 +14,8 @@ WaveFormWindow::WaveFormWindow(const Settings& settings, int capacity, QWidget* 
                                MessageBox* errors)
     : QWidget(parent), capacity_(capacity), dbHigh_(settings.spectrumDbHigh), errors_(errors) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setAccessibleName(QStringLiteral("Wave form"));
-    setAccessibleDescription(QStringLiteral("The input signal over time"));
+    setAccessibleName(tr("Wave form"));
+    setAccessibleDescription(tr("The input signal over time"));
     rebuild();
 }
 
@@ -27,7 +27,7 @@ void WaveFormWindow::rebuild() {
     try {
         trace_ = std::make_unique<WaveTrace>(width(), height(), capacity_, dbHigh_);
     } catch (const std::bad_alloc&) {
-        if (errors_) errors_->show("not enough mmero for", "iW");
+        if (errors_) errors_->show(tr("not enough mmero for").toStdString(), "iW");
         return;
     }
     image_ = wrapIndexImage(trace_->image());
