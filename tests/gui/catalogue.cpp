@@ -102,8 +102,9 @@ QString plain(QString text) {
 }
 
 QRegularExpression patternOf(const QString& translation) {
-    QString re = QRegularExpression::escape(plain(translation));
-    re.replace(QRegularExpression(QStringLiteral("%[1-9]")), QStringLiteral(".*"));
+    QStringList pieces = plain(translation).split(QRegularExpression(QStringLiteral("%[1-9]")));
+    for (QString& piece : pieces) piece = QRegularExpression::escape(piece);
+    const QString re = pieces.join(QStringLiteral(".*"));
     return QRegularExpression(QRegularExpression::anchoredPattern(re),
                               QRegularExpression::DotMatchesEverythingOption);
 }
