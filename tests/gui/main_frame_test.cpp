@@ -715,6 +715,11 @@ TEST_F(MainFrameWindow, UnderAGermanLocaleEveryTextIsGerman) {
     const QStringList missing =
         testing::untranslated(shown, testing::readCatalogue(testing::germanCatalogue()));
     EXPECT_TRUE(missing.isEmpty()) << missing.join('\n').toStdString();
+    // The longer German names are not cut in the toolbar.
+    auto* combo = f.findChild<QComboBox*>(QStringLiteral("tuningCombo"));
+    ASSERT_NE(combo, nullptr);
+    const int text = combo->fontMetrics().horizontalAdvance(combo->currentText().trimmed());
+    EXPECT_GT(combo->width() - 30, text) << combo->currentText().toStdString();
     save(f, "german-main-window");
 }
 

@@ -8,6 +8,8 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWhatsThis>
@@ -254,6 +256,27 @@ QComboBox* addCombo(QToolBar& toolBar, const char* name, int width) {
     return combo;
 }
 
+}  // namespace
+
+void fitComboToEntries(QComboBox& combo, const QStringList& sources, int least) {
+    const QFontMetrics metrics = combo.fontMetrics();
+    QStyleOptionComboBox option;
+    option.initFrom(&combo);
+    // What the frame and the arrow take of the width.
+    const int chrome =
+        combo.style()
+            ->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(0, metrics.height()), &combo)
+            .width();
+    int width = least;
+    for (int i = 0; i < combo.count() && i < sources.size(); ++i) {
+        if (chrome + metrics.horizontalAdvance(sources[i].trimmed()) > least) continue;
+        width = std::max(width, chrome + metrics.horizontalAdvance(combo.itemText(i).trimmed()));
+    }
+    combo.setFixedWidth(std::min(width, 2 * least));
+}
+
+namespace {
+
 // Tab reaches every toolbar control in toolbar order, after the button a narrow window shows for
 // the ones that do not fit: once Space has opened it, the next Tabs go through them all.
 void chainToolBarFocus(QToolBar& toolBar) {
@@ -284,7 +307,7 @@ void createToolBar(QMainWindow& window, FrameBars& bars) {
         first = false;
         bars.toolBar->addAction(bars.*c.action);
     }
-    bars.tuningCombo = addCombo(*bars.toolBar, "tuningCombo", 200);
+    bars.tuningCombo = addCombo(*bars.toolBar, "tuningCombo", kTuningComboWidth);
     bars.noteCombo = addCombo(*bars.toolBar, "noteCombo", 150);
     bars.toolBar->addSeparator();
     bars.toolBar->addAction(bars.contextHelp);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 class QAction;
 class QComboBox;
 class QLabel;
@@ -56,5 +58,12 @@ struct FrameBars {
 // Makes the actions as children of `window` (found by object name), then its menus, toolbar
 // with the two combo boxes, and status bar.
 FrameBars createFrameBars(QMainWindow& window);
+
+// The tuning combo's width with the English names.
+inline constexpr int kTuningComboWidth = 200;
+
+// A toolbar combo `least` wide (its width in English), widened until each entry whose English
+// source fits that width fits too, up to twice it: another language cuts no more than English.
+void fitComboToEntries(QComboBox& combo, const QStringList& sources, int least);
 
 }  // namespace merlop

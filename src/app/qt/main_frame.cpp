@@ -398,6 +398,9 @@ void MainFrame::fillTuningCombo(const std::vector<std::string>& items, int selec
                                               : QString::fromStdString(items[i]));
     }
     bars_.tuningCombo->setCurrentIndex(selected);
+    QStringList sources;
+    for (const std::string& item : items) sources << QString::fromStdString(item);
+    fitComboToEntries(*bars_.tuningCombo, sources, kTuningComboWidth);
     fillingCombos_ = false;
 }
 
