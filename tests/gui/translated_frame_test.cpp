@@ -13,20 +13,14 @@
 #include <QTranslator>
 #include <fstream>
 
-#include "app/frame_fakes.h"
 #include "app/qt/main_frame.h"
-#include "common/question_box.h"
 #include "common/translation.h"
-#include "gui/tone_fakes.h"
+#include "gui/frame_fixture.h"
 #include "pitch/temperament_table.h"
-#include "platform/scripted_capture.h"
 #include "settings/settings.h"
-#include "settings/test_files.h"
 
 namespace merlop {
 namespace {
-
-using testing::TempDir;
 
 // Marks every temperament it is asked for, so that a shown entry tells whether it went
 // through the catalogue.
@@ -44,27 +38,14 @@ std::string qtTranslate(const char* context, const char* source) {
     return QCoreApplication::translate(context, source).toStdString();
 }
 
-struct Yes : QuestionBox {
-    bool ask(const std::string&, const std::string&, Buttons) override { return true; }
-};
-
 constexpr char kPythagorean[] =
     "! pythagorean.scl\n!\nPythagorean on C\n 12\n!\n2187/2048\n9/8\n32/27\n81/64\n4/3\n"
     "729/512\n3/2\n6561/4096\n27/16\n16/9\n243/128\n2/1\n";
 
-class TranslatedFrame : public ::testing::Test {
+class TranslatedFrame : public testing::FrameFixture {
   protected:
-    void SetUp() override {
-        capture.formats = kMono11kHz8Bit | kMono11kHz16Bit | kMono22kHz16Bit | kMono44kHz16Bit;
-        const auto image = Settings{}.toImage();
-        std::ofstream(dir / "merlo301.cfg", std::ios::binary)
-            .write(reinterpret_cast<const char*>(image.data()),
-                   static_cast<std::streamsize>(image.size()));
-    }
-
     void TearDown() override {
-        frame.reset();
-        QApplication::processEvents();
+        FrameFixture::TearDown();
         QCoreApplication::removeTranslator(&translator);
         installTranslator(nullptr);
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
@@ -73,23 +54,6 @@ class TranslatedFrame : public ::testing::Test {
     void translate() {
         QCoreApplication::installTranslator(&translator);
         installTranslator(&qtTranslate);
-    }
-
-    MainFrame& open() {
-        FrameDevices d;
-        d.capture = &capture;
-        d.midi = &midi;
-        d.sound = &sound;
-        d.player = &player;
-        d.dialogs = &dialogs;
-        d.clock = &clock;
-        d.messages = &messages;
-        d.questions = &questions;
-        frame = std::make_unique<MainFrame>(dir.path(), d);
-        frame->resize(800, 600);
-        frame->show();
-        frame->layoutNow();
-        return *frame;
     }
 
     QStringList tuningEntries() const {
@@ -114,17 +78,7 @@ class TranslatedFrame : public ::testing::Test {
         return {};
     }
 
-    TempDir dir;
     MarkingTranslator translator;
-    testing::ScriptedCapture capture;
-    testing::FakeMidi midi;
-    testing::FakeSound sound;
-    testing::FakePlayer player;
-    testing::FakeDialogs dialogs;
-    testing::FakeClock clock;
-    testing::RecordingMessageBox messages;
-    Yes questions;
-    std::unique_ptr<MainFrame> frame;
 };
 
 TEST_F(TranslatedFrame, EveryTemperamentOfTheCatalogueIsShownTranslated) {
