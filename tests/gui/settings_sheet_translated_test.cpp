@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
+#include "app/qt/language.h"
 #include "common/message_box.h"
 #include "common/question_box.h"
-#include "common/translation.h"
 #include "settings/qt/settings_sheet_dialog.h"
 #include "settings/settings.h"
 #include "settings/settings_sheet.h"
@@ -56,23 +56,10 @@ class LongerTranslator : public QTranslator {
     mutable QSet<QString> given_;
 };
 
-std::string viaQt(const char* context, const char* source) {
-    return QCoreApplication::translate(context, source).toStdString();
-}
-
 // Both ways a text is translated, the core's and Qt's, for as long as the test runs.
 struct LongerLanguage {
     LongerTranslator translator;
-    LongerLanguage() {
-        QCoreApplication::installTranslator(&translator);
-        installTranslator(&viaQt);
-    }
-    ~LongerLanguage() {
-        installTranslator(nullptr);
-        QCoreApplication::removeTranslator(&translator);
-    }
-    LongerLanguage(const LongerLanguage&) = delete;
-    LongerLanguage& operator=(const LongerLanguage&) = delete;
+    TranslatorInUse inUse{translator};
 };
 
 struct NoQuestions : QuestionBox {
@@ -171,7 +158,8 @@ TEST(SheetInALongerLanguage, EveryPageShowsItsTextsTranslatedAndWhole) {
     sheet.tabs()->setCurrentIndex(1);
     EXPECT_EQ(sheet.tabs()->currentIndex(), 0);
     ASSERT_FALSE(messages.shown.empty());
-    EXPECT_EQ(messages.shown.back(), viaQt("SettingsSheet", kIntegerMessage));
+    EXPECT_EQ(messages.shown.back(),
+              QCoreApplication::translate("SettingsSheet", kIntegerMessage).toStdString());
     EXPECT_NE(messages.shown.back(), kIntegerMessage);
     sheet.page(0)->control<QLineEdit>(1000)->setText("1");
     sheet.tabs()->setCurrentIndex(1);

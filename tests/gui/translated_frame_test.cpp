@@ -12,9 +12,10 @@
 #include <QTextBrowser>
 #include <QTranslator>
 #include <fstream>
+#include <optional>
 
+#include "app/qt/language.h"
 #include "app/qt/main_frame.h"
-#include "common/translation.h"
 #include "gui/frame_fixture.h"
 #include "pitch/temperament_table.h"
 #include "settings/settings.h"
@@ -34,10 +35,6 @@ class MarkingTranslator : public QTranslator {
     bool isEmpty() const override { return false; }
 };
 
-std::string qtTranslate(const char* context, const char* source) {
-    return QCoreApplication::translate(context, source).toStdString();
-}
-
 constexpr char kPythagorean[] =
     "! pythagorean.scl\n!\nPythagorean on C\n 12\n!\n2187/2048\n9/8\n32/27\n81/64\n4/3\n"
     "729/512\n3/2\n6561/4096\n27/16\n16/9\n243/128\n2/1\n";
@@ -46,15 +43,11 @@ class TranslatedFrame : public testing::FrameFixture {
   protected:
     void TearDown() override {
         FrameFixture::TearDown();
-        QCoreApplication::removeTranslator(&translator);
-        installTranslator(nullptr);
+        inUse.reset();
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     }
 
-    void translate() {
-        QCoreApplication::installTranslator(&translator);
-        installTranslator(&qtTranslate);
-    }
+    void translate() { inUse.emplace(translator); }
 
     QStringList tuningEntries() const {
         QStringList entries;
@@ -79,6 +72,7 @@ class TranslatedFrame : public testing::FrameFixture {
     }
 
     MarkingTranslator translator;
+    std::optional<TranslatorInUse> inUse;
 };
 
 TEST_F(TranslatedFrame, EveryTemperamentOfTheCatalogueIsShownTranslated) {

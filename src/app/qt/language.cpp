@@ -26,6 +26,16 @@ QStringList translationFolders() {
     return folders;
 }
 
+TranslatorInUse::TranslatorInUse(QTranslator& translator) : translator_(translator) {
+    QCoreApplication::installTranslator(&translator_);
+    installTranslator(translateWithQt);
+}
+
+TranslatorInUse::~TranslatorInUse() {
+    installTranslator(nullptr);
+    QCoreApplication::removeTranslator(&translator_);
+}
+
 Language::Language(const QLocale& locale) {
     // Qt set the C library to the environment's locale; the files, exports and read-outs the
     // core prints keep their decimal point in every language.
@@ -36,8 +46,7 @@ Language::Language(const QLocale& locale) {
     }
     for (const QString& folder : translationFolders()) {
         if (own_.load(locale, QStringLiteral("merlop"), QStringLiteral("_"), folder)) {
-            QCoreApplication::installTranslator(&own_);
-            installTranslator(translateWithQt);
+            ownInUse_.emplace(own_);
             catalogue_ = QDir::cleanPath(own_.filePath());
             break;
         }
@@ -45,8 +54,7 @@ Language::Language(const QLocale& locale) {
 }
 
 Language::~Language() {
-    installTranslator(nullptr);
-    QCoreApplication::removeTranslator(&own_);
+    ownInUse_.reset();
     QCoreApplication::removeTranslator(&qt_);
 }
 
